@@ -1,0 +1,34 @@
+// Random numbers, decimal formatting, scrambled save texts, '#' data fields.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/files.h"
+#include "platform/types.h"
+
+namespace qv {
+
+// The C library's generator of the handheld: 0..32767.
+void SeedRandom(uint32_t seed);
+int Rand();
+// 0 to n - 1 (n at least 1).
+int RandomBelow(int n);
+
+WString FormatUShort(uint16_t value);
+WString FormatUInt(uint32_t value);
+WString FormatSChar(int8_t value);
+WString FormatShort(int16_t value);
+WString FormatInt(int32_t value);
+WString FormatIntPadded(int32_t value, int width);
+
+// Scrambled text: int16 count, then each character's low byte XOR 0xA7.
+void WriteScrambledText(platform::FileHandle file, WString text);
+WString ReadScrambledText(platform::FileHandle file);
+
+// '#'-enclosed fields of the data files. The cursor advances past the
+// closing '#'; at the end of the buffer an empty field / 0 is given.
+WString ReadHashField(std::span<const uint8_t> buffer, size_t& cursor);
+int ReadHashNumber(std::span<const uint8_t> buffer, size_t& cursor);
+
+}  // namespace qv

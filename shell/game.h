@@ -1,0 +1,26 @@
+// The program's spine: start-up, the main loop and the ways out.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/display.h"
+#include "platform/messages.h"
+
+namespace qv {
+
+extern uint8_t gClubActive;  // 1 while the club runs, 0 while a match runs
+extern platform::GXDisplayProperties gDisplayProperties;
+extern platform::WindowHandle gMainWindow;
+
+int WinMain(int showCommand);
+void OnOutOfMemory();
+uint16_t RegisterMainWindowClass(const WString& className);
+bool StartInstance(int showCommand);
+void InitGame();
+// Saves, closes and ends the process (kind 2 quit, 3 contacts, 4 calendar).
+[[noreturn]] void LeaveGame(int kind);
+
+platform::LResult MainWindowProc(platform::WindowHandle window, uint32_t message,
+                                 platform::WParam wParam, platform::LParam lParam);
+
+}  // namespace qv
