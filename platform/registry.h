@@ -11,7 +11,13 @@ using HKey = RegistryKey*;
 extern HKey const HKEY_LOCAL_MACHINE;
 
 enum : uint32_t { REG_NONE = 0, REG_SZ = 1, REG_BINARY = 3, REG_DWORD = 4 };
-enum : int32_t { ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_MORE_DATA = 234 };
+enum : int32_t {
+    ERROR_SUCCESS = 0,
+    ERROR_FILE_NOT_FOUND = 2,
+    ERROR_ACCESS_DENIED = 5,  // the registry file could not be written
+    ERROR_INVALID_PARAMETER = 87,
+    ERROR_MORE_DATA = 234,
+};
 
 // The backing file is QUORVANE_REGISTRY, or $XDG_CONFIG_HOME/quorvane/registry.txt.
 // Every change is written through at once.

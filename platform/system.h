@@ -7,8 +7,9 @@
 namespace qv::platform {
 
 // Chooses the backend from QUORVANE_BACKEND ("sdl", default, or "headless")
-// and reads the other QUORVANE_* settings. Call once before anything else.
-// False (with a message on stderr) when the backend cannot start.
+// and reads the other QUORVANE_* settings. Call once before anything else
+// (calling again starts afresh, for tests). False (with a message on
+// stderr) when the backend cannot start.
 bool Startup();
 
 // System message box flags and results.
@@ -33,7 +34,8 @@ bool ShellExecute(const WString& file, int showCommand);
 // platform has flushed its trace.
 [[noreturn]] void ExitProcess(int code);
 
-// One line in the headless trace ("kind text"); nothing in the window backend.
+// One line "<ms> <kind> <text>" in the trace file (QUORVANE_TRACE; nothing
+// when it is not set). Newlines in text are escaped. See docs/headless.md.
 void Trace(const char* kind, const std::string& text);
 
 }  // namespace qv::platform

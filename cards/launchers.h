@@ -1,0 +1,18 @@
+// The four ways a match starts from the club or the multiplayer room.
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+class MultiplayerScreen;
+
+// Each clears gClubActive, sets up the match with 2 to 6 blocked cells and
+// draws it; the screen that started it stays current.
+void StartOpponentMatch(int index, int level);
+void StartQuickGame();
+void StartBossMatch();
+// role 1: this handheld hosts the link.
+void StartRemoteMatch(int role, MultiplayerScreen* room);
+
+}  // namespace qv

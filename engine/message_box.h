@@ -1,0 +1,42 @@
+// The program's message box, word-wrapped text and the modal tap waits.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace qv {
+
+// Draws a box into back buffer 0 and, when it has a label, waits until one
+// is pressed and released: true for the left label, false for the right.
+// Without labels it only draws (not presented) and gives false. While it
+// waits back buffer 1 holds the screen under the box, which goes back into
+// buffer 0 (not presented) when it answers. Before gFont is loaded the
+// system message box takes its place.
+bool ShowMessageBox(const WString& message, const WString& leftLabel, const WString& rightLabel,
+                    uint8_t grey, int16_t x, int16_t y, int16_t width, int16_t height,
+                    int8_t frameShade, int8_t pressedColour, int8_t border);
+// The one-line note: (40, 120), 160 x 80, grey, shade 20, colour 3, border 3,
+// a single "Ok" on the right.
+void ShowNote(const WString& message);
+
+// ' ', ',', ';', '.', '!', '?' and the zero character.
+bool IsWordSeparator(char16_t c);
+// Draws the text in gFont from (left, top), wrapping words before the
+// right limit; '\n' breaks the line. A word wider than a line breaks where
+// it stops fitting.
+void DrawWrappedText(const WString& text, int16_t left, int16_t top, int16_t rightLimit,
+                     int8_t buffer);
+// The same in a text colour with the limit left + width, lines one pixel
+// further apart and no meaning for '\n'.
+void DrawWrappedTextColoured(const WString& text, int16_t left, int16_t top, int16_t width,
+                             int colourIndex, int8_t buffer);
+
+// These read only stylus messages and keep the music going; they never dispatch.
+// True when the stylus goes down within ms (at most 32767) milliseconds.
+bool WaitForTapOrTimeout(int ms);
+// The position of the next stylus-down / stylus-up.
+void WaitForTapDown(uint16_t& x, uint16_t& y);
+void WaitForTapUp(uint16_t& x, uint16_t& y);
+
+}  // namespace qv

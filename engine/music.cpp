@@ -1,0 +1,133 @@
+// The music layer on libmikmod: set-up, the current tune, its looping timer,
+// the volume and the global sound switch.
+#include "engine/music.h"
+
+#include <mikmod.h>
+
+#include "engine/music_driver.h"
+#include "platform/files.h"
+#include "platform/sound.h"
+#include "platform/system.h"
+
+namespace qv {
+
+MODULE* gMusicModule = nullptr;
+uint8_t gMusicPlaying = 0;
+uint8_t gMusicEnabled = 0;
+uint8_t gMusicOff = 0;
+uintptr_t gMusicTimer = 0;
+
+namespace {
+
+// False until MikMod_Init has succeeded. After a failed init the library
+// falls back to a driver it never initialised, on which loading a module
+// crashes: every call that could reach the player is skipped then.
+bool gLibraryReady = false;
+
+std::string TraceText(const WString& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text) out.push_back(static_cast<char>(c & 0xFF));
+    return out;
+}
+
+}  // namespace
+
+bool InitSound() {
+    bool result = true;
+    RegisterMusicDriver();
+    MikMod_RegisterAllDrivers();
+    MikMod_RegisterAllLoaders();
+    md_mode = DMODE_SOFT_MUSIC | DMODE_SOFT_SNDFX;
+    if (MikMod_Init("") != 0) {
+        platform::MessageBox(nullptr, u"Impossible d'initialiser le son", u"Error initsound",
+                             platform::MB_OK);
+        result = false;
+    } else {
+        gLibraryReady = true;
+    }
+    // The output and voice steps only make sense on an initialised library;
+    // on a failed one they would report nothing anyway.
+    if (gLibraryReady) {
+        if (MikMod_EnableOutput() != 0) {
+            platform::MessageBox(nullptr, u"Sound mixing impossible", u"Error initsound",
+                                 platform::MB_OK);
+        }
+        MikMod_SetNumVoices(20, 4);
+    }
+    StartMusicTimer();
+    return result;
+}
+
+std::unique_ptr<char[]> NarrowPath(const WString& path) {
+    auto text = std::make_unique<char[]>(path.size() + 1);
+    for (size_t i = 0; i < path.size(); ++i) text[i] = static_cast<char>(path[i] & 0xFF);
+    text[path.size()] = 0;
+    return text;
+}
+
+bool LoadMusic(const WString& path) {
+    if (gLibraryReady) {
+        // The library takes 8-bit paths: the low byte of each character,
+        // then mapped to the host's form.
+        const std::unique_ptr<char[]> narrow = NarrowPath(path);
+        WString lowBytes;
+        for (const char* p = narrow.get(); *p != 0; ++p) {
+            lowBytes.push_back(static_cast<char16_t>(static_cast<unsigned char>(*p)));
+        }
+        const std::string hostPath = platform::MapPath(lowBytes);
+        gMusicModule = Player_Load(hostPath.c_str(), 20, 0);
+    } else {
+        gMusicModule = nullptr;
+    }
+    if (gMusicModule == nullptr) {
+        platform::MessageBox(nullptr, path, u"Load sound error", platform::MB_OK);
+        return false;
+    }
+    platform::Trace("tune", TraceText(path));
+    return true;
+}
+
+void PlayMusic(int position) {
+    if (gMusicModule == nullptr) return;
+    Player_SetPosition(static_cast<UWORD>(position));
+    Player_Start(gMusicModule);
+    gMusicPlaying = 1;
+}
+
+void FreeMusic() {
+    if (gMusicModule != nullptr) Player_Free(gMusicModule);
+    gMusicModule = nullptr;
+    gMusicPlaying = 0;
+}
+
+bool IsMusicPlaying() { return gLibraryReady && Player_Active() != 0; }
+
+void SetMusicVolume(int volume) {
+    md_volume = static_cast<UBYTE>(volume);
+    gMusicOff = volume == 0 ? 1 : 0;
+}
+
+void SetMusicEnabled(uint8_t flag) { gMusicEnabled = flag; }
+
+void StartMusicTimer() {
+    if (gMusicTimer != 0) return;
+    gMusicTimer = platform::SetTimer(nullptr, kMusicTimerId, kMusicTimerPeriod, MusicTimerProc);
+}
+
+void MusicTimerProc(platform::WindowHandle, uint32_t, uintptr_t, uint32_t) {
+    if (!IsMusicPlaying() && gMusicPlaying == 1 && gMusicEnabled == 1) {
+        Player_SetPosition(0);
+        PlayMusic(0);
+    }
+}
+
+void UpdateMusic() {
+    if (gMusicOff == 0 && gLibraryReady) MikMod_Update();
+}
+
+void PlaySoundEffect(const WString& path) {
+    if (gMusicOff == 0) platform::PlaySoundAsync(path);
+}
+
+}  // namespace qv

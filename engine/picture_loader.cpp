@@ -1,0 +1,197 @@
+// The picture loader: decoding picture files and converting them to the display's format.
+#include "engine/picture_loader.h"
+
+#include <vector>
+
+#include "engine/colour.h"
+#include "engine/display.h"
+#include "engine/draw_internal.h"
+#include "engine/music.h"
+#include "engine/message_box.h"
+#include "platform/files.h"
+#include "shell/settings.h"
+
+namespace qv {
+
+Picture gCardIcons[6];
+Picture gBlockedCellPicture;
+
+namespace {
+
+uint8_t WithGamma(int channel) {
+    int value = channel + gGamma;
+    return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
+}
+
+void AddCapped(uint8_t& channel, int amount) {
+    int value = channel + amount;
+    channel = static_cast<uint8_t>(value > 255 ? 255 : value);
+}
+
+using Packer = uint16_t (*)(uint8_t, uint8_t, uint8_t);
+
+// Memory row m fills picture row height - 1 - m; each source pixel is blue, green, red.
+void ConvertPlain(int stride, const uint8_t* bits, uint16_t* pixels, int height, int width,
+                  Packer pack) {
+    for (int m = 0; m < height; ++m) {
+        const uint8_t* source = bits + static_cast<size_t>(m) * stride;
+        uint16_t* target = pixels + static_cast<size_t>(height - 1 - m) * width;
+        for (int i = 0; i < width; ++i) {
+            const uint8_t* p = source + 3 * i;
+            target[i] = pack(WithGamma(p[2]), WithGamma(p[1]), WithGamma(p[0]));
+        }
+    }
+}
+
+bool IsBlack(const uint8_t* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; }
+
+// Error diffusion of the four bits that 4-4-4 drops: half to the next pixel of
+// the memory row, a quarter each to the same and the next pixel of the next
+// memory row. Pure black pixels take no error and give none, so that black
+// stays exactly the transparent key at any Gamma.
+void ConvertDithered444(int stride, uint8_t* bits, uint16_t* pixels, int height, int width) {
+    for (int m = 0; m < height; ++m) {
+        uint8_t* source = bits + static_cast<size_t>(m) * stride;
+        uint8_t* below = m + 1 < height ? source + stride : nullptr;
+        uint16_t* target = pixels + static_cast<size_t>(height - 1 - m) * width;
+        for (int i = 0; i < width; ++i) {
+            uint8_t* p = source + 3 * i;
+            if (IsBlack(p)) {
+                target[i] = ConvertRgbPixel(0, 0, 0);
+                continue;
+            }
+            uint8_t v[3] = {WithGamma(p[0]), WithGamma(p[1]), WithGamma(p[2])};
+            target[i] = PackRgb444(v[2], v[1], v[0]);
+            uint8_t* next = i + 1 < width ? p + 3 : nullptr;
+            uint8_t* under = below != nullptr ? below + 3 * i : nullptr;
+            uint8_t* underNext = below != nullptr && i + 1 < width ? under + 3 : nullptr;
+            if (next != nullptr && IsBlack(next)) next = nullptr;
+            if (under != nullptr && IsBlack(under)) under = nullptr;
+            if (underNext != nullptr && IsBlack(underNext)) underNext = nullptr;
+            for (int c = 0; c < 3; ++c) {
+                int error = v[c] & 15;
+                if (next != nullptr) AddCapped(next[c], error >> 1);
+                if (under != nullptr) AddCapped(under[c], error >> 2);
+                if (underNext != nullptr) AddCapped(underNext[c], error >> 2);
+            }
+        }
+    }
+}
+
+void FailedPicture(Picture& picture) {
+    picture.height = 0;
+    picture.width = 0;
+    picture.pixels = new uint16_t[1];
+    picture.pixels[0] = 0;
+}
+
+}  // namespace
+
+void ImageDecodeProgress() { UpdateMusic(); }
+
+int32_t ReadImageData(void* context, uint8_t* buffer, uint32_t size) {
+    auto file = static_cast<platform::FileHandle>(context);
+    if (file == platform::INVALID_HANDLE_VALUE) return 0;
+    uint32_t read = 0;
+    if (!platform::ReadFile(file, buffer, size, &read)) return -1;
+    ImageDecodeProgress();
+    return static_cast<int32_t>(read);
+}
+
+bool DecodeImageFile(const WString& path, platform::Bitmap24* out) {
+    // Read-only: pictures may lie in an installation the player cannot write.
+    platform::FileHandle file =
+        platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
+    if (file == platform::INVALID_HANDLE_VALUE) return false;
+    platform::SetFilePointer(file, 0, platform::FILE_BEGIN);
+    bool decoded = platform::DecompressImage(ReadImageData, file, out);
+    platform::CloseHandle(file);
+    return decoded && out->width > 0 && out->height > 0 && out->width <= 0xFFFF &&
+           out->height <= 0xFFFF &&
+           out->rgb.size() >= static_cast<size_t>(out->width) * out->height * 3;
+}
+
+uint16_t ConvertRgbPixel(uint8_t red, uint8_t green, uint8_t blue) {
+    uint8_t r = WithGamma(red), g = WithGamma(green), b = WithGamma(blue);
+    switch (gPixelFormat) {
+        case 128: return PackRgb565(r, g, b);
+        case 64: return PackRgb555(r, g, b);
+        case 512: return PackRgb444(r, g, b);
+        default: return 0;
+    }
+}
+
+void ConvertRgb24To565(int stride, uint8_t* bits, uint16_t* pixels, int height, int width) {
+    ConvertPlain(stride, bits, pixels, height, width, PackRgb565);
+}
+
+void ConvertRgb24To555(int stride, uint8_t* bits, uint16_t* pixels, int height, int width) {
+    ConvertPlain(stride, bits, pixels, height, width, PackRgb555);
+}
+
+void ConvertRgb24To444(int stride, uint8_t* bits, uint16_t* pixels, int height, int width,
+                       bool dither) {
+    if (dither) ConvertDithered444(stride, bits, pixels, height, width);
+    else ConvertPlain(stride, bits, pixels, height, width, PackRgb444);
+}
+
+bool LoadPicture(const WString& path, Picture& picture, bool dither) {
+    platform::Bitmap24 bitmap;
+    if (!DecodeImageFile(path, &bitmap)) {
+        // An undecodable file is reported like a missing one.
+        ShowMessageBox(u"Quorvane/n/nError : " + path + u" Not found.", u"", u"Ok", 1, 40, 120,
+                       160, 80, 20, 3, 3);
+        FailedPicture(picture);
+        return false;
+    }
+    int width = bitmap.width;
+    int height = bitmap.height;
+    // The decoder gives top-down red, green, blue; the conversions take the
+    // bottom-up blue, green, red rows of a device-independent bitmap.
+    int stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> bits(static_cast<size_t>(stride) * height, 0);
+    for (int row = 0; row < height; ++row) {
+        const uint8_t* from = bitmap.rgb.data() + static_cast<size_t>(row) * width * 3;
+        uint8_t* to = bits.data() + static_cast<size_t>(height - 1 - row) * stride;
+        for (int i = 0; i < width; ++i) {
+            to[3 * i] = from[3 * i + 2];
+            to[3 * i + 1] = from[3 * i + 1];
+            to[3 * i + 2] = from[3 * i];
+        }
+    }
+    picture.height = static_cast<uint16_t>(height);
+    picture.width = static_cast<uint16_t>(width);
+    picture.pixels = new uint16_t[static_cast<size_t>(width) * height]();
+    switch (gPixelFormat) {
+        case 64: ConvertRgb24To555(stride, bits.data(), picture.pixels, height, width); break;
+        case 128: ConvertRgb24To565(stride, bits.data(), picture.pixels, height, width); break;
+        case 512:
+            ConvertRgb24To444(stride, bits.data(), picture.pixels, height, width, dither);
+            break;
+        default: break;
+    }
+    return true;
+}
+
+void FreePicture(Picture& picture) {
+    delete[] picture.pixels;
+    picture.pixels = nullptr;
+    picture.height = 0;
+    picture.width = 0;
+}
+
+void LoadBoardPictures() {
+    static const char16_t* const kIcons[5] = {
+        u"GFX\\CARDS\\SET 1\\CARDS SMALL\\PowerIcon1.QVG",
+        u"GFX\\CARDS\\SET 1\\CARDS SMALL\\PowerIcon2.QVG",
+        u"GFX\\CARDS\\SET 1\\CARDS SMALL\\PowerIcon3.QVG",
+        u"GFX\\CARDS\\SET 1\\CARDS SMALL\\PowerIcon4.QVG",
+        u"GFX\\CARDS\\SET 1\\CARDS SMALL\\PowerIcon5.QVG",
+    };
+    for (int i = 0; i < 5; ++i) LoadPicture(gInstallDir + kIcons[i], gCardIcons[i + 1], true);
+    LoadPicture(gInstallDir + u"GFX\\CARDS\\SET 1\\CARDS SMALL\\BackCard.QVG", gCardIcons[0],
+                true);
+    LoadPicture(gInstallDir + u"GFX\\GENERAL\\BlockCard.QVG", gBlockedCellPicture, true);
+}
+
+}  // namespace qv

@@ -1,0 +1,71 @@
+// Word-wrapped text in gFont.
+#include "engine/blit.h"
+#include "engine/font.h"
+#include "engine/message_box.h"
+
+namespace qv {
+namespace {
+
+// Width of the run from index up to the next separator or the end.
+int RunWidth(const WString& text, size_t index) {
+    int width = 0;
+    for (size_t i = index; i < text.size() && !IsWordSeparator(text[i]); ++i) {
+        width += gFont.GetGlyph(text[i] & 0xFF).width;
+    }
+    return width;
+}
+
+void DrawWrapped(const WString& text, int left, int top, int rightLimit, int lineStep,
+                 bool newlines, bool coloured, int colourIndex, int8_t buffer) {
+    int penX = left;
+    int penY = top;
+    bool wordStart = true;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (newlines && c == u'\n') {
+            penX = left;
+            penY += lineStep;
+            wordStart = true;
+            continue;
+        }
+        int glyphWidth = gFont.GetGlyph(c & 0xFF).width;
+        // A word that does not fit the rest of the line starts the next one; a
+        // word wider than a whole line is broken before the first character
+        // that no longer fits, so it never runs on past the limit.
+        bool breakLine;
+        if (IsWordSeparator(c)) {
+            breakLine = penX > rightLimit;
+        } else if (wordStart) {
+            breakLine = penX + RunWidth(text, i) > rightLimit && penX > left;
+        } else {
+            breakLine = penX + glyphWidth > rightLimit && penX > left;
+        }
+        if (breakLine) {
+            penX = left;
+            penY += lineStep;
+        }
+        if (coloured) DrawColouredText(WString(1, c), penX, penY, gFont, colourIndex, buffer);
+        else DrawText(WString(1, c), penX, penY, gFont, buffer);
+        penX += glyphWidth;
+        wordStart = IsWordSeparator(c);
+    }
+}
+
+}  // namespace
+
+bool IsWordSeparator(char16_t c) {
+    return c == u' ' || c == u',' || c == u';' || c == u'.' || c == u'!' || c == u'?' || c == 0;
+}
+
+void DrawWrappedText(const WString& text, int16_t left, int16_t top, int16_t rightLimit,
+                     int8_t buffer) {
+    DrawWrapped(text, left, top, rightLimit, gFont.GetHeight(), true, false, 0, buffer);
+}
+
+void DrawWrappedTextColoured(const WString& text, int16_t left, int16_t top, int16_t width,
+                             int colourIndex, int8_t buffer) {
+    DrawWrapped(text, left, top, left + width, gFont.GetHeight() + 1, false, true, colourIndex,
+                buffer);
+}
+
+}  // namespace qv

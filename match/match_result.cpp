@@ -1,0 +1,225 @@
+// The end of a match: the result, the cards that change hands, the Perfect and the collection messages.
+#include "cards/card_database.h"
+#include "cards/launchers.h"
+#include "cards/profile.h"
+#include "cards/saves.h"
+#include "cards/statistics.h"
+#include "engine/banners.h"
+#include "engine/colour.h"
+#include "engine/message_box.h"
+#include "engine/utilities.h"
+#include "match/match.h"
+#include "match/match_layout.h"
+
+namespace qv {
+
+namespace {
+
+bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
+
+bool IsDatabaseId(int id) { return id >= 1 && id <= gCardCount; }
+
+void ShowCollectionBox(const WString& text) {
+    ShowMessageBox(text, WString(), u"Ok", 0, 10, 0, 220, 80, 20, 3, 3);
+}
+
+void ShowCardInfoBox(int16_t id) {
+    ShowMessageBox(BuildCardInfoText(id), WString(), WString(), 0, 5, 180, 230, 115, 20, 3, 3);
+}
+
+}  // namespace
+
+bool Match::IsLocalWin() const {
+    return (!boss_ && gMatchResult == 0) || (boss_ && gMatchResult == 1);
+}
+
+int Match::ExchangeCountFor(int red, int blue) const {
+    if (red > blue) {
+        if (boss_ || IsRemote(KindOf(BLUE))) return 1;
+        int n = (red + 3) / (blue + 1);
+        return n > 4 ? 4 : n;
+    }
+    return red == blue ? 0 : 1;
+}
+
+void Match::ComputeMatchResult(int red, int blue) {
+    state_ = kStateResult;
+    int n = ExchangeCountFor(red, blue);
+    if (red > blue) {
+        gMatchResult = 0;
+        PickCardsToExchange(n, BLUE);
+    } else if (red == blue) {
+        gMatchResult = 2;
+        exchangeCount_ = 0;
+    } else {
+        gMatchResult = 1;
+        PickCardsToExchange(n, RED);
+    }
+    SetMessageLine(0, u"RED : " + FormatSChar(static_cast<int8_t>(red)) + u"  BLUE : " +
+                          FormatSChar(static_cast<int8_t>(blue)),
+                   WString(), WString(), 0, 1, 0);
+}
+
+void Match::PickCardsToExchange(int n, Side loser) {
+    // Only as many cards as the loser laid distinct database ids can be
+    // picked; asking for more would never end.
+    int16_t distinct[kBoardCells];
+    int distinctCount = 0;
+    for (int x = 0; x < kBoardColumns; ++x) {
+        for (int y = 0; y < kBoardRows; ++y) {
+            const BoardCell& cell = board_.CellAt(x, y);
+            if (cell.placedBy != loser || !IsDatabaseId(cell.card.GetId())) continue;
+            bool seen = false;
+            for (int i = 0; i < distinctCount; ++i) seen = seen || distinct[i] == cell.card.GetId();
+            if (!seen) distinct[distinctCount++] = cell.card.GetId();
+        }
+    }
+    if (n > distinctCount) n = distinctCount;
+    if (n > 4) n = 4;
+    exchangeCount_ = static_cast<int8_t>(n < 0 ? 0 : n);
+    if (n < 1) return;
+    int remaining = n;
+    while (remaining > 0) {
+        int x = RandomBelow(6);
+        int y = RandomBelow(4);
+        const BoardCell& cell = board_.CellAt(x, y);
+        if (cell.placedBy != loser) continue;
+        int16_t candidate = cell.card.GetId();
+        exchangeIds_[remaining - 1] = candidate;
+        if (!IsDatabaseId(candidate)) continue;
+        bool taken = false;
+        for (int i = remaining; i < n; ++i) taken = taken || exchangeIds_[i] == candidate;
+        if (taken) continue;
+        --remaining;
+    }
+}
+
+void Match::ShowResult() {
+    bool perfect = board_.HasSideWithoutCards();
+    // Over infra-red and against the boss a Perfect hands over one card.
+    bool wholeDeck = perfect && !boss_ && !IsRemote(KindOf(BLUE));
+    if (gMatchResult == 2) {
+        PlayMatchSound("SOUNDS\\gagne.QVW");
+        ShowDrawBanner();
+        GreyBuffer(0);
+        returnState_ = kStateMatchEnds;
+        state_ = kStateWaitForTap;
+    } else if (IsLocalWin()) {
+        PlayMatchSound("SOUNDS\\gagne.QVW");
+        if (perfect) ShowPerfectBanner();
+        ShowYouWinBanner();
+        state_ = wholeDeck ? kStatePerfect : kStateCardWon;
+    } else {
+        PlayMatchSound("SOUNDS\\perdu.QVW");
+        if (perfect) ShowPerfectBanner();
+        ShowYouLoseBanner();
+        state_ = wholeDeck ? kStatePerfect : kStateCardLost;
+    }
+    if ((state_ == kStateCardWon || state_ == kStateCardLost) && exchangeCount_ < 1) {
+        state_ = kStateMatchEnds;  // the loser laid no card that can change hands
+    }
+    if (quickGame_) {
+        bool again = ShowMessageBox(u"Do you want to play another quickgame ?", u"Ok", u"No", 1, 40,
+                                    120, 160, 80, 20, 3, 3);
+        if (again) {
+            StartQuickGame();
+        } else {
+            state_ = kStateMatchEnds;
+            Leave();
+        }
+    }
+}
+
+void Match::ExchangeWonCard() {
+    PlayerKind kind = KindOf(NonLocalSide());
+    if (kind == kRemoteClient) ReceiveCardGift();
+    if (kind == kRemoteServer) SendCardGift(exchangeIds_[0]);
+    if (Cancelled()) return;
+    state_ = kStateShowExchangedCard;
+}
+
+void Match::ExchangeLostCard() { ExchangeWonCard(); }
+
+void Match::ShowExchangedCard() {
+    if (exchangeCount_ < 1) {
+        state_ = kStateMatchEnds;
+        return;
+    }
+    Card card = LoadCard(exchangeIds_[exchangeCount_ - 1]);
+    ShowCardAnnounce(card, 2);
+    state_ = kStateCardToCollection;
+}
+
+void Match::ApplyCardToCollection() {
+    if (exchangeCount_ < 1 || !IsDatabaseId(exchangeIds_[exchangeCount_ - 1])) {
+        state_ = kStateMatchEnds;
+        return;
+    }
+    int16_t id = exchangeIds_[exchangeCount_ - 1];
+    if (IsLocalWin()) {
+        gProfile.AddCard(id);
+        int k = gProfile.GetCardCount(id);
+        SavePlayer();
+        ShowCardInfoBox(id);
+        ShowCollectionBox(u"This card is added to your Collection.\nYou have now " + FormatInt(k));
+        --exchangeCount_;
+        state_ = exchangeCount_ >= 1 ? kStateCardWon : kStateMatchEnds;
+        return;
+    }
+    gProfile.RemoveCard(id);
+    int k = gProfile.GetCardCount(id);
+    SavePlayer();
+    ShowCardInfoBox(id);
+    WString text = u"This card is Removed to your Collection.\nYou have now " + FormatInt(k);
+    if (k > 0) {
+        ShowCollectionBox(text);
+    } else {
+        bool cancel = ShowMessageBox(
+            text + u"\n" + u"Do you want to add a card automatically to the deck ?", u"Cancel",
+            u"Ok", 0, 10, 0, 220, 80, 20, 3, 3);
+        if (!cancel && !gProfile.AddBestCardToDeck()) {
+            ShowMessageBox(u"Failed. No more cards could be added.", WString(), u"Ok", 1, 40, 120,
+                           160, 80, 20, 3, 3);
+        }
+    }
+    state_ = kStateMatchEnds;
+}
+
+void Match::ApplyPerfect() {
+    SavePlayer();
+    // The loser's 16 cards are exactly what it laid, holds and still has in
+    // its pile; its profile's deck may not hold them (a restored opponent).
+    Side loser = IsLocalWin() ? NonLocalSide() : LocalSide();
+    int16_t ids[kDeckSize + kBoardCells];
+    int count = 0;
+    for (int x = 0; x < kBoardColumns; ++x) {
+        for (int y = 0; y < kBoardRows; ++y) {
+            const BoardCell& cell = board_.CellAt(x, y);
+            if (cell.placedBy == loser) ids[count++] = cell.card.GetId();
+        }
+    }
+    for (int s = 0; s < kHandSize; ++s) {
+        if (hands_[loser].IsSlotFilled(s)) ids[count++] = hands_[loser].CardAt(s).GetId();
+    }
+    for (int i = 0; i < piles_[loser].GetCount() && count < kDeckSize + kBoardCells; ++i) {
+        ids[count++] = piles_[loser].CardAt(i).GetId();
+    }
+    WString text;
+    if (IsLocalWin()) {
+        ++gPerfectsRealised;
+        for (int i = 0; i < count; ++i) {
+            if (IsDatabaseId(ids[i])) gProfile.AddCard(ids[i]);
+        }
+        text = u"You won all the cards in your opponents deck !";
+    } else {
+        ++gPerfectsReceived;
+        for (int i = 0; i < count; ++i) {
+            if (IsDatabaseId(ids[i])) gProfile.RemoveCard(ids[i]);
+        }
+        text = u"You lost all the cards in your  deck !";
+    }
+    ShowCollectionBox(text);
+    state_ = kStateMatchEnds;
+}
+
+}  // namespace qv

@@ -1,0 +1,381 @@
+// The headless input script: parsing and playing its steps.
+#include "platform/headless/script.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/backend.h"
+#include "platform/internal.h"
+#include "platform/keys.h"
+#include "platform/system.h"
+
+namespace qv::platform::headless {
+namespace {
+
+constexpr uint64_t kPressMs = 50;   // between down and up of a tap or key press
+constexpr uint64_t kDragStepMs = 16;
+constexpr int kDefaultDragSteps = 8;
+
+bool ParseInteger(const std::string& text, int64_t* out) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    long long value = std::strtoll(text.c_str(), &end, 0);
+    if (end == nullptr || *end != '\0') {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+int Clamp(int64_t value, int high) {
+    return value < 0 ? 0 : value > high ? high : static_cast<int>(value);
+}
+
+struct Parser {
+    std::vector<ScriptStep>* steps;
+    uint64_t pendingDelay = 0;
+    int line = 0;
+
+    void Add(ScriptStep step, int64_t at) {
+        step.line = line;
+        step.at = at;
+        step.delay = pendingDelay;
+        pendingDelay = 0;
+        steps->push_back(step);
+    }
+
+    // A step that follows the previous one of the same command after ms.
+    void Then(ScriptStep step, uint64_t ms) {
+        step.line = line;
+        step.delay = ms;
+        steps->push_back(step);
+    }
+
+    bool Point(const std::vector<std::string>& words, size_t index, int* x, int* y) {
+        int64_t px = 0;
+        int64_t py = 0;
+        if (index + 1 >= words.size() || !ParseInteger(words[index], &px) || !ParseInteger(words[index + 1], &py)) {
+            return false;
+        }
+        *x = Clamp(px, kScreenWidth - 1);
+        *y = Clamp(py, kScreenHeight - 1);
+        return true;
+    }
+
+    // One command (without "at"); false with a reason when it cannot be read.
+    bool Command(const std::vector<std::string>& words, const std::string& rest, int64_t at, std::string* error) {
+        const std::string& name = words[0];
+        ScriptStep step;
+        if (name == "wait") {
+            int64_t ms = 0;
+            if (words.size() != 2 || !ParseInteger(words[1], &ms) || ms < 0 || at >= 0) {
+                *error = "wait <ms>";
+                return false;
+            }
+            pendingDelay += static_cast<uint64_t>(ms);
+            return true;
+        }
+        if (name == "on") {
+            if (words.size() < 2) {
+                *error = "on <kind> [text]";
+                return false;
+            }
+            step.kind = ScriptStep::Kind::kWaitTrace;
+            step.traceKind = words[1];
+            size_t kindAt = rest.find(words[1], name.size());
+            std::string text = rest.substr(kindAt + words[1].size());
+            size_t begin = text.find_first_not_of(" \t");
+            step.text = begin == std::string::npos ? std::string() : text.substr(begin);
+            Add(step, at);
+            return true;
+        }
+        if (name == "down" || name == "move" || name == "up" || name == "tap") {
+            if (words.size() != 3 || !Point(words, 1, &step.x, &step.y)) {
+                *error = name + " <x> <y>";
+                return false;
+            }
+            step.kind = name == "move" ? ScriptStep::Kind::kMove
+                      : name == "up"   ? ScriptStep::Kind::kUp
+                                       : ScriptStep::Kind::kDown;
+            Add(step, at);
+            if (name == "tap") {
+                step.kind = ScriptStep::Kind::kUp;
+                Then(step, kPressMs);
+            }
+            return true;
+        }
+        if (name == "drag") {
+            int x2 = 0;
+            int y2 = 0;
+            int64_t count = kDefaultDragSteps;
+            if ((words.size() != 5 && words.size() != 6) || !Point(words, 1, &step.x, &step.y) ||
+                !Point(words, 3, &x2, &y2) || (words.size() == 6 && (!ParseInteger(words[5], &count) || count < 1 || count > 1000))) {
+                *error = "drag <x1> <y1> <x2> <y2> [steps]";
+                return false;
+            }
+            int x1 = step.x;
+            int y1 = step.y;
+            step.kind = ScriptStep::Kind::kDown;
+            Add(step, at);
+            for (int64_t i = 1; i <= count; ++i) {
+                step.kind = ScriptStep::Kind::kMove;
+                step.x = static_cast<int>(x1 + (x2 - x1) * i / count);
+                step.y = static_cast<int>(y1 + (y2 - y1) * i / count);
+                Then(step, kDragStepMs);
+            }
+            step.kind = ScriptStep::Kind::kUp;
+            Then(step, kDragStepMs);
+            return true;
+        }
+        if (name == "key") {
+            if (words.size() != 3 || KeyForName(words[1]) == 0 ||
+                (words[2] != "down" && words[2] != "up" && words[2] != "press")) {
+                *error = "key <up|down|left|right|start|a|b|c|other> <down|up|press>";
+                return false;
+            }
+            step.key = KeyForName(words[1]);
+            step.text = words[1];
+            step.kind = words[2] == "up" ? ScriptStep::Kind::kKeyUp : ScriptStep::Kind::kKeyDown;
+            Add(step, at);
+            if (words[2] == "press") {
+                step.kind = ScriptStep::Kind::kKeyUp;
+                Then(step, kPressMs);
+            }
+            return true;
+        }
+        if (name == "focus") {
+            if (words.size() != 2 || (words[1] != "lost" && words[1] != "gained")) {
+                *error = "focus lost|gained";
+                return false;
+            }
+            step.kind = words[1] == "lost" ? ScriptStep::Kind::kFocusLost : ScriptStep::Kind::kFocusGained;
+            Add(step, at);
+            return true;
+        }
+        if (name == "close") {
+            if (words.size() != 1) {
+                *error = "close";
+                return false;
+            }
+            step.kind = ScriptStep::Kind::kClose;
+            Add(step, at);
+            return true;
+        }
+        if (name == "quit") {
+            int64_t code = 0;
+            if (words.size() > 2 || (words.size() == 2 && !ParseInteger(words[1], &code))) {
+                *error = "quit [code]";
+                return false;
+            }
+            step.kind = ScriptStep::Kind::kQuit;
+            step.code = static_cast<int>(code);
+            Add(step, at);
+            return true;
+        }
+        if (name == "post") {
+            int64_t message = 0;
+            int64_t wParam = 0;
+            int64_t lParam = 0;
+            if (words.size() != 4 || !ParseInteger(words[1], &message) || !ParseInteger(words[2], &wParam) ||
+                !ParseInteger(words[3], &lParam)) {
+                *error = "post <message> <wParam> <lParam>";
+                return false;
+            }
+            step.kind = ScriptStep::Kind::kPost;
+            step.message = static_cast<uint32_t>(message);
+            step.wParam = static_cast<WParam>(wParam);
+            step.lParam = static_cast<LParam>(lParam);
+            Add(step, at);
+            return true;
+        }
+        if (name == "capture") {
+            if (words.size() != 2) {
+                *error = "capture <file.png>";
+                return false;
+            }
+            step.kind = ScriptStep::Kind::kCapture;
+            step.text = words[1];
+            Add(step, at);
+            return true;
+        }
+        *error = "unknown command \"" + name + "\"";
+        return false;
+    }
+};
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> words;
+    std::string word;
+    while (stream >> word) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+}  // namespace
+
+int KeyForName(const std::string& name) {
+    if (name == "up") return kVkUp;
+    if (name == "down") return kVkDown;
+    if (name == "left") return kVkLeft;
+    if (name == "right") return kVkRight;
+    if (name == "start") return kVkStart;
+    if (name == "a") return kVkA;
+    if (name == "b") return kVkB;
+    if (name == "c") return kVkC;
+    if (name == "other") return kVkOther;
+    return 0;
+}
+
+std::vector<ScriptStep> ParseScript(const std::string& source, std::vector<std::string>* errors) {
+    std::vector<ScriptStep> steps;
+    Parser parser{&steps};
+    std::istringstream stream(source);
+    std::string text;
+    while (std::getline(stream, text)) {
+        ++parser.line;
+        if (!text.empty() && text.back() == '\r') {
+            text.pop_back();
+        }
+        std::vector<std::string> words = Words(text);
+        if (words.empty() || words[0][0] == '#') {
+            continue;
+        }
+        int64_t at = -1;
+        std::string rest = text.substr(text.find(words[0]));
+        std::string error;
+        if (words[0] == "at") {
+            if (words.size() < 3 || !ParseInteger(words[1], &at) || at < 0) {
+                error = "at <ms> <command>";
+            } else {
+                rest = rest.substr(rest.find(words[1], 2) + words[1].size());
+                rest = rest.substr(rest.find(words[2]));
+                words.erase(words.begin(), words.begin() + 2);
+            }
+        }
+        size_t before = steps.size();
+        if (error.empty() && !parser.Command(words, rest, at, &error)) {
+            steps.resize(before);
+        }
+        if (!error.empty() && errors != nullptr) {
+            errors->push_back(std::to_string(parser.line) + ": " + error);
+        }
+    }
+    return steps;
+}
+
+void ScriptRunner::Load(std::vector<ScriptStep> steps) {
+    steps_ = std::move(steps);
+    next_ = 0;
+    lastRun_ = 0;
+    events_.clear();
+    cursor_ = 0;
+}
+
+bool ScriptRunner::WaitsRemain() const {
+    for (size_t i = next_; i < steps_.size(); ++i) {
+        if (steps_[i].kind == ScriptStep::Kind::kWaitTrace) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ScriptRunner::NoteTrace(const std::string& kind, const std::string& text) {
+    if (WaitsRemain()) {
+        events_.emplace_back(kind, text);
+    }
+}
+
+bool ScriptRunner::Matches(const ScriptStep& step) {
+    for (size_t i = cursor_; i < events_.size(); ++i) {
+        if (events_[i].first == step.traceKind && events_[i].second.find(step.text) != std::string::npos) {
+            cursor_ = i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+void ScriptRunner::Run(uint64_t now) {
+    if (running_) {
+        return;
+    }
+    running_ = true;
+    while (next_ < steps_.size()) {
+        const ScriptStep& step = steps_[next_];
+        if ((step.at >= 0 && now < static_cast<uint64_t>(step.at)) || now < lastRun_ + step.delay) {
+            break;
+        }
+        if (step.kind == ScriptStep::Kind::kWaitTrace && !Matches(step)) {
+            break;
+        }
+        ScriptStep current = step;
+        lastRun_ = now;
+        ++next_;
+        Execute(current);
+    }
+    if (cursor_ > 0 && cursor_ == events_.size()) {
+        events_.clear();
+        cursor_ = 0;
+    }
+    running_ = false;
+}
+
+void ScriptRunner::Execute(const ScriptStep& step) {
+    std::string where = std::to_string(step.x) + " " + std::to_string(step.y);
+    switch (step.kind) {
+    case ScriptStep::Kind::kWaitTrace:
+        break;
+    case ScriptStep::Kind::kDown:
+        Trace("input", "down " + where);
+        PostInput(WM_LBUTTONDOWN, 1, MakeLParam(step.x, step.y));
+        break;
+    case ScriptStep::Kind::kMove:
+        Trace("input", "move " + where);
+        PostInput(WM_MOUSEMOVE, 1, MakeLParam(step.x, step.y));
+        break;
+    case ScriptStep::Kind::kUp:
+        Trace("input", "up " + where);
+        PostInput(WM_LBUTTONUP, 0, MakeLParam(step.x, step.y));
+        break;
+    case ScriptStep::Kind::kKeyDown:
+        Trace("input", "key " + step.text + " down");
+        PostInput(WM_KEYDOWN, static_cast<WParam>(step.key), 1);
+        break;
+    case ScriptStep::Kind::kKeyUp:
+        Trace("input", "key " + step.text + " up");
+        PostInput(WM_KEYUP, static_cast<WParam>(step.key), 1);
+        break;
+    case ScriptStep::Kind::kFocusLost:
+        Trace("input", "focus lost");
+        PostInput(WM_ACTIVATE, 0, 0);
+        PostInput(WM_KILLFOCUS, 0, 0);
+        break;
+    case ScriptStep::Kind::kFocusGained:
+        Trace("input", "focus gained");
+        PostInput(WM_ACTIVATE, 1, 0);
+        PostInput(WM_SETFOCUS, 0, 0);
+        break;
+    case ScriptStep::Kind::kClose:
+        Trace("input", "close");
+        PostInput(WM_CLOSE, 0, 0);
+        break;
+    case ScriptStep::Kind::kQuit:
+        Trace("input", "quit " + std::to_string(step.code));
+        PostQuitMessage(step.code);
+        break;
+    case ScriptStep::Kind::kPost:
+        Trace("input", "post " + std::to_string(step.message));
+        PostMessage(nullptr, step.message, step.wParam, step.lParam);
+        break;
+    case ScriptStep::Kind::kCapture:
+        CurrentBackend().CaptureLastFrame(step.text);
+        break;
+    }
+}
+
+}  // namespace qv::platform::headless

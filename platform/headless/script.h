@@ -1,0 +1,74 @@
+// The headless input script: its parsed steps and the runner that plays
+// them as virtual time passes and traced events happen.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/messages.h"
+
+namespace qv::platform::headless {
+
+struct ScriptStep {
+    enum class Kind {
+        kWaitTrace,  // on <kind> <text>
+        kDown,
+        kMove,
+        kUp,
+        kKeyDown,
+        kKeyUp,
+        kFocusLost,
+        kFocusGained,
+        kClose,
+        kQuit,
+        kPost,
+        kCapture,
+    };
+    Kind kind = Kind::kClose;
+    int64_t at = -1;     // absolute virtual time, or -1
+    uint64_t delay = 0;  // ms after the previous step ran
+    int x = 0;
+    int y = 0;
+    int key = 0;         // virtual key
+    uint32_t message = 0;
+    WParam wParam = 0;
+    LParam lParam = 0;
+    int code = 0;
+    std::string traceKind;
+    std::string text;    // trace text to wait for, or capture file
+    int line = 0;        // script line it came from
+};
+
+// Parses a whole script; lines that cannot be read are left out and
+// described in errors ("<line>: <reason>").
+std::vector<ScriptStep> ParseScript(const std::string& source, std::vector<std::string>* errors);
+
+// The virtual key of a script key name (up down left right start a b c
+// other), 0 for an unknown name.
+int KeyForName(const std::string& name);
+
+class ScriptRunner {
+public:
+    void Load(std::vector<ScriptStep> steps);
+    // Runs every step whose time and condition have come.
+    void Run(uint64_t now);
+    // Records a traced event for the steps that wait on one.
+    void NoteTrace(const std::string& kind, const std::string& text);
+    bool Finished() const { return next_ >= steps_.size(); }
+
+private:
+    void Execute(const ScriptStep& step);
+    bool Matches(const ScriptStep& step);
+    bool WaitsRemain() const;
+
+    std::vector<ScriptStep> steps_;
+    size_t next_ = 0;
+    uint64_t lastRun_ = 0;
+    std::vector<std::pair<std::string, std::string>> events_;
+    size_t cursor_ = 0;
+    bool running_ = false;
+};
+
+}  // namespace qv::platform::headless

@@ -1,0 +1,78 @@
+// Picture decoding with stb_image: the whole file is pulled through the
+// caller's callback, then decoded from memory to 24-bit RGB.
+#include "platform/image.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wall"
+#pragma GCC diagnostic ignored "-Wextra"
+#pragma GCC diagnostic ignored "-Wpedantic"
+#pragma GCC diagnostic ignored "-Wshadow"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#include <stb_image.h>
+#pragma GCC diagnostic pop
+
+#include <cstring>
+
+namespace qv::platform {
+namespace {
+
+// No picture file of the game comes near this; a larger one is refused
+// rather than read into memory without end.
+constexpr size_t kMaxFileBytes = 32u * 1024u * 1024u;
+
+}  // namespace
+
+bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
+    if (read == nullptr || out == nullptr) {
+        return false;
+    }
+    *out = Bitmap24{};
+    std::vector<uint8_t> file;
+    uint8_t block[kImageBlockSize];
+    for (;;) {
+        int32_t got = read(context, block, kImageBlockSize);
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (static_cast<uint32_t>(got) > kImageBlockSize || file.size() + static_cast<size_t>(got) > kMaxFileBytes) {
+            return false;
+        }
+        file.insert(file.end(), block, block + got);
+    }
+    if (file.empty() || file.size() > static_cast<size_t>(INT32_MAX)) {
+        return false;
+    }
+    int length = static_cast<int>(file.size());
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    // Check the size before decoding, so a huge header costs nothing.
+    if (stbi_info_from_memory(file.data(), length, &width, &height, &channels) == 0 || width <= 0 ||
+        height <= 0 || width > kImageMaxWidth || height > kImageMaxHeight) {
+        return false;
+    }
+    stbi_uc* pixels = stbi_load_from_memory(file.data(), length, &width, &height, &channels, 3);
+    if (pixels == nullptr) {
+        return false;
+    }
+    if (width <= 0 || height <= 0 || width > kImageMaxWidth || height > kImageMaxHeight) {
+        stbi_image_free(pixels);
+        return false;
+    }
+    out->width = width;
+    out->height = height;
+    out->rgb.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    stbi_image_free(pixels);
+    return true;
+}
+
+}  // namespace qv::platform

@@ -1,0 +1,116 @@
+// Pixel conversion, the frame hash and PNG writing (stb_image_write).
+#include "platform/pixels.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/display.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wall"
+#pragma GCC diagnostic ignored "-Wextra"
+#pragma GCC diagnostic ignored "-Wpedantic"
+#pragma GCC diagnostic ignored "-Wshadow"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+namespace qv::platform {
+namespace {
+
+uint8_t Expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+uint8_t Expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
+uint8_t Expand4(uint32_t v) { return static_cast<uint8_t>((v << 4) | v); }
+
+void AppendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+}  // namespace
+
+PixelLayout LayoutForFormat(uint32_t format) {
+    if (format & kfDirect555) {
+        return PixelLayout::k555;
+    }
+    if (format & kfDirect565) {
+        return PixelLayout::k565;
+    }
+    if (format & kfDirect444) {
+        return PixelLayout::k444;
+    }
+    return PixelLayout::k565;
+}
+
+void PixelToRgb(uint16_t pixel, PixelLayout layout, uint8_t* red, uint8_t* green, uint8_t* blue) {
+    switch (layout) {
+    case PixelLayout::k565:
+        *red = Expand5((pixel >> 11) & 0x1F);
+        *green = Expand6((pixel >> 5) & 0x3F);
+        *blue = Expand5(pixel & 0x1F);
+        break;
+    case PixelLayout::k555:
+        *red = Expand5((pixel >> 10) & 0x1F);
+        *green = Expand5((pixel >> 5) & 0x1F);
+        *blue = Expand5(pixel & 0x1F);
+        break;
+    case PixelLayout::k444:
+        *red = Expand4((pixel >> 8) & 0xF);
+        *green = Expand4((pixel >> 4) & 0xF);
+        *blue = Expand4(pixel & 0xF);
+        break;
+    }
+}
+
+std::vector<uint8_t> FrameToRgb(const uint16_t* frame, int count, uint32_t format) {
+    PixelLayout layout = LayoutForFormat(format);
+    std::vector<uint8_t> rgb(static_cast<size_t>(count) * 3);
+    for (int i = 0; i < count; ++i) {
+        PixelToRgb(frame[i], layout, &rgb[i * 3], &rgb[i * 3 + 1], &rgb[i * 3 + 2]);
+    }
+    return rgb;
+}
+
+uint64_t HashFrame(const uint16_t* frame, int count) {
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (int i = 0; i < count; ++i) {
+        hash = (hash ^ (frame[i] & 0xFF)) * 0x100000001B3ull;
+        hash = (hash ^ (frame[i] >> 8)) * 0x100000001B3ull;
+    }
+    return hash;
+}
+
+std::vector<uint8_t> EncodePng(int width, int height, const uint8_t* rgb) {
+    std::vector<uint8_t> out;
+    if (width <= 0 || height <= 0 ||
+        stbi_write_png_to_func(AppendBytes, &out, width, height, 3, rgb, width * 3) == 0) {
+        out.clear();
+    }
+    return out;
+}
+
+bool WritePng(const std::string& hostPath, int width, int height, const uint8_t* rgb) {
+    std::vector<uint8_t> bytes = EncodePng(width, height, rgb);
+    if (bytes.empty()) {
+        return false;
+    }
+    int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return ::close(fd) == 0;
+}
+
+}  // namespace qv::platform

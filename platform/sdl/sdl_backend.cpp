@@ -1,0 +1,298 @@
+// The window backend: an SDL window scaled by an integer factor, presents
+// paced to about 60 Hz, the mouse as the stylus and a fixed key map.
+#include <SDL.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/backend.h"
+#include "platform/config.h"
+#include "platform/internal.h"
+#include "platform/keys.h"
+#include "platform/pixels.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/system.h"
+
+namespace qv::platform {
+namespace {
+
+constexpr Uint64 kFramePeriodMs = 16;
+constexpr int kPixels = kScreenWidth * kScreenHeight;
+
+int VirtualKeyFor(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_UP: return kVkUp;
+    case SDLK_DOWN: return kVkDown;
+    case SDLK_LEFT: return kVkLeft;
+    case SDLK_RIGHT: return kVkRight;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return kVkStart;
+    case SDLK_a:
+    case SDLK_z: return kVkA;
+    case SDLK_b:
+    case SDLK_x: return kVkB;
+    case SDLK_c: return kVkC;
+    case SDLK_d: return kVkOther;
+    default: return 0;
+    }
+}
+
+int Clamp(int value, int high) { return value < 0 ? 0 : value > high ? high : value; }
+
+LParam StylusAt(int x, int y) { return MakeLParam(Clamp(x, kScreenWidth - 1), Clamp(y, kScreenHeight - 1)); }
+
+class SdlBackend final : public Backend {
+public:
+    SdlBackend() : start_(SDL_GetTicks64()) {}
+    ~SdlBackend() override { Shutdown(); }
+
+    bool OpenDisplay() override {
+        if (window_ != nullptr) {
+            return true;
+        }
+        int scale = ChooseScale();
+        window_ = SDL_CreateWindow("Quorvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
+                                   kScreenHeight * scale, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+        if (window_ == nullptr) {
+            std::fprintf(stderr, "Quorvane: cannot open the window (%s)\n", SDL_GetError());
+            return false;
+        }
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (renderer_ == nullptr) {
+            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        }
+        if (renderer_ != nullptr) {
+            // Logical size: SDL scales the picture and maps mouse positions back.
+            SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+            SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                         kScreenWidth, kScreenHeight);
+        }
+        if (texture_ == nullptr) {
+            std::fprintf(stderr, "Quorvane: cannot draw in the window (%s)\n", SDL_GetError());
+            CloseDisplay();
+            return false;
+        }
+        return true;
+    }
+
+    void CloseDisplay() override {
+        if (texture_ != nullptr) {
+            SDL_DestroyTexture(texture_);
+            texture_ = nullptr;
+        }
+        if (renderer_ != nullptr) {
+            SDL_DestroyRenderer(renderer_);
+            renderer_ = nullptr;
+        }
+        if (window_ != nullptr) {
+            SDL_DestroyWindow(window_);
+            window_ = nullptr;
+        }
+    }
+
+    void Present(const uint16_t* frame, uint32_t format) override {
+        lastFrame_.assign(frame, frame + kPixels);
+        lastFormat_ = format;
+        if (texture_ == nullptr) {
+            return;
+        }
+        // Steady pacing: one-step-per-frame animations then run evenly, with
+        // or without vsync.
+        Uint64 now = SDL_GetTicks64();
+        if (now - lastPresent_ < kFramePeriodMs) {
+            SDL_Delay(static_cast<Uint32>(kFramePeriodMs - (now - lastPresent_)));
+        }
+        lastPresent_ = SDL_GetTicks64();
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+            PixelLayout layout = LayoutForFormat(format);
+            for (int y = 0; y < kScreenHeight; ++y) {
+                auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(pixels) + y * pitch);
+                for (int x = 0; x < kScreenWidth; ++x) {
+                    uint8_t r = 0, g = 0, b = 0;
+                    PixelToRgb(frame[y * kScreenWidth + x], layout, &r, &g, &b);
+                    row[x] = 0xFF000000u | (Uint32(r) << 16) | (Uint32(g) << 8) | b;
+                }
+            }
+            SDL_UnlockTexture(texture_);
+        }
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+        Pump();
+    }
+
+    bool CaptureLastFrame(const std::string& hostPath) override {
+        if (lastFrame_.empty()) {
+            return false;
+        }
+        std::vector<uint8_t> rgb = FrameToRgb(lastFrame_.data(), kPixels, lastFormat_);
+        return WritePng(hostPath, kScreenWidth, kScreenHeight, rgb.data());
+    }
+
+    void PumpEvents() override {
+        // The game peeks in tight loops; asking the host every time is wasted work.
+        Uint64 now = SDL_GetTicks64();
+        if (now == lastPump_) {
+            return;
+        }
+        lastPump_ = now;
+        Pump();
+    }
+
+    uint32_t Ticks() override { return static_cast<uint32_t>(SDL_GetTicks64() - start_); }
+    uint64_t Now() const override { return SDL_GetTicks64() - start_; }
+    void Sleep(uint32_t ms) override { SDL_Delay(ms); }
+    int64_t DefaultTime() const override { return static_cast<int64_t>(std::time(nullptr)); }
+
+    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
+        bool okCancel = (flags & 0xF) == MB_OKCANCEL;
+        SDL_MessageBoxButtonData buttons[2] = {
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"},
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"},
+        };
+        if (!okCancel) {
+            buttons[0].flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        }
+        SDL_MessageBoxData data{};
+        data.flags = (flags & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+        data.window = window_;
+        data.title = caption.c_str();
+        data.message = text.c_str();
+        data.numbuttons = okCancel ? 2 : 1;
+        data.buttons = buttons;
+        int pressed = -1;
+        if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+            std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+            return IDOK;
+        }
+        if (pressed == IDOK || pressed == IDCANCEL) {
+            return pressed;
+        }
+        return okCancel ? IDCANCEL : IDOK;
+    }
+
+    void Raise() override {
+        if (window_ != nullptr) {
+            SDL_RestoreWindow(window_);
+            SDL_RaiseWindow(window_);
+        }
+    }
+
+    bool OpenAudio(int rate, int channels, int bits) override { return audio_.OpenStream(rate, channels, bits); }
+    void CloseAudio() override { audio_.CloseStream(); }
+    uint32_t AudioBytesWanted() override { return audio_.BytesWanted(); }
+    void QueueAudio(const void* data, uint32_t bytes) override { audio_.Queue(data, bytes); }
+    bool PlayWave(const std::string& hostPath) override { return audio_.PlayWave(hostPath); }
+
+    void Shutdown() override {
+        if (shutDown_) {
+            return;
+        }
+        shutDown_ = true;
+        audio_.Close();
+        CloseDisplay();
+        SDL_Quit();
+    }
+
+private:
+    int ChooseScale() const {
+        int scale = GetConfig().scale;
+        if (scale > 0) {
+            return scale;
+        }
+        SDL_Rect usable{};
+        scale = 1;
+        if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+            // Leave room for the window's title bar.
+            int byWidth = usable.w / kScreenWidth;
+            int byHeight = (usable.h - 40) / kScreenHeight;
+            scale = byWidth < byHeight ? byWidth : byHeight;
+        }
+        return scale < 1 ? 1 : scale;
+    }
+
+    void Pump() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            Handle(event);
+        }
+    }
+
+    void Handle(const SDL_Event& event) {
+        switch (event.type) {
+        case SDL_QUIT:
+            PostInput(WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                PostInput(WM_ACTIVATE, 1, 0);
+                PostInput(WM_SETFOCUS, 0, 0);
+            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                PostInput(WM_ACTIVATE, 0, 0);
+                PostInput(WM_KILLFOCUS, 0, 0);
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                InvalidateWindow();
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                stylusDown_ = true;
+                SDL_CaptureMouse(SDL_TRUE);
+                PostInput(WM_LBUTTONDOWN, 1, StylusAt(event.button.x, event.button.y));
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (stylusDown_) {
+                PostInput(WM_MOUSEMOVE, 1, StylusAt(event.motion.x, event.motion.y));
+            }
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button == SDL_BUTTON_LEFT && stylusDown_) {
+                stylusDown_ = false;
+                SDL_CaptureMouse(SDL_FALSE);
+                PostInput(WM_LBUTTONUP, 0, StylusAt(event.button.x, event.button.y));
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            int vk = VirtualKeyFor(event.key.keysym.sym);
+            if (vk != 0) {
+                // Held keys repeat as further WM_KEYDOWN, as the handheld's do.
+                PostInput(event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, static_cast<WParam>(vk), 1);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    Uint64 start_;
+    Uint64 lastPresent_ = 0;
+    Uint64 lastPump_ = 0;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    std::vector<uint16_t> lastFrame_;
+    uint32_t lastFormat_ = 0;
+    bool stylusDown_ = false;
+    bool shutDown_ = false;
+    SdlAudio audio_;
+};
+
+}  // namespace
+
+Backend* CreateSdlBackend() {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "Quorvane: cannot start SDL (%s); QUORVANE_BACKEND=headless runs without a window\n",
+                     SDL_GetError());
+        return nullptr;
+    }
+    return new SdlBackend();
+}
+
+}  // namespace qv::platform

@@ -1,0 +1,17 @@
+// The trace file: one line per event, written through at once.
+#pragma once
+
+#include <string>
+
+namespace qv::platform {
+
+// Starts a new trace in the file (truncated); an empty path turns tracing off.
+void OpenTrace(const std::string& hostPath);
+// Whether lines are being written.
+bool TraceEnabled();
+
+// Called for every traced event (the headless script waits on them).
+using TraceListener = void (*)(const std::string& kind, const std::string& text);
+void SetTraceListener(TraceListener listener);
+
+}  // namespace qv::platform

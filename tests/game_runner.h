@@ -1,0 +1,209 @@
+// Runs the real game program headless in a temporary directory, for scenario tests.
+#pragma once
+
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qv::test {
+
+// The outcome of one run: the exit code (-1 when the program was killed or
+// timed out) and the trace file's lines.
+struct GameRun {
+    int exitCode = -1;
+    bool timedOut = false;
+    std::vector<std::string> trace;
+
+    // Whether some trace line contains the text.
+    bool Traced(const std::string& text) const {
+        for (const std::string& line : trace) {
+            if (line.find(text) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // How many trace lines contain the text.
+    int TraceCount(const std::string& text) const {
+        int count = 0;
+        for (const std::string& line : trace) {
+            count += line.find(text) != std::string::npos ? 1 : 0;
+        }
+        return count;
+    }
+    // The trace, one line each, for failure messages.
+    std::string TraceText() const {
+        std::string text;
+        for (const std::string& line : trace) {
+            text += line + "\n";
+        }
+        return text;
+    }
+};
+
+// A temporary directory holding the registry file, the trace and the script
+// of a headless run; removed when the runner goes. Every run gets
+// QUORVANE_BACKEND=headless and those three paths; Setenv adds or overrides
+// variables (an empty value removes the variable).
+class GameRunner {
+public:
+    GameRunner() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qvrun-XXXXXX").string();
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        if (mkdtemp(name.data()) != nullptr) {
+            dir_ = name.data();
+        }
+        env_["QUORVANE_BACKEND"] = "headless";
+        env_["QUORVANE_REGISTRY"] = Path("registry.txt");
+        env_["QUORVANE_TRACE"] = Path("trace.txt");
+    }
+    ~GameRunner() {
+        std::error_code ignored;
+        if (!dir_.empty()) {
+            std::filesystem::remove_all(dir_, ignored);
+        }
+    }
+    GameRunner(const GameRunner&) = delete;
+    GameRunner& operator=(const GameRunner&) = delete;
+
+    const std::string& Dir() const { return dir_; }
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+    void Setenv(const std::string& name, const std::string& value) { env_[name] = value; }
+    std::string TracePath() const {
+        auto found = env_.find("QUORVANE_TRACE");
+        return found == env_.end() ? std::string() : found->second;
+    }
+    // Whether the trace file written so far has a line containing the text
+    // (for a program still running).
+    bool TraceHas(const std::string& text) const {
+        std::ifstream in(TracePath());
+        for (std::string line; std::getline(in, line);) {
+            if (line.find(text) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // An installation directory of its own: the built asset set's folders
+    // linked in, and an empty "SAVE" folder, so that runs do not share saves.
+    std::string LinkInstallation(const std::string& assets) const {
+        std::string install = Path("install");
+        std::error_code ignored;
+        std::filesystem::create_directories(install + "/SAVE", ignored);
+        for (const auto& entry : std::filesystem::directory_iterator(assets, ignored)) {
+            std::string name = entry.path().filename().string();
+            if (name != "SAVE" && name != "save") {
+                std::filesystem::create_symlink(entry.path(), install + "/" + name, ignored);
+            }
+        }
+        return install;
+    }
+
+    // Writes a file in the directory.
+    void WriteFile(const std::string& name, const std::string& content) const {
+        std::ofstream out(Path(name), std::ios::binary | std::ios::trunc);
+        out << content;
+    }
+    std::string ReadFile(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
+
+    // The registry file with the game's key and, when directory is not
+    // empty, "Install_Dir" pointing at it (a host path, written with '\\'
+    // as the handheld writes paths). extraValues are further lines of the key.
+    void WriteRegistry(const std::string& directory, const std::string& extraValues = "") const {
+        std::string text = "[SOFTWARE\\Quorvane]\n";
+        if (!directory.empty()) {
+            std::string handheld = directory;
+            for (char& c : handheld) {
+                c = c == '/' ? '\\' : c;
+            }
+            text += "Install_Dir = sz:" + handheld + "\n";
+        }
+        text += extraValues;
+        WriteFile("registry.txt", text);
+    }
+    // The input script (see docs/headless.md) and QUORVANE_SCRIPT set to it.
+    void WriteScript(const std::string& script) {
+        WriteFile("script.txt", script);
+        env_["QUORVANE_SCRIPT"] = Path("script.txt");
+    }
+
+    // Starts the program and waits for it at most timeoutSeconds (then it is killed).
+    GameRun Run(int timeoutSeconds = 120) const { return Wait(Start(), timeoutSeconds); }
+
+    // Starts the program without waiting; the process id, or -1.
+    pid_t Start() const {
+        std::error_code ignored;
+        std::filesystem::remove(TracePath(), ignored);
+        pid_t pid = fork();
+        if (pid == 0) {
+            for (const auto& [name, value] : env_) {
+                if (value.empty()) {
+                    unsetenv(name.c_str());
+                } else {
+                    setenv(name.c_str(), value.c_str(), 1);
+                }
+            }
+            if (chdir(dir_.c_str()) != 0) {
+                _exit(126);
+            }
+            execl(QV_GAME_EXE, QV_GAME_EXE, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return pid;
+    }
+
+    // Waits for a started program as Run does.
+    GameRun Wait(pid_t pid, int timeoutSeconds = 120) const {
+        GameRun run;
+        if (pid < 0) {
+            return run;
+        }
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+        int status = 0;
+        for (;;) {
+            pid_t done = waitpid(pid, &status, WNOHANG);
+            if (done == pid) {
+                break;
+            }
+            if (done < 0 || std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                run.timedOut = true;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (!run.timedOut && WIFEXITED(status)) {
+            run.exitCode = WEXITSTATUS(status);
+        }
+        std::ifstream in(TracePath());
+        for (std::string line; std::getline(in, line);) {
+            run.trace.push_back(line);
+        }
+        return run;
+    }
+
+private:
+    std::string dir_;
+    std::map<std::string, std::string> env_;
+};
+
+}  // namespace qv::test

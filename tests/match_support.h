@@ -1,0 +1,202 @@
+// Test support for the match: a private installation, the headless platform,
+// hand-made cards and boards, and a driver that plays the match frame by frame.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "cards/card.h"
+#include "cards/card_database.h"
+#include "cards/opponents.h"
+#include "cards/profile.h"
+#include "cards/saves.h"
+#include "engine/display.h"
+#include "engine/picture_loader.h"
+#include "engine/utilities.h"
+#include "match/board.h"
+#include "match/match.h"
+#include "platform/display.h"
+#include "platform/messages.h"
+#include "platform/system.h"
+#include "shell/game.h"
+#include "shell/settings.h"
+
+namespace qv::test {
+
+// A card that exists only in the test: no name (so nothing is loaded to
+// draw it), the id given and powers [up, ur, right, dr, down, dl, left, ul].
+inline Card MakeCard(int16_t id, const char* powers) {
+    Card card;
+    card.SetId(id);
+    card.SetLevel(1);
+    for (int d = 0; d < 8 && powers[d] != '\0'; ++d) card.SetPower(powers[d] - '0', d);
+    return card;
+}
+
+inline CardHand HandOf(std::initializer_list<Card> cards) {
+    CardHand hand;
+    for (const Card& card : cards) hand.AddCard(card);
+    return hand;
+}
+
+// The directory of this process's installation: the built asset set linked
+// in and a SAVE folder of its own; gInstallDir points there.
+inline std::filesystem::path PrepareInstallation() {
+    static std::filesystem::path dir;
+    if (!dir.empty()) return dir;
+    dir = std::filesystem::temp_directory_path() / ("quorvane-match-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "install" / "SAVE");
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(QV_INSTALL_DIR, ignored)) {
+        std::string name = entry.path().filename().string();
+        if (name != "SAVE") {
+            std::filesystem::create_symlink(entry.path(), dir / "install" / name, ignored);
+        }
+    }
+    WString path;
+    for (char c : (dir / "install").string()) path.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
+    gInstallDir = path + u"\\";
+    return dir;
+}
+
+inline std::filesystem::path SavePath(const char* name) {
+    return PrepareInstallation() / "install" / "SAVE" / name;
+}
+
+// The headless platform, the screen buffers, the card database, the
+// opponents and the match's pictures, once per process. The font is not
+// loaded, so every question box is answered at once by the system box with
+// its accepting (right) label and no test waits for a tap.
+inline void StartMatchEnvironment() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    std::filesystem::path dir = PrepareInstallation();
+    ::setenv("QUORVANE_BACKEND", "headless", 1);
+    ::setenv("QUORVANE_REGISTRY", (dir / "registry.txt").c_str(), 1);
+    ::setenv("QUORVANE_TRACE", (dir / "trace.txt").c_str(), 1);
+    ::setenv("QUORVANE_AUDIO", "none", 1);
+    platform::Startup();
+    platform::GXOpenDisplay(nullptr, platform::GX_FULLSCREEN);
+    const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
+    gPixelFormat = 128;
+    SetDisplayPitch(p.cbxPitch, p.cbyPitch);
+    AllocScreenBuffers(240, 320);
+    OpenCardDatabase();
+    LoadBoardPictures();
+    LoadOpponents();
+    gMatch.LoadBoardUi();
+}
+
+// gProfile as a character in slot 1 owning and playing the deck of ids.
+inline void MakeLocalPlayer(const std::vector<int16_t>& deckIds, const char* name = "TESTER") {
+    gProfile.Reset();
+    gProfile.SetName(Widen(name));
+    gProfile.SetKind(kLocalPlayer);
+    gProfile.SetSlot(1);
+    gProfile.ClearDeck();
+    for (int16_t id : deckIds) {
+        gProfile.AddCard(id);
+        gProfile.AddToDeck(id, false);
+    }
+}
+
+// 16 distinct database ids from first on.
+inline std::vector<int16_t> DeckFrom(int16_t first) {
+    std::vector<int16_t> ids;
+    for (int16_t i = 0; i < 16; ++i) ids.push_back(static_cast<int16_t>(first + i));
+    return ids;
+}
+
+// The stylus as the window procedure hands it over.
+inline void TapDown(int x, int y) { gMatch.StylusDown(static_cast<int16_t>(x), static_cast<uint16_t>(y)); }
+inline void TapUp(int x, int y) { gMatch.StylusUp(static_cast<int16_t>(x), static_cast<uint16_t>(y)); }
+
+// Picks hand slot `slot` and drops it on cell (column, row): down on the
+// slot, a move, and up where the card's corner lands on the cell.
+inline void DropOnCell(int slot, int column, int row) {
+    int x = 62 + 35 * slot + 5;
+    int y = 270;
+    TapDown(x, y);
+    int cx = column * 40 + 4 + 5;
+    int cy = row * 58 + 4 + 6;
+    gMatch.StylusMove(static_cast<int16_t>(cx), static_cast<uint16_t>(cy));
+    TapUp(cx, cy);
+}
+
+inline void TapCell(int column, int row) {
+    TapDown(column * 40 + 20, row * 58 + 25);
+    TapUp(column * 40 + 20, row * 58 + 25);
+}
+
+// The local player's simple strategy: the first filled slot on the first
+// free cell, and the first target offered.
+inline void PlayLocalTurn() {
+    Side side = gMatch.GetSideToMove();
+    const CardHand& hand = gMatch.GetHand(side);
+    const Board& board = gMatch.GetBoard();
+    switch (gMatch.GetState()) {
+        case kStateLocalActs: {
+            int slot = 0;
+            while (slot < 5 && !hand.IsSlotFilled(slot)) ++slot;
+            if (slot == 5) {
+                TapDown(20, 280);  // the pile
+                TapUp(20, 280);
+                return;
+            }
+            for (int c = 0; c < 6; ++c) {
+                for (int r = 0; r < 4; ++r) {
+                    if (board.CellAt(c, r).free) {
+                        DropOnCell(slot, c, r);
+                        return;
+                    }
+                }
+            }
+            return;
+        }
+        case kStateLocalChoosesTarget:
+        case kStateLocalChoosesChainTarget: {
+            int ac = gMatch.GetAttackerColumn();
+            int ar = gMatch.GetAttackerRow();
+            for (int c = ac - 1; c <= ac + 1; ++c) {
+                for (int r = ar - 1; r <= ar + 1; ++r) {
+                    if (board.CanAttack(ac, ar, c, r)) {
+                        TapCell(c, r);
+                        return;
+                    }
+                }
+            }
+            return;
+        }
+        case kStateWaitForTap:
+            TapDown(120, 160);
+            return;
+        default:
+            return;
+    }
+}
+
+// Runs frames as the main loop does (the local turns played by
+// PlayLocalTurn, a tap queued for the wheel) until done() or the match is
+// left; false when maxFrames ran out first.
+inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000) {
+    for (int frame = 0; frame < maxFrames; ++frame) {
+        if (done()) return true;
+        if (gClubActive) return true;
+        MatchState state = gMatch.GetState();
+        if (state == kStateWheel) {
+            platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
+        }
+        gMatch.Update();
+        PlayLocalTurn();
+    }
+    return done() || gClubActive;
+}
+
+}  // namespace qv::test

@@ -1,0 +1,221 @@
+// Headless runs of the real program: every way in and out of the game.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/game_runner.h"
+
+namespace qv {
+namespace {
+
+using test::GameRun;
+using test::GameRunner;
+
+// Taps that get start-up past the logo and the loading screen's last wait,
+// then the program's own signal that the main loop runs.
+std::string ThroughStartup() {
+    std::string script;
+    for (int i = 0; i < 40; ++i) {
+        script += "wait 400\ntap 120 160\n";
+    }
+    return script + "on state main loop\n";
+}
+
+// A runner with its own installation (the built asset set) and registry.
+class GameTest : public ::testing::Test {
+protected:
+    void UseInstallation(const std::string& extraValues = "") {
+        runner_.WriteRegistry(runner_.LinkInstallation(QV_INSTALL_DIR), extraValues);
+    }
+    GameRunner runner_;
+};
+
+TEST_F(GameTest, WithoutInstallDirTheProgramStopsBeforeAnyPicture) {
+    runner_.WriteRegistry("");
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 1) << run.TraceText();
+    EXPECT_TRUE(run.Traced("msgbox \"Can't find Quorvane Directory\" \"Quorvane\" 0x10"))
+        << run.TraceText();
+    EXPECT_EQ(run.TraceCount(" present "), 0);
+    // The empty subkeys are created at every start, this one too.
+    std::string registry = runner_.ReadFile("registry.txt");
+    for (const char* key : {"Gamma", "Volume", "Effects", "Character"}) {
+        EXPECT_NE(registry.find(std::string("[SOFTWARE\\Quorvane\\") + key + "]"),
+                  std::string::npos)
+            << key << "\n" << registry;
+    }
+}
+
+TEST_F(GameTest, UnreadableInstallDirCountsAsMissing) {
+    // Not a text; 100 characters (one more than the buffer holds); no registry at all.
+    std::string tooLong = "\\" + std::string(99, 'x');
+    for (const std::string& values :
+         {std::string("Install_Dir = dword:0x00000001\n"), "Install_Dir = sz:" + tooLong + "\n"}) {
+        runner_.WriteFile("registry.txt", "[SOFTWARE\\Quorvane]\n" + values);
+        GameRun run = runner_.Run();
+        EXPECT_EQ(run.exitCode, 1) << values;
+        EXPECT_TRUE(run.Traced("Can't find Quorvane Directory")) << values << run.TraceText();
+    }
+    std::filesystem::remove(runner_.Path("registry.txt"));
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.Traced("Can't find Quorvane Directory")) << run.TraceText();
+}
+
+TEST_F(GameTest, WithoutCardDatabaseTheProgramStops) {
+    std::filesystem::create_directories(runner_.Path("empty"));
+    runner_.WriteRegistry(runner_.Path("empty"));
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 1) << run.TraceText();
+    EXPECT_TRUE(run.Traced("msgbox \" Error :\\n Data files are missing !\" \"Quorvane\" 0x10"))
+        << run.TraceText();
+    // The save folder is made before the database is looked for.
+    EXPECT_TRUE(std::filesystem::is_directory(runner_.Path("empty/SAVE")));
+    EXPECT_EQ(run.TraceCount(" present "), 0);
+}
+
+TEST_F(GameTest, UnsupportedPixelFormatIsRefused) {
+    UseInstallation();
+    runner_.Setenv("QUORVANE_PIXEL_FORMAT", "888");
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 1) << run.TraceText();
+    EXPECT_TRUE(run.Traced(
+        "msgbox \" Error :\\nScreen format is not supported\\nQuorvane requires at least a 4096 "
+        "colors screen.\" \"Quorvane\" 0x10"))
+        << run.TraceText();
+    EXPECT_EQ(run.TraceCount(" present "), 0);
+}
+
+TEST_F(GameTest, StartUpReachesTheMainLoopAndQuitReturnsItsCode) {
+    UseInstallation();
+    runner_.WriteScript(ThroughStartup() + "wait 200\nquit 7\n");
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 7) << run.TraceText();
+    EXPECT_TRUE(run.Traced("state main loop"));
+    // The logo, the loading screen, the darkening and the main loop's frames.
+    EXPECT_GT(run.TraceCount(" present "), 20);
+    EXPECT_TRUE(run.Traced("exit 7"));
+}
+
+TEST_F(GameTest, ClosingTheWindowEndsWithZero) {
+    UseInstallation();
+    runner_.WriteScript(ThroughStartup() + "wait 200\nclose\n");
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
+    EXPECT_TRUE(run.Traced("state main loop"));
+}
+
+TEST_F(GameTest, EveryDisplayLayoutRuns) {
+    UseInstallation();
+    runner_.WriteScript(ThroughStartup() + "wait 200\nquit 3\n");
+    for (const auto& [format, oem] : {std::pair<const char*, const char*>{"555", ""},
+                                      {"444", ""},
+                                      {"555+565", ""},
+                                      {"565", "Compaq iPAQ H3800"}}) {
+        runner_.Setenv("QUORVANE_PIXEL_FORMAT", format);
+        runner_.Setenv("QUORVANE_OEM", oem);
+        GameRun run = runner_.Run();
+        EXPECT_EQ(run.exitCode, 3) << format << " " << oem << "\n" << run.TraceText();
+        EXPECT_TRUE(run.Traced("state main loop")) << format << " " << oem;
+        EXPECT_GT(run.TraceCount(" present "), 20) << format << " " << oem;
+    }
+}
+
+// The three hardware-button prompts: the key, the question and the
+// application it starts.
+struct PromptCase {
+    const char* key;
+    const char* question;
+    const char* application;  // nullptr: none
+};
+
+class PromptTest : public GameTest, public ::testing::WithParamInterface<PromptCase> {};
+
+TEST_P(PromptTest, CancelGoesOnAndOkLeavesWithZero) {
+    const PromptCase& prompt = GetParam();
+    UseInstallation();
+    runner_.Setenv("QUORVANE_CONTACTS_COMMAND", "touch '" + runner_.Path("contacts-ran") + "'");
+    runner_.Setenv("QUORVANE_CALENDAR_COMMAND", "touch '" + runner_.Path("calendar-ran") + "'");
+    const std::string ask = ThroughStartup() + "wait 100\nkey " + prompt.key + " press\n" +
+                            "on gamebox " + prompt.question + "\nwait 100\n";
+
+    // "Cancel" (left label): nothing happens and the game goes on.
+    runner_.WriteScript(ask + "tap 50 185\non gamebox-answer left\nwait 300\nquit 5\n");
+    GameRun cancelled = runner_.Run();
+    EXPECT_EQ(cancelled.exitCode, 5) << cancelled.TraceText();
+    EXPECT_TRUE(cancelled.Traced(std::string("gamebox ") + prompt.question + " | Cancel | Ok"))
+        << cancelled.TraceText();
+    EXPECT_FALSE(cancelled.Traced(" exec "));
+    EXPECT_FALSE(runner_.Exists("contacts-ran") || runner_.Exists("calendar-ran"));
+
+    // "Ok" (right label): the program ends with 0, after starting the application.
+    runner_.WriteScript(ask + "tap 195 185\nat 590000 quit 9\n");
+    GameRun accepted = runner_.Run();
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.TraceText();
+    EXPECT_TRUE(accepted.Traced("gamebox-answer right"));
+    if (prompt.application != nullptr) {
+        EXPECT_TRUE(accepted.Traced(std::string("exec ") + prompt.application))
+            << accepted.TraceText();
+        std::string ran = runner_.Path(std::string(prompt.key) == "b" ? "contacts-ran"
+                                                                      : "calendar-ran");
+        for (int i = 0; i < 200 && !std::filesystem::exists(ran); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(std::filesystem::exists(ran));
+    } else {
+        EXPECT_FALSE(accepted.Traced(" exec "));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, PromptTest,
+    ::testing::Values(PromptCase{"b", "Exit the game and go to your contact ?",
+                                 "\\windows\\addrbook.exe"},
+                      PromptCase{"c", "Exit the game and see the calendar ?",
+                                 "\\windows\\calendar.exe"},
+                      PromptCase{"a", "Do you really want to quit the game now ?", nullptr}),
+    [](const ::testing::TestParamInfo<PromptCase>& info) { return std::string(info.param.key); });
+
+TEST_F(GameTest, SeveralButtonsAskOneAfterAnotherInOrder) {
+    UseInstallation();
+    // A and B held together: the contacts prompt first; after "Cancel" the quit prompt.
+    runner_.WriteScript(ThroughStartup() +
+                        "wait 100\nkey a down\nkey b down\n"
+                        "on gamebox Exit the game and go to your contact ?\nwait 100\n"
+                        "tap 50 185\n"
+                        "on gamebox Do you really want to quit the game now ?\nwait 100\n"
+                        "tap 195 185\nat 590000 quit 9\n");
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
+    EXPECT_EQ(run.TraceCount(" gamebox "), 2) << run.TraceText();
+}
+
+TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
+    UseInstallation();
+    runner_.Setenv("QUORVANE_TIME_LIMIT", "100000000");
+    runner_.WriteScript(ThroughStartup());
+    pid_t first = runner_.Start();
+    ASSERT_GT(first, 0);
+    for (int i = 0; i < 3000 && !runner_.TraceHas("state main loop"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(runner_.TraceHas("state main loop"));
+
+    GameRunner second;
+    second.Setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt"));
+    GameRun run = second.Run(60);
+    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
+    EXPECT_TRUE(run.Traced("foreground sent")) << run.TraceText();
+    EXPECT_EQ(run.TraceCount(" present "), 0);
+    for (int i = 0; i < 500 && !runner_.TraceHas("foreground request"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(runner_.TraceHas("foreground request"));
+
+    kill(first, SIGTERM);
+    runner_.Wait(first, 30);
+}
+
+}  // namespace
+}  // namespace qv
