@@ -12,7 +12,9 @@ Button::~Button() {
 
 void Button::SetUp(int16_t x, int16_t y, Picture pressed, Picture normal, bool transparent) {
     if (normal_.pixels != normal.pixels && normal_.pixels != pressed.pixels) FreePicture(normal_);
-    if (pressed_.pixels != pressed.pixels && pressed_.pixels != normal.pixels) FreePicture(pressed_);
+    if (pressed_.pixels != pressed.pixels && pressed_.pixels != normal.pixels) {
+        FreePicture(pressed_);
+    }
     pressed_ = pressed;
     normal_ = normal;
     x_ = x;

@@ -70,13 +70,18 @@ bool ShowMessageBox(const WString& message, const WString& leftLabel, const WStr
     DrawLabels(g, leftLabel, rightLabel, Label::kNone, pressedColour);
     DrawWrappedText(message, static_cast<int16_t>(x + border + 5),
                     static_cast<int16_t>(y + border + 5), static_cast<int16_t>(x + width - 7), 0);
-    if (!hasLabel) return false;
+    const std::string traced =
+        Narrow(message) + " | " + Narrow(leftLabel) + " | " + Narrow(rightLabel);
+    if (!hasLabel) {
+        platform::Trace("gamebox", traced);
+        return false;
+    }
 
     PresentScreen();
     UpdateMusic();
     FlushInputQueue();
-    platform::Trace("gamebox",
-                    Narrow(message) + " | " + Narrow(leftLabel) + " | " + Narrow(rightLabel));
+    // Traced once earlier taps are gone, so that a script may answer at once.
+    platform::Trace("gamebox", traced);
 
     Label pressed = Label::kNone;
     bool released = false;

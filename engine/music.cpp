@@ -5,6 +5,7 @@
 #include <mikmod.h>
 
 #include "engine/music_driver.h"
+#include "engine/wstring.h"
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "platform/system.h"
@@ -23,13 +24,6 @@ namespace {
 // falls back to a driver it never initialised, on which loading a module
 // crashes: every call that could reach the player is skipped then.
 bool gLibraryReady = false;
-
-std::string TraceText(const WString& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t c : text) out.push_back(static_cast<char>(c & 0xFF));
-    return out;
-}
 
 }  // namespace
 
@@ -67,24 +61,22 @@ std::unique_ptr<char[]> NarrowPath(const WString& path) {
 }
 
 bool LoadMusic(const WString& path) {
-    if (gLibraryReady) {
-        // The library takes 8-bit paths: the low byte of each character,
-        // then mapped to the host's form.
-        const std::unique_ptr<char[]> narrow = NarrowPath(path);
-        WString lowBytes;
-        for (const char* p = narrow.get(); *p != 0; ++p) {
-            lowBytes.push_back(static_cast<char16_t>(static_cast<unsigned char>(*p)));
-        }
-        const std::string hostPath = platform::MapPath(lowBytes);
-        gMusicModule = Player_Load(hostPath.c_str(), 20, 0);
-    } else {
+    // Without a working library there is no tune to load, and saying so at
+    // every change of tune would only repeat the set-up's message.
+    if (!gLibraryReady) {
         gMusicModule = nullptr;
+        return false;
     }
+    // The library takes 8-bit paths: the low byte of each character, then
+    // mapped to the host's form.
+    const std::unique_ptr<char[]> narrow = NarrowPath(path);
+    const std::string hostPath = platform::MapPath(Widen(narrow.get()));
+    gMusicModule = Player_Load(hostPath.c_str(), 20, 0);
     if (gMusicModule == nullptr) {
         platform::MessageBox(nullptr, path, u"Load sound error", platform::MB_OK);
         return false;
     }
-    platform::Trace("tune", TraceText(path));
+    platform::Trace("tune", Narrow(path));
     return true;
 }
 

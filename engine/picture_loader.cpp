@@ -47,34 +47,37 @@ bool IsBlack(const uint8_t* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; }
 
 // Error diffusion of the four bits that 4-4-4 drops: half to the next pixel of
 // the memory row, a quarter each to the same and the next pixel of the next
-// memory row. Pure black pixels take no error and give none, so that black
-// stays exactly the transparent key at any Gamma.
+// memory row. A pixel that was pure black in the file still passes its error
+// on but always becomes exactly the transparent key, which the error it
+// received could otherwise lift by one step at a Gamma that is not a
+// multiple of 16.
 void ConvertDithered444(int stride, uint8_t* bits, uint16_t* pixels, int height, int width) {
+    const uint16_t key = ConvertRgbPixel(0, 0, 0);
+    // Whether each pixel of a row was black before error reached the row.
+    std::vector<uint8_t> blackNow(static_cast<size_t>(width));
+    std::vector<uint8_t> blackNext(static_cast<size_t>(width));
+    for (int i = 0; i < width; ++i) blackNow[i] = IsBlack(bits + 3 * i);
     for (int m = 0; m < height; ++m) {
         uint8_t* source = bits + static_cast<size_t>(m) * stride;
         uint8_t* below = m + 1 < height ? source + stride : nullptr;
+        if (below != nullptr) {
+            for (int i = 0; i < width; ++i) blackNext[i] = IsBlack(below + 3 * i);
+        }
         uint16_t* target = pixels + static_cast<size_t>(height - 1 - m) * width;
         for (int i = 0; i < width; ++i) {
             uint8_t* p = source + 3 * i;
-            if (IsBlack(p)) {
-                target[i] = ConvertRgbPixel(0, 0, 0);
-                continue;
-            }
             uint8_t v[3] = {WithGamma(p[0]), WithGamma(p[1]), WithGamma(p[2])};
-            target[i] = PackRgb444(v[2], v[1], v[0]);
-            uint8_t* next = i + 1 < width ? p + 3 : nullptr;
-            uint8_t* under = below != nullptr ? below + 3 * i : nullptr;
-            uint8_t* underNext = below != nullptr && i + 1 < width ? under + 3 : nullptr;
-            if (next != nullptr && IsBlack(next)) next = nullptr;
-            if (under != nullptr && IsBlack(under)) under = nullptr;
-            if (underNext != nullptr && IsBlack(underNext)) underNext = nullptr;
+            target[i] = blackNow[i] ? key : PackRgb444(v[2], v[1], v[0]);
             for (int c = 0; c < 3; ++c) {
                 int error = v[c] & 15;
-                if (next != nullptr) AddCapped(next[c], error >> 1);
-                if (under != nullptr) AddCapped(under[c], error >> 2);
-                if (underNext != nullptr) AddCapped(underNext[c], error >> 2);
+                if (i + 1 < width) AddCapped(p[3 + c], error >> 1);
+                if (below != nullptr) {
+                    AddCapped(below[3 * i + c], error >> 2);
+                    if (i + 1 < width) AddCapped(below[3 * (i + 1) + c], error >> 2);
+                }
             }
         }
+        blackNow.swap(blackNext);
     }
 }
 

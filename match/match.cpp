@@ -29,6 +29,13 @@ namespace {
 // The selection tint as signed 8-bit amounts: the blue channel's 216 is -40.
 constexpr int8_t kSelectionTint[3] = {40, 40, static_cast<int8_t>(216)};
 
+void PlayPreMatchMusic() {
+    if (gMusicOff) return;
+    FreeMusic();
+    LoadMusic(gInstallDir + u"SOUNDS\\Avant une partie.QVX");
+    PlayMusic(0);
+}
+
 }  // namespace
 
 WString InstallPath(const char* relative) { return gInstallDir + Widen(relative); }
@@ -38,10 +45,9 @@ void PlayMatchSound(const char* relative) {
     PlaySoundEffect(InstallPath(relative));
 }
 
-Match::Match() {
-    // Built in the order the screen object needs them; the board is reset
-    // without blocked cells by its own construction.
-}
+// The members are built in their declared order; the board resets itself
+// without blocked cells.
+Match::Match() = default;
 
 Match::~Match() {
     FreeAnimationPictures();
@@ -77,13 +83,6 @@ PlayerKind Match::KindOf(Side side) const {
 void Match::SetParticipantsForTest(PlayerProfile* red, PlayerProfile* blue) {
     participants_[0] = red;
     participants_[1] = blue;
-}
-
-static void PlayPreMatchMusic() {
-    if (gMusicOff) return;
-    FreeMusic();
-    LoadMusic(InstallPath("SOUNDS\\Avant une partie.QVX"));
-    PlayMusic(0);
 }
 
 void Match::FinishSetUp() {

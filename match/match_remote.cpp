@@ -1,6 +1,6 @@
 // The match's side of infra-red play. Placeholder until infra-red play is
-// built: the handshake always fails, so no remote match starts, and the
-// waits and sends do nothing.
+// built: the handshake always fails, so no remote match starts; the waits
+// and the start signal do nothing and the sends report success.
 #include "infrared/multiplayer_screen.h"
 #include "cards/card_database.h"
 #include "match/match.h"
@@ -14,8 +14,8 @@ void Match::AwaitRemoteMove() {}
 void Match::AwaitRemoteAttack() {}
 void Match::AwaitRemoteMultiHit() {}
 
+// The remembered card laid for the side to move, resolved as any placement.
 void Match::PlaceRemoteCard() {
-    // Placeholder: the remembered card is laid for the side to move as any placement.
     Card card = LoadCard(remoteCardId_);
     if (!board_.CanPlace(card, remoteColumn_, remoteRow_)) {
         EndTurn();

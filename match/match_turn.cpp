@@ -304,8 +304,7 @@ void Match::PlayComputerTurn() {
             state_ = kStateEndOfTurn;
             return;
         }
-        CardHand full = hands_[m];
-        ChooseAiPlacement(board_, full, m, slot, column, row, false);
+        ChooseAiPlacement(board_, hands_[m], m, slot, column, row, false);
     }
     if (slot == kNoSlot) {
         hands_[m].AddCard(piles_[m].Pop());

@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "platform/backend.h"
+#include "platform/display.h"
+#include "platform/sound.h"
 #include "platform/config.h"
 #include "platform/internal.h"
 #include "platform/text.h"
@@ -75,6 +77,8 @@ std::string LowerAscii(std::string text) {
 bool Startup() {
     gStarting = true;
     if (gBackend) {
+        GXCloseDisplay();
+        CloseAudioOutput();
         gBackend->Shutdown();
         gBackend.reset();
     }

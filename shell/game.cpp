@@ -104,25 +104,6 @@ void SetUpDisplay() {
     PresentScreen();
 }
 
-// At most one prompt a turn, the first whose flag is set; "Ok" leaves.
-void HandleButtonPrompt() {
-    for (const Prompt& prompt : kPrompts) {
-        if (!gKeyState[prompt.key]) {
-            continue;
-        }
-        gKeyState[prompt.key] = 0;
-        std::copy_n(gScreenBuffers[1], gScreenPixelCount, gPromptSaveUnder);
-        bool cancelled =
-            ShowMessageBox(prompt.message, u"Cancel", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
-        if (!cancelled) {
-            WriteQuickSave();
-            LeaveGame(prompt.leaveKind);
-        }
-        std::copy_n(gPromptSaveUnder, gScreenPixelCount, gScreenBuffers[1]);
-        return;
-    }
-}
-
 // Turns until WM_QUIT; gives its code.
 int RunMainLoop() {
     for (;;) {
@@ -147,6 +128,25 @@ int RunMainLoop() {
 }
 
 }  // namespace
+
+void HandleButtonPrompt() {
+    for (const Prompt& prompt : kPrompts) {
+        if (!gKeyState[prompt.key]) {
+            continue;
+        }
+        gKeyState[prompt.key] = 0;
+        const uint32_t saved = gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0;
+        std::copy_n(gScreenBuffers[1], saved, gPromptSaveUnder);
+        bool cancelled =
+            ShowMessageBox(prompt.message, u"Cancel", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+        if (!cancelled) {
+            WriteQuickSave();
+            LeaveGame(prompt.leaveKind);
+        }
+        std::copy_n(gPromptSaveUnder, saved, gScreenBuffers[1]);
+        return;
+    }
+}
 
 void OnOutOfMemory() {
     // The box itself may need memory: a failure inside it ends at once.

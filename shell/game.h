@@ -17,6 +17,10 @@ void OnOutOfMemory();
 uint16_t RegisterMainWindowClass(const WString& className);
 bool StartInstance(int showCommand);
 void InitGame();
+// One main-loop prompt: of the B, C and A flags the first that is set is
+// cleared and its question asked; "Ok" writes the quick save and leaves.
+// Back buffer 1 is as it was afterwards.
+void HandleButtonPrompt();
 // Saves, closes and ends the process (kind 2 quit, 3 contacts, 4 calendar).
 [[noreturn]] void LeaveGame(int kind);
 

@@ -103,8 +103,7 @@ public:
             AppendField(record, card.powers);
             AppendField(record, std::to_string(card.worth));
             AppendField(record, std::to_string(card.level));
-            const Bytes scrambled = Scrambled(record);
-            data.insert(data.end(), scrambled.begin(), scrambled.end());
+            for (uint8_t byte : record) data.push_back(static_cast<uint8_t>(byte ^ 0x3D));
         }
         AppendInt32(index, static_cast<int32_t>(data.size()));
         WriteBytes(CardsDir() / "CARDS.IND", index);

@@ -7,6 +7,7 @@
 #include "cards/opponents.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
+#include "shell/settings.h"
 #include "tests/cards_fixture.h"
 
 namespace qv {
@@ -195,6 +196,31 @@ TEST(Opponents, BestDecksFromTheCollection) {
     EXPECT_TRUE(profile.BuildBestDeck());
     EXPECT_TRUE(profile.DeckContains(11));
     EXPECT_TRUE(profile.DeckContains(12));
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(Opponents, TheBuiltSetHoldsFortyFiveDistinctOpponents) {
+    const std::filesystem::path built = QV_INSTALL_DIR;
+    if (!std::filesystem::exists(built / "DATA" / "OPPONENTS.DAT")) GTEST_SKIP() << "no built asset set";
+    const WString previous = gInstallDir;
+    gInstallDir = Widen(built.string()) + u"/";
+    for (char16_t& c : gInstallDir) c = c == u'/' ? u'\\' : c;
+    LoadOpponents();
+    // A restored match finds its opponent by name, so names must differ.
+    std::set<WString> names;
+    for (const PlayerProfile& opponent : gOpponents) {
+        EXPECT_FALSE(opponent.GetName().empty());
+        EXPECT_NE(opponent.GetName(), u"SAINT ARMAN");
+        names.insert(opponent.GetName());
+    }
+    EXPECT_EQ(names.size(), 45u);
+    EXPECT_FALSE(ReadOpponentText(14, 2).empty());
+    gInstallDir = previous;
 }
 
 }  // namespace

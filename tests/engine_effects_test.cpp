@@ -35,22 +35,22 @@ protected:
     }
 
     void TearDown() override {
-        for (Picture* p : owned_) FreePicture(*p);
+        for (Picture& p : owned_) FreePicture(p);
     }
 
     int Presents() const { return test::CountPresents(dir_ / "trace.txt"); }
 
     // A picture of one opaque colour with a keyed (transparent) first column.
     Picture MakePicture(int width, int height, uint16_t colour) {
-        auto* picture = new Picture;
-        picture->width = static_cast<uint16_t>(width);
-        picture->height = static_cast<uint16_t>(height);
-        picture->pixels = new uint16_t[static_cast<size_t>(width * height)];
+        Picture picture;
+        picture.width = static_cast<uint16_t>(width);
+        picture.height = static_cast<uint16_t>(height);
+        picture.pixels = new uint16_t[static_cast<size_t>(width * height)];
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) picture->pixels[y * width + x] = x == 0 ? 0 : colour;
+            for (int x = 0; x < width; ++x) picture.pixels[y * width + x] = x == 0 ? 0 : colour;
         }
         owned_.push_back(picture);
-        return *picture;
+        return picture;
     }
 
     // Buffer 0 must equal the background with the picture drawn keyed at
@@ -76,7 +76,7 @@ protected:
     uint16_t SomeColour() const { return gPixelFormat == 512 ? 0x0ABC : 0x5ABC; }
 
     static inline std::filesystem::path dir_;
-    std::vector<Picture*> owned_;
+    std::vector<Picture> owned_;
 };
 
 TEST_P(EffectsTest, DissolveReachesItsTargetExactlyAfterThirtyTwoPacedSteps) {

@@ -1,5 +1,5 @@
 // Test pictures for the engine's drawing tests: PNG files and generated font sheets.
-// The including test defines STB_IMAGE_WRITE_IMPLEMENTATION before including this.
+// The including test defines STB_IMAGE_WRITE_STATIC and STB_IMAGE_WRITE_IMPLEMENTATION first.
 #pragma once
 
 #include <cstdint>

@@ -18,6 +18,7 @@
 #include "engine/display.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
+#include "engine/wstring.h"
 #include "match/board.h"
 #include "match/match.h"
 #include "platform/display.h"
@@ -194,6 +195,7 @@ inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000) {
             platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
         }
         gMatch.Update();
+        if (done()) return true;
         PlayLocalTurn();
     }
     return done() || gClubActive;

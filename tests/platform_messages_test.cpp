@@ -1,5 +1,6 @@
 // The message queue: filtered peeks, priorities of timers and paint, mouse
 // coalescing, the close road and the single-instance check across processes.
+#include <poll.h>
 #include <sys/wait.h>
 
 #include <vector>
@@ -7,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless.h"
 #include "platform/internal.h"
+#include "platform/keys.h"
 #include "platform/messages.h"
 #include "tests/platform_test_support.h"
 
@@ -186,6 +188,7 @@ TEST_F(Messages, SecondProcessFindsTheRunningWindowAndAsksItForward) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        close(release[1]);
         setenv("QUORVANE_TRACE", childTrace.c_str(), 1);
         Startup();
         RegisterWindowClass(u"Quorvane", RecordingProc);
@@ -193,19 +196,23 @@ TEST_F(Messages, SecondProcessFindsTheRunningWindowAndAsksItForward) {
         char byte = 1;
         if (write(ready[1], &byte, 1) != 1) _exit(3);
         // Run the message loop until the raise request arrives.
-        for (int i = 0; i < 200000; ++i) {
+        for (int i = 0; i < 20000; ++i) {
             Msg msg;
             PeekMessage(&msg, 0, 0, true);
             for (const std::string& line : test::ReadLines(childTrace)) {
                 if (line.find("foreground request") != std::string::npos) {
-                    if (read(release[0], &byte, 1) < 0) _exit(4);
-                    _exit(0);
+                    // Wait for the parent's checks: the lock must stay held till then.
+                    // (at most 10 s, so a failed parent leaves nothing behind).
+                    pollfd released{release[0], POLLIN, 0};
+                    _exit(poll(&released, 1, 10000) == 1 ? 0 : 4);
                 }
             }
             usleep(100);
         }
         _exit(1);
     }
+    close(release[0]);
+    close(ready[1]);
     char byte = 0;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
     WindowHandle other = FindWindow(u"Quorvane", u"Quorvane");

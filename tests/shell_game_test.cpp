@@ -2,8 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <vector>
 #include <string>
 
+#include "cards/card_database.h"
+#include "cards/profile.h"
+#include "cards/saves.h"
+#include "engine/wstring.h"
+#include "shell/game.h"
+#include "shell/settings.h"
 #include "tests/game_runner.h"
 
 namespace qv {
@@ -47,22 +55,6 @@ TEST_F(GameTest, WithoutInstallDirTheProgramStopsBeforeAnyPicture) {
     }
 }
 
-TEST_F(GameTest, UnreadableInstallDirCountsAsMissing) {
-    // Not a text; 100 characters (one more than the buffer holds); no registry at all.
-    std::string tooLong = "\\" + std::string(99, 'x');
-    for (const std::string& values :
-         {std::string("Install_Dir = dword:0x00000001\n"), "Install_Dir = sz:" + tooLong + "\n"}) {
-        runner_.WriteFile("registry.txt", "[SOFTWARE\\Quorvane]\n" + values);
-        GameRun run = runner_.Run();
-        EXPECT_EQ(run.exitCode, 1) << values;
-        EXPECT_TRUE(run.Traced("Can't find Quorvane Directory")) << values << run.TraceText();
-    }
-    std::filesystem::remove(runner_.Path("registry.txt"));
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.Traced("Can't find Quorvane Directory")) << run.TraceText();
-}
-
 TEST_F(GameTest, WithoutCardDatabaseTheProgramStops) {
     std::filesystem::create_directories(runner_.Path("empty"));
     runner_.WriteRegistry(runner_.Path("empty"));
@@ -98,6 +90,20 @@ TEST_F(GameTest, StartUpReachesTheMainLoopAndQuitReturnsItsCode) {
     EXPECT_TRUE(run.Traced("exit 7"));
 }
 
+TEST_F(GameTest, VolumeZeroLoadsNoTune) {
+    UseInstallation("Volume = dword:0x00000000\n");
+    runner_.WriteScript(ThroughStartup() + "wait 200\nquit 4\n");
+    GameRun silent = runner_.Run();
+    EXPECT_EQ(silent.exitCode, 4) << silent.TraceText();
+    EXPECT_FALSE(silent.Traced(" tune ") || silent.Traced("Load sound error"))
+        << silent.TraceText();
+
+    UseInstallation("Volume = dword:0x00000032\n");
+    GameRun loud = runner_.Run();
+    EXPECT_EQ(loud.exitCode, 4) << loud.TraceText();
+    EXPECT_TRUE(loud.Traced(" tune ") || loud.Traced("Load sound error")) << loud.TraceText();
+}
+
 TEST_F(GameTest, ClosingTheWindowEndsWithZero) {
     UseInstallation();
     runner_.WriteScript(ThroughStartup() + "wait 200\nclose\n");
@@ -106,10 +112,24 @@ TEST_F(GameTest, ClosingTheWindowEndsWithZero) {
     EXPECT_TRUE(run.Traced("state main loop"));
 }
 
+// The frame hashes of a run, in order.
+std::vector<std::string> Presents(const GameRun& run) {
+    std::vector<std::string> hashes;
+    for (const std::string& line : run.trace) {
+        size_t at = line.find(" present ");
+        if (at != std::string::npos) {
+            hashes.push_back(line.substr(at + 9));
+        }
+    }
+    return hashes;
+}
+
 TEST_F(GameTest, EveryDisplayLayoutRuns) {
     UseInstallation();
     runner_.WriteScript(ThroughStartup() + "wait 200\nquit 3\n");
-    for (const auto& [format, oem] : {std::pair<const char*, const char*>{"555", ""},
+    std::map<std::string, std::vector<std::string>> frames;
+    for (const auto& [format, oem] : {std::pair<const char*, const char*>{"565", ""},
+                                      {"555", ""},
                                       {"444", ""},
                                       {"555+565", ""},
                                       {"565", "Compaq iPAQ H3800"}}) {
@@ -119,7 +139,15 @@ TEST_F(GameTest, EveryDisplayLayoutRuns) {
         EXPECT_EQ(run.exitCode, 3) << format << " " << oem << "\n" << run.TraceText();
         EXPECT_TRUE(run.Traced("state main loop")) << format << " " << oem;
         EXPECT_GT(run.TraceCount(" present "), 20) << format << " " << oem;
+        frames[std::string(format) + oem] = Presents(run);
     }
+    // The rotated frame buffer, written pixel by pixel, shows exactly the
+    // frames that the row copies show.
+    EXPECT_EQ(frames["565Compaq iPAQ H3800"], frames["565"]);
+    // Both flags run as 5-5-5, whose pixels differ from 5-6-5 and 4-4-4.
+    EXPECT_EQ(frames["555+565"], frames["555"]);
+    EXPECT_NE(frames["555"], frames["565"]);
+    EXPECT_NE(frames["444"], frames["565"]);
 }
 
 // The three hardware-button prompts: the key, the question and the
@@ -129,6 +157,8 @@ struct PromptCase {
     const char* question;
     const char* application;  // nullptr: none
 };
+
+void PrintTo(const PromptCase& prompt, std::ostream* out) { *out << "key " << prompt.key; }
 
 class PromptTest : public GameTest, public ::testing::WithParamInterface<PromptCase> {};
 
@@ -154,6 +184,8 @@ TEST_P(PromptTest, CancelGoesOnAndOkLeavesWithZero) {
     GameRun accepted = runner_.Run();
     EXPECT_EQ(accepted.exitCode, 0) << accepted.TraceText();
     EXPECT_TRUE(accepted.Traced("gamebox-answer right"));
+    // No character was chosen: neither a quick save nor a character file.
+    EXPECT_TRUE(std::filesystem::is_empty(runner_.Path("install/SAVE")));
     if (prompt.application != nullptr) {
         EXPECT_TRUE(accepted.Traced(std::string("exec ") + prompt.application))
             << accepted.TraceText();
@@ -175,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PromptCase{"c", "Exit the game and see the calendar ?",
                                  "\\windows\\calendar.exe"},
                       PromptCase{"a", "Do you really want to quit the game now ?", nullptr}),
-    [](const ::testing::TestParamInfo<PromptCase>& info) { return std::string(info.param.key); });
+    [](const ::testing::TestParamInfo<PromptCase>& param) { return std::string(param.param.key); });
 
 TEST_F(GameTest, SeveralButtonsAskOneAfterAnotherInOrder) {
     UseInstallation();
@@ -189,6 +221,51 @@ TEST_F(GameTest, SeveralButtonsAskOneAfterAnotherInOrder) {
     GameRun run = runner_.Run();
     EXPECT_EQ(run.exitCode, 0) << run.TraceText();
     EXPECT_EQ(run.TraceCount(" gamebox "), 2) << run.TraceText();
+}
+
+TEST_F(GameTest, QuickSaveIsTakenAtStartAndWrittenOnlyByAPrompt) {
+    UseInstallation();
+    // Character 1 and a quick save on the club, written by the game's own savers.
+    setenv("QUORVANE_BACKEND", "headless", 1);
+    setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
+    std::string install = runner_.Path("install/");
+    for (char& c : install) c = c == '/' ? '\\' : c;
+    gInstallDir = Widen(install);
+    ASSERT_TRUE(OpenCardDatabase());
+    gProfile = PlayerProfile();
+    gProfile.SetKind(kLocalPlayer);
+    gProfile.SetName(u"Tester");
+    gProfile.SetSlot(1);
+    gClubActive = 1;
+    SavePlayer();
+    WriteQuickSave();
+    ASSERT_TRUE(runner_.Exists("install/SAVE/QuickSave.QCP"));
+    ASSERT_TRUE(runner_.Exists("install/SAVE/Player1.QCP"));
+    ASSERT_TRUE(LoadPlayerSave(1));
+    CloseCardDatabase();
+
+    // Leaving through WM_QUIT saves the character but writes no quick save.
+    runner_.WriteScript(ThroughStartup() + "wait 200\nquit 2\n");
+    GameRun quit = runner_.Run();
+    EXPECT_EQ(quit.exitCode, 2) << quit.TraceText();
+    EXPECT_TRUE(quit.Traced("QuickSave.QCP")) << quit.TraceText();
+    EXPECT_FALSE(runner_.Exists("install/SAVE/QuickSave.QCP")) << "read and deleted at start";
+    EXPECT_TRUE(runner_.Exists("install/SAVE/Player1.QCP"));
+
+    // Resumed from a quick save, the quit prompt's "Ok" writes one again.
+    WriteQuickSave();
+    runner_.WriteScript(ThroughStartup() +
+                        "wait 100\nkey a press\non gamebox Do you really\nwait 100\n"
+                        "tap 195 185\nat 590000 quit 9\n");
+    GameRun accepted = runner_.Run();
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.TraceText();
+    EXPECT_TRUE(runner_.Exists("install/SAVE/QuickSave.QCP")) << accepted.TraceText();
+
+    // Without a quick save there is no character until one is chosen: "Ok" writes nothing.
+    std::filesystem::remove(runner_.Path("install/SAVE/QuickSave.QCP"));
+    GameRun fresh = runner_.Run();
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.TraceText();
+    EXPECT_FALSE(runner_.Exists("install/SAVE/QuickSave.QCP"));
 }
 
 TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {

@@ -1,6 +1,7 @@
 // The shared look of every picture: night-club palette, panels, buttons and titles.
 #include "tools/art_style.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "tools/pixel_font.h"
@@ -30,6 +31,25 @@ void DrawButton(Canvas& canvas, int x, int y, int w, int h, const std::string& l
     const int shift = pressed ? 1 : 0;
     const int textY = y + (h - 7) / 2 + shift;
     const int cx = x + w / 2 + shift;
+    // The font has no '<', '>' or '+': those labels are drawn as shapes.
+    if (label == "<" || label == ">" || label == "+") {
+        const Colour ink = pressed ? Rgb(255, 250, 230) : Rgb(240, 214, 120);
+        const double cy = y + h / 2.0 + shift, size = std::min(w, h) * 0.3;
+        cairo_new_path(cr);
+        if (label == "+") {
+            canvas.FillRect(cx - size, cy - 1, 2 * size, 2, ink);
+            canvas.FillRect(cx - 1, cy - size, 2, 2 * size, ink);
+            return;
+        }
+        const double dir = label == ">" ? 1 : -1;
+        cairo_move_to(cr, cx + dir * size, cy);
+        cairo_line_to(cr, cx - dir * size * 0.7, cy - size);
+        cairo_line_to(cr, cx - dir * size * 0.7, cy + size);
+        cairo_close_path(cr);
+        canvas.SetSource(ink);
+        cairo_fill(cr);
+        return;
+    }
     DrawPixelTextCentred(canvas, label, cx + 1, textY + 1, 1, 30, 16, 40);
     if (pressed) {
         DrawPixelTextCentred(canvas, label, cx, textY, 1, 255, 250, 230);

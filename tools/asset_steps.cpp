@@ -11,7 +11,9 @@
 #include "tools/people_art.h"
 #include "tools/pixel_font.h"
 #include "tools/screen_kit.h"
+#include "tools/sounds.h"
 #include "tools/startup_art.h"
+#include "tools/tunes.h"
 
 namespace qv::tools {
 namespace {
@@ -38,6 +40,8 @@ const std::vector<AssetStep>& AssetSteps() {
         {"the club screens", WriteClubScreens},
         {"the shop and tournaments", WriteShopAndTournamentScreens},
         {"the link screens", WriteLinkScreens},
+        {"the tunes", WriteTunes},
+        {"the sound effects", WriteSoundEffects},
     };
     return steps;
 }

@@ -62,7 +62,7 @@ const std::map<int, std::array<int, 8>> kTutorialPowers = {
     {38, {0, 0, 2, 0, 1, 0, 2, 0}},   // demo 1 target: nothing upwards
     {73, {1, 0, 1, 0, 1, 0, 1, 0}},   // demo 4 bystander
     {149, {0, 0, 3, 1, 2, 0, 1, 0}},  // demo 4 link 1
-    {158, {3, 3, 3, 0, 0, 0, 1, 0}},  // demo 3 attacker: three targets
+    {158, {3, 3, 0, 0, 0, 0, 1, 3}},  // demo 3 attacker: three targets above
     {177, {0, 0, 4, 0, 3, 2, 2, 0}},  // demo 4 link 2
     {242, {4, 0, 2, 3, 2, 1, 2, 3}},  // demo 4 link 4
     {247, {2, 0, 3, 0, 3, 0, 2, 1}},  // demo 4 link 5, the end of the chain

@@ -42,7 +42,7 @@ bool WriteBoard(const std::string& root) {
     }
     // Lower panel: message line, zoom button, pile and hand.
     board.FillRect(0, 230, 240, 90, Rgb(34, 22, 56));
-    board.FillRect(0, 230, 240, 1, palette::kPink);
+    board.FillRect(36, 230, 204, 1, palette::kPink);  // stops short of the zoom button
     DrawPanel(board, 35, 235, 198, 13, Rgb(18, 14, 30), Rgb(18, 14, 30));
     board.FillRect(35, 235, 198, 13, Rgb(18, 14, 30));
     DrawButton(board, kZoomX, kZoomY, kZoomW, kZoomH, "ZOOM", false);

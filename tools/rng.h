@@ -7,7 +7,9 @@ namespace qv::tools {
 
 class Rng {
 public:
-    explicit Rng(uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
+    explicit Rng(uint32_t seed) : state_(seed * 2654435761u + 12345u) {
+        if (state_ == 0) state_ = 1;  // xorshift never leaves zero
+    }
     uint32_t Next() {
         // xorshift32: fast and plenty for picking art and powers.
         state_ ^= state_ << 13;

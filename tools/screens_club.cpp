@@ -61,7 +61,7 @@ ScreenSpec CollectionScreen() {
     };
     s.buttons = {
         {"CollectionFlecheGaucheON.QVJ", "", 0, 99, 16, 40, "<"},
-        {"CollectionFlecheDroiteON.QVJ", "", 222, 99, 18, 40, ">"},
+        {"CollectionFlecheDroiteON.QVJ", "", 221, 99, 19, 40, ">"},
         {"CollectionZoom.QVJ", "", 0, 232, 44, 14, "ZOOM"},
         {"CollectionSell.QVJ", "", 0, 303, 40, 16, "SELL"},
         {"CollectionBack.QVJ", "", 202, 304, 38, 15, "BACK"},

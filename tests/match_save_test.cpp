@@ -1,0 +1,219 @@
+// The match's quick-save block: its byte layout, the round trip and resuming from unsafe states.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "cards/launchers.h"
+#include "match_support.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+
+namespace qv::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class MatchSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartMatchEnvironment();
+        SeedRandom(21);
+        MakeLocalPlayer(DeckFrom(1));
+        path_ = SavePath("block.bin");
+    }
+
+    WString HandheldPath() const {
+        WString out;
+        for (char c : path_.string()) out.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
+        return out;
+    }
+
+    Bytes Write() {
+        platform::FileHandle file =
+            platform::CreateFile(HandheldPath(), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+        gMatch.WriteState(file);
+        platform::CloseHandle(file);
+        std::ifstream in(path_, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    void Read() {
+        platform::FileHandle file =
+            platform::CreateFile(HandheldPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
+        gMatch.ReadState(file);
+        platform::CloseHandle(file);
+    }
+
+    // Plays the opening and a few turns, stopping in the first frame that
+    // satisfies stop.
+    void PlayUntil(const std::function<bool()>& stop) {
+        StartOpponentMatch(2, 1);
+        ASSERT_TRUE(RunMatch(stop)) << "state never reached";
+        ASSERT_EQ(gClubActive, 0);
+    }
+
+    std::filesystem::path path_;
+};
+
+int16_t I16(const Bytes& b, size_t at) { return static_cast<int16_t>(b[at] | (b[at + 1] << 8)); }
+
+// The scrambled text at `at`: count, then low bytes XOR 0xA7.
+std::string Text(const Bytes& b, size_t at) {
+    std::string s;
+    int n = I16(b, at);
+    for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(b[at + 2 + i] ^ 0xA7));
+    return s;
+}
+
+TEST_F(MatchSave, BlockHasTheFieldsAtTheirOffsets) {
+    PlayUntil([] {
+        return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() < 16;
+    });
+    const Board& board = gMatch.GetBoard();
+    Bytes b = Write();
+    EXPECT_EQ(b[0], gMatch.GetSideToMove());
+    for (int x = 0; x < 6; ++x) {
+        for (int y = 0; y < 4; ++y) {
+            size_t at = 3 + (x * 4 + y) * 5;
+            const BoardCell& cell = board.CellAt(x, y);
+            EXPECT_EQ(b[at], cell.free);
+            EXPECT_EQ(b[at + 1], static_cast<uint8_t>(cell.owner));  // owner before placed-by
+            EXPECT_EQ(b[at + 2], static_cast<uint8_t>(cell.placedBy));
+            EXPECT_EQ(I16(b, at + 3), cell.card.GetId());
+        }
+    }
+    EXPECT_EQ(I16(b, 123 + 1), gMatch.GetHand(RED).CardAt(0).GetId());
+    EXPECT_EQ(b[153], gMatch.GetPile(RED).GetCount());
+    EXPECT_EQ(b[201], 255);  // the selection is never stored
+    EXPECT_EQ(b[212], kStateLocalActs);
+    std::string a = Text(b, 215);
+    EXPECT_EQ(a, Narrow(gMatch.GetMessageLine().textA));
+    size_t v = 215 + 2 + a.size();
+    v += 2 + I16(b, v);
+    v += 2 + I16(b, v);
+    EXPECT_EQ(I16(b, v + 1), 2);  // the reserved word
+    EXPECT_EQ(b[v + 89], 0);      // not the boss
+    std::string red = Text(b, v + 106);
+    EXPECT_EQ(red, "TESTER");
+    std::string blue = Text(b, v + 108 + red.size());
+    EXPECT_EQ(blue, Narrow(gOpponents[2 * 3 + 1].GetName()));
+    EXPECT_EQ(b.size(), v + 110 + red.size() + blue.size());
+}
+
+TEST_F(MatchSave, RoundTripRestoresBoardHandsAndState) {
+    PlayUntil([] {
+        return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() < 14;
+    });
+    Board board = gMatch.GetBoard();
+    CardHand hands[2] = {gMatch.GetHand(RED), gMatch.GetHand(BLUE)};
+    DrawPile piles[2] = {gMatch.GetPile(RED), gMatch.GetPile(BLUE)};
+    Side side = gMatch.GetSideToMove();
+    WString message = gMatch.GetMessageLine().textA;
+    Write();
+
+    // Something else entirely in between: a fresh match against another opponent.
+    StartOpponentMatch(7, 2);
+    gClubActive = 0;
+    Read();
+    EXPECT_EQ(gClubActive, 0);
+    EXPECT_EQ(gMatch.GetState(), kStateLocalActs);
+    EXPECT_EQ(gMatch.GetSideToMove(), side);
+    EXPECT_EQ(gMatch.GetParticipant(RED), &gProfile);
+    EXPECT_EQ(gMatch.GetParticipant(BLUE), &gOpponents[2 * 3 + 1]);
+    EXPECT_EQ(gMatch.GetMessageLine().textA, message);
+    for (int x = 0; x < 6; ++x) {
+        for (int y = 0; y < 4; ++y) {
+            const BoardCell& a = board.CellAt(x, y);
+            const BoardCell& b = gMatch.GetBoard().CellAt(x, y);
+            EXPECT_EQ(a.free, b.free);
+            EXPECT_EQ(a.owner, b.owner);
+            EXPECT_EQ(a.placedBy, b.placedBy);
+            EXPECT_EQ(a.card.GetId(), b.card.GetId());
+            EXPECT_EQ(a.card.GetPowers(), b.card.GetPowers()) << "rebuilt from the database";
+        }
+    }
+    for (Side s : {RED, BLUE}) {
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(hands[s].IsSlotFilled(i), gMatch.GetHand(s).IsSlotFilled(i));
+            EXPECT_EQ(hands[s].CardAt(i).GetId(), gMatch.GetHand(s).CardAt(i).GetId());
+        }
+        ASSERT_EQ(piles[s].GetCount(), gMatch.GetPile(s).GetCount());
+        for (int i = 0; i < piles[s].GetCount(); ++i) {
+            EXPECT_EQ(piles[s].CardAt(i).GetId(), gMatch.GetPile(s).CardAt(i).GetId());
+        }
+    }
+    // And the restored match plays on to its end.
+    ASSERT_TRUE(RunMatch([] { return false; }, 40000));
+    EXPECT_TRUE(gMatch.GetBoard().IsFull());
+}
+
+TEST_F(MatchSave, ComputerFlightResumesByLayingTheFlyingCard) {
+    PlayUntil([] { return gMatch.GetState() == kStateCardFlight; });
+    Side computer = gMatch.GetSideToMove();
+    int8_t column = gMatch.GetAttackerColumn();
+    int8_t row = gMatch.GetAttackerRow();
+    int16_t id = gMatch.GetHand(computer).CardAt(gMatch.GetSelectedSlot()).GetId();
+    Write();
+    Read();
+    // The slot was not stored: it is found again by the flying card.
+    ASSERT_EQ(gMatch.GetState(), kStateComputerCardLands);
+    ASSERT_LT(gMatch.GetSelectedSlot(), 5);
+    EXPECT_EQ(gMatch.GetHand(computer).CardAt(gMatch.GetSelectedSlot()).GetId(), id);
+    gMatch.Update();
+    EXPECT_EQ(gMatch.GetBoard().CellAt(column, row).card.GetId(), id);
+    EXPECT_EQ(gMatch.GetBoard().CellAt(column, row).placedBy, computer);
+}
+
+TEST_F(MatchSave, UnsafeStatesResumeFromTheNearestSafeOne) {
+    struct Case { MatchState saved; MatchState resumed; };
+    for (Case c : {Case{kStateDragging, kStateLocalActs}, Case{kStateCardZoom, kStateLocalActs},
+                   Case{kStateCardWon, kStateMatchEnds}, Case{kStateShowExchangedCard, kStateMatchEnds},
+                   Case{static_cast<MatchState>(50), kStateLocalActs}}) {
+        SCOPED_TRACE("state " + std::to_string(c.saved));
+        PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
+        gMatch.SetTurnForTest(gMatch.GetSideToMove(), c.saved);
+        Write();
+        Read();
+        EXPECT_EQ(gMatch.GetState(), c.resumed);
+        EXPECT_EQ(gMatch.GetSelectedSlot(), kNoSlot);
+    }
+    // A pause from another run of the program lasts at most 300 ms.
+    PlayUntil([] { return gMatch.GetState() == kStatePause; });
+    Write();
+    Read();
+    uint32_t now = platform::GetTickCount();
+    EXPECT_LE(static_cast<int32_t>(gMatch.GetPauseDeadline() - now), 300);
+}
+
+TEST_F(MatchSave, PlayerNamedLikeAnOpponentStillBindsBothSides) {
+    PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
+    gProfile.SetName(gOpponents[2 * 3 + 1].GetName());
+    Write();
+    Read();
+    EXPECT_EQ(gMatch.GetParticipant(RED), &gProfile);
+    EXPECT_EQ(gMatch.GetParticipant(BLUE), &gOpponents[2 * 3 + 1]);
+}
+
+TEST_F(MatchSave, UnknownOpponentIsNotResumed) {
+    PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
+    WString saved = gOpponents[2 * 3 + 1].GetName();
+    gOpponents[2 * 3 + 1].SetName(u"NOBODY ANY MORE");
+    Write();
+    gOpponents[2 * 3 + 1].SetName(saved);
+    // Drain what is queued so that the redraw request can be seen.
+    platform::Msg msg;
+    while (platform::PeekMessage(&msg, 0, 0, true)) {}
+    Read();
+    EXPECT_EQ(gClubActive, 1);
+    EXPECT_EQ(gMatchResult, 2);
+    bool posted = false;
+    while (platform::PeekMessage(&msg, 0, 0, true)) {
+        posted = posted || (msg.message == platform::WM_USER && msg.wParam == 1 && msg.lParam == 1);
+    }
+    EXPECT_TRUE(posted);
+}
+
+}  // namespace
+}  // namespace qv::test

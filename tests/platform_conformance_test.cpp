@@ -1,0 +1,116 @@
+// The same calls against both backends (SDL on its dummy drivers): what the
+// game relies on must hold whichever backend runs.
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/keys.h"
+#include "platform/messages.h"
+#include "platform/sound.h"
+#include "tests/platform_test_support.h"
+
+namespace qv {
+namespace {
+
+using namespace platform;
+
+int gTimerCalls = 0;
+void CountTimer(WindowHandle, uint32_t, uintptr_t, uint32_t) { ++gTimerCalls; }
+LResult IgnoreProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    return DefWindowProc(window, message, wParam, lParam);
+}
+
+class Conformance : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        // Never a real window or sound device, whatever the machine has.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("QUORVANE_AUDIO");
+        unsetenv("QUORVANE_PIXEL_FORMAT");
+        setenv("QUORVANE_REGISTRY", dir_.Path("registry.txt").c_str(), 1);
+        setenv("QUORVANE_TRACE", dir_.Path("trace.txt").c_str(), 1);
+        setenv("QUORVANE_BACKEND", GetParam(), 1);
+        if (!Startup()) {
+            setenv("QUORVANE_BACKEND", "headless", 1);
+            Startup();
+            GTEST_SKIP() << "SDL does not start here";
+        }
+    }
+    void TearDown() override {
+        GXCloseDisplay();
+        setenv("QUORVANE_BACKEND", "headless", 1);
+        Startup();
+    }
+    test::TempDir dir_;
+};
+
+TEST_P(Conformance, DisplayOpensPresentsAndClosesTwice) {
+    RegisterWindowClass(u"Quorvane", IgnoreProc);
+    WindowHandle window = CreateWindow(u"Quorvane", u"Quorvane");
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, 1);
+    UpdateWindow(window);
+    ASSERT_EQ(GXOpenDisplay(window, GX_FULLSCREEN), 1);
+    GXDisplayProperties p = GXGetDisplayProperties();
+    EXPECT_EQ(p.cxWidth, 240u);
+    EXPECT_EQ(p.cbyPitch, 480);
+    EXPECT_EQ(p.ffFormat, 0x80u);
+    EXPECT_EQ(GetSystemMetrics(kSmCxScreen), 240);
+    EXPECT_EQ(GetSystemMetrics(kSmCyScreen), 320);
+    for (int frame = 0; frame < 3; ++frame) {
+        auto* memory = static_cast<uint16_t*>(GXBeginDraw());
+        ASSERT_NE(memory, nullptr);
+        memory[frame] = 0xFFFF;
+        EXPECT_EQ(GXEndDraw(), 1);
+    }
+    GXSuspend();
+    GXResume();
+    EXPECT_EQ(GXCloseDisplay(), 1);
+    EXPECT_EQ(GXCloseDisplay(), 1);
+    EXPECT_EQ(GXBeginDraw(), nullptr);
+}
+
+TEST_P(Conformance, QueueTimersAndClockAgree) {
+    PostMessage(nullptr, WM_KEYDOWN, kVkA, 0);
+    PostMessage(nullptr, WM_LBUTTONDOWN, 0, MakeLParam(3, 4));
+    Msg msg;
+    ASSERT_TRUE(PeekMessage(&msg, WM_MOUSEMOVE, WM_MOUSELAST, true));
+    EXPECT_EQ(msg.message, static_cast<uint32_t>(WM_LBUTTONDOWN));
+    ASSERT_TRUE(PeekMessage(&msg, 0, 0, true));
+    EXPECT_EQ(msg.message, static_cast<uint32_t>(WM_KEYDOWN));
+
+    gTimerCalls = 0;
+    SetTimer(nullptr, 9, 20, CountTimer);
+    const uint32_t start = GetTickCount();
+    while (gTimerCalls == 0 && GetTickCount() - start < 2000) {
+        if (PeekMessage(&msg, 0, 0, true)) DispatchMessage(msg);
+    }
+    KillTimer(nullptr, 9);
+    EXPECT_EQ(gTimerCalls, 1);
+    EXPECT_GE(GetTickCount() - start, 20u);
+
+    const uint32_t beforeSleep = GetTickCount();
+    Sleep(30);
+    EXPECT_GE(GetTickCount() - beforeSleep, 30u);
+}
+
+TEST_P(Conformance, AudioKeepsAboutATenthOfASecondQueued) {
+    if (!OpenAudioOutput(44100, 1, 8)) {
+        GTEST_SKIP() << "no audio device";
+    }
+    const uint32_t wanted = AudioBytesWanted();
+    EXPECT_GT(wanted, 0u);
+    EXPECT_LE(wanted, 4410u);
+    std::vector<uint8_t> samples(wanted, 0x80);
+    QueueAudio(samples.data(), wanted);
+    EXPECT_LT(AudioBytesWanted(), wanted);
+    CloseAudioOutput();
+    CloseAudioOutput();
+    EXPECT_EQ(AudioBytesWanted(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Conformance, ::testing::Values("headless", "sdl"));
+
+}  // namespace
+}  // namespace qv

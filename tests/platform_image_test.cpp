@@ -1,0 +1,145 @@
+// Picture decoding: files pulled through the callback in blocks, decoded
+// from their content, and garbage or oversized pictures refused.
+#include <cstring>
+
+#include "platform/image.h"
+#include "platform/pixels.h"
+#include "tests/platform_test_support.h"
+
+namespace qv {
+namespace {
+
+using namespace platform;
+
+struct Source {
+    std::vector<uint8_t> bytes;
+    size_t position = 0;
+    int calls = 0;
+    uint32_t largestRequest = 0;
+    int failAtCall = -1;  // gives -1 at this call
+};
+
+int32_t ReadSource(void* context, uint8_t* buffer, uint32_t size) {
+    auto* source = static_cast<Source*>(context);
+    ++source->calls;
+    source->largestRequest = std::max(source->largestRequest, size);
+    if (source->calls == source->failAtCall) {
+        return -1;
+    }
+    size_t count = std::min<size_t>(size, source->bytes.size() - source->position);
+    std::memcpy(buffer, source->bytes.data() + source->position, count);
+    source->position += count;
+    return static_cast<int32_t>(count);
+}
+
+std::vector<uint8_t> Gradient(int width, int height) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            p[0] = static_cast<uint8_t>(x);
+            p[1] = static_cast<uint8_t>(y);
+            p[2] = static_cast<uint8_t>(x ^ y);
+        }
+    }
+    return rgb;
+}
+
+// A 24-bit BMP, bottom-up rows padded to 4 bytes, written by hand.
+std::vector<uint8_t> Bmp(int width, int height, const std::vector<uint8_t>& rgb) {
+    const int stride = (width * 3 + 3) / 4 * 4;
+    const uint32_t dataSize = static_cast<uint32_t>(stride * height);
+    std::vector<uint8_t> out;
+    auto put16 = [&](uint32_t v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+    out.push_back('B');
+    out.push_back('M');
+    put32(54 + dataSize);
+    put32(0);
+    put32(54);
+    put32(40);
+    put32(static_cast<uint32_t>(width));
+    put32(static_cast<uint32_t>(height));
+    put16(1);
+    put16(24);
+    put32(0);
+    put32(dataSize);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            out.push_back(p[2]);
+            out.push_back(p[1]);
+            out.push_back(p[0]);
+        }
+        for (int pad = width * 3; pad < stride; ++pad) out.push_back(0);
+    }
+    return out;
+}
+
+TEST(Image, PngIsReadInBlocksAndDecodedExactly) {
+    const std::vector<uint8_t> rgb = Gradient(200, 90);
+    Source source{EncodePng(200, 90, rgb.data())};
+    ASSERT_FALSE(source.bytes.empty());
+    // Make it span several blocks whatever the compression did.
+    while (source.bytes.size() <= 2 * kImageBlockSize) {
+        source.bytes.insert(source.bytes.end(), 4096, 0);  // trailing bytes after IEND are ignored
+    }
+    Bitmap24 bitmap;
+    ASSERT_TRUE(DecompressImage(ReadSource, &source, &bitmap));
+    EXPECT_EQ(bitmap.width, 200);
+    EXPECT_EQ(bitmap.height, 90);
+    EXPECT_EQ(bitmap.rgb, rgb);
+    EXPECT_EQ(source.position, source.bytes.size()) << "the whole file was read";
+    EXPECT_EQ(source.largestRequest, kImageBlockSize);
+    EXPECT_GE(source.calls, 3);
+}
+
+TEST(Image, FormatComesFromTheContent) {
+    const std::vector<uint8_t> rgb = Gradient(7, 5);  // odd width: padded rows
+    Source source{Bmp(7, 5, rgb)};
+    Bitmap24 bitmap;
+    ASSERT_TRUE(DecompressImage(ReadSource, &source, &bitmap));
+    EXPECT_EQ(bitmap.width, 7);
+    EXPECT_EQ(bitmap.height, 5);
+    EXPECT_EQ(bitmap.rgb, rgb) << "rows top to bottom, red first";
+}
+
+TEST(Image, GarbageTruncatedFailingAndOversizedFilesAreRefused) {
+    Bitmap24 bitmap;
+    Source empty;
+    EXPECT_FALSE(DecompressImage(ReadSource, &empty, &bitmap));
+
+    Source garbage;
+    for (int i = 0; i < 10000; ++i) garbage.bytes.push_back(static_cast<uint8_t>(i * 7919 >> 3));
+    EXPECT_FALSE(DecompressImage(ReadSource, &garbage, &bitmap));
+
+    const std::vector<uint8_t> rgb = Gradient(64, 64);
+    std::vector<uint8_t> png = EncodePng(64, 64, rgb.data());
+    for (size_t cut : {size_t{8}, size_t{33}, png.size() / 2, png.size() - 13}) {
+        Source truncated{std::vector<uint8_t>(png.begin(), png.begin() + static_cast<long>(cut))};
+        EXPECT_FALSE(DecompressImage(ReadSource, &truncated, &bitmap)) << "cut at " << cut;
+        EXPECT_EQ(bitmap.width, 0);
+        EXPECT_TRUE(bitmap.rgb.empty());
+    }
+
+    Source failing{png};
+    failing.failAtCall = 1;
+    EXPECT_FALSE(DecompressImage(ReadSource, &failing, &bitmap)) << "a read error is a failure";
+
+    const std::vector<uint8_t> wide = Gradient(801, 2);
+    Source tooWide{EncodePng(801, 2, wide.data())};
+    EXPECT_FALSE(DecompressImage(ReadSource, &tooWide, &bitmap));
+    const std::vector<uint8_t> tall = Gradient(2, 601);
+    Source tooTall{Bmp(2, 601, tall)};
+    EXPECT_FALSE(DecompressImage(ReadSource, &tooTall, &bitmap));
+    const std::vector<uint8_t> largest = Gradient(800, 600);
+    Source fits{EncodePng(800, 600, largest.data())};
+    EXPECT_TRUE(DecompressImage(ReadSource, &fits, &bitmap));
+}
+
+}  // namespace
+}  // namespace qv
