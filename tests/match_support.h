@@ -183,6 +183,21 @@ inline void PlayLocalTurn() {
     }
 }
 
+// The tutorial's open choice: the first cell the demonstration card can take.
+inline void PlayLocalTurnForTutorial() {
+    const Board& board = gMatch.GetBoard();
+    int ac = gMatch.GetAttackerColumn();
+    int ar = gMatch.GetAttackerRow();
+    for (int c = ac - 1; c <= ac + 1; ++c) {
+        for (int r = ar - 1; r <= ar + 1; ++r) {
+            if (board.CanAttack(ac, ar, c, r)) {
+                TapCell(c, r);
+                return;
+            }
+        }
+    }
+}
+
 // Runs frames as the main loop does (the local turns played by
 // PlayLocalTurn, a tap queued for the wheel) until done() or the match is
 // left; false when maxFrames ran out first.

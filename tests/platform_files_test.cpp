@@ -144,5 +144,16 @@ TEST_F(Files, CreationModesDirectoriesMovesAndDeletes) {
     EXPECT_TRUE(tracedOpen);
 }
 
+TEST(Text, Utf8ConversionKeepsEveryCharacterAndReplacesBadInput) {
+    const WString text = u"A\u00e9\u20ac\U0001F600z";
+    EXPECT_EQ(ToUtf8(text), "A\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80z");
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(ToUtf8(WString(1, char16_t{0xD800}) + u"x"), "\xef\xbf\xbdx") << "unpaired surrogate";
+    EXPECT_EQ(FromUtf8("\xc3"), u"\ufffd") << "cut short";
+    EXPECT_EQ(FromUtf8("\xc0\xaf!"), u"\ufffd\ufffd!") << "overlong";
+    EXPECT_EQ(FromUtf8("\xff"), u"\ufffd");
+    EXPECT_EQ(EscapeLine("a\nb\tc\\d\x01"), "a\\nb\\tc\\d\\x01");
+}
+
 }  // namespace
 }  // namespace qv

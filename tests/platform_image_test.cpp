@@ -27,7 +27,7 @@ int32_t ReadSource(void* context, uint8_t* buffer, uint32_t size) {
         return -1;
     }
     size_t count = std::min<size_t>(size, source->bytes.size() - source->position);
-    std::memcpy(buffer, source->bytes.data() + source->position, count);
+    if (count > 0) std::memcpy(buffer, source->bytes.data() + source->position, count);
     source->position += count;
     return static_cast<int32_t>(count);
 }

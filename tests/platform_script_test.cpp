@@ -217,5 +217,17 @@ TEST_F(Headless, TheTimeLimitEndsARunThatWaitsForEver) {
     EXPECT_EQ(trace.back().substr(trace.back().find(' ')), " exit 124");
 }
 
+TEST_F(Headless, LeavingThroughMainReturnTracesTheQuitCode) {
+    EXPECT_EXIT(
+        {
+            PostQuitMessage(6);
+            Msg msg;
+            while (PeekMessage(&msg, 0, 0, true) && msg.message != WM_QUIT) {}
+            std::exit(6);  // as main returning the quit message's code
+        },
+        ::testing::ExitedWithCode(6), "");
+    EXPECT_EQ(TraceOf("exit"), (std::vector<std::string>{"6"}));
+}
+
 }  // namespace
 }  // namespace qv

@@ -24,9 +24,17 @@ void AppendText(Bytes& out, const std::string& text, size_t width) {
 }  // namespace
 
 int ModPeriod(int note) {
-    while (note < 0) note += 12;
-    while (note >= 36) note -= 12;
-    return kPeriods[note];
+    // Each octave outside the table halves or doubles the period.
+    int scale = 0;
+    while (note < 0) {
+        note += 12;
+        --scale;
+    }
+    while (note >= 36) {
+        note -= 12;
+        ++scale;
+    }
+    return scale >= 0 ? kPeriods[note] >> scale : kPeriods[note] << -scale;
 }
 
 Bytes EncodeMod(const ModSong& song) {

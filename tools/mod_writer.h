@@ -38,8 +38,8 @@ struct ModSong {
     std::vector<int> orders;         // pattern numbers, played in turn, then the song ends
 };
 
-// The Amiga period of a semitone index (36 notes over three octaves; lower
-// and higher notes are folded into that range by octaves).
+// The Amiga period of a semitone index (0..35 the three classic octaves;
+// notes outside them get the period of their octave, halved or doubled).
 int ModPeriod(int note);
 // The module file bytes.
 Bytes EncodeMod(const ModSong& song);

@@ -82,18 +82,7 @@ ScreenSpec TournamentScreen(const std::string& level, const std::string& title, 
     s.decorate = [title, neon](Canvas& c) {
         DrawNeonText(c, title, 100, 6, 2, palette::kCream, neon);
         DrawPanel(c, 6, 48, 228, 214, Rgb(22, 16, 38), neon);
-        // Bracket lines between the two columns of names.
-        cairo_t* cr = c.Cr();
-        c.SetSource(Mix(neon, Rgb(30, 20, 50), 0.6));
-        cairo_set_line_width(cr, 1);
-        for (int k = 0; k < 4; ++k) {
-            const double y = 84 + k * 44;
-            cairo_move_to(cr, 110.5, y);
-            cairo_line_to(cr, 118.5, y);
-            cairo_line_to(cr, 118.5, y + 20);
-            cairo_line_to(cr, 110.5, y + 20);
-        }
-        cairo_stroke(cr);
+        // The bracket's names are drawn by the game in several layouts: keep the panel plain.
         DrawTextWell(c, 6, 268, 228, 30);
     };
     s.buttons = {

@@ -59,8 +59,8 @@ bool WriteLoadingPicture(const std::string& path) {
     constexpr int kWidth = 480;
     Canvas scene(kWidth, 320);
     DrawNightBackdrop(scene, 0, 0, kWidth, 250, 77);
-    scene.FillCircle(400, 60, 18, Rgb(236, 232, 200));
-    scene.FillCircle(408, 54, 16, Rgb(26, 20, 50));
+    scene.FillCircle(150, 64, 18, Rgb(236, 232, 200));
+    scene.FillCircle(158, 58, 16, Rgb(26, 20, 50));
     Rng rng(2024);
     int x = 0;
     while (x < kWidth) {
@@ -68,8 +68,8 @@ bool WriteLoadingPicture(const std::string& path) {
         DrawBuilding(scene, rng, x, w, rng.Range(70, 150), 250);
         x += w;
     }
-    // The club's front with its neon sign in the middle of the scroll.
-    const int clubX = 150, clubW = 180;
+    // The club's front with its neon sign, where the scroll comes to rest.
+    const int clubX = kWidth - 210, clubW = 180;
     scene.FillRect(clubX, 96, clubW, 154, Rgb(40, 18, 52));
     scene.FillRect(clubX + 70, 180, 40, 70, Rgb(90, 40, 30));
     scene.FillRect(clubX + 74, 184, 32, 66, Rgb(236, 170, 90));

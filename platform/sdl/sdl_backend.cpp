@@ -287,6 +287,9 @@ private:
 }  // namespace
 
 Backend* CreateSdlBackend() {
+    // Ctrl-C and kill end the program at once, as for any terminal program;
+    // SDL's handlers would only queue a close that modal waits never read.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "Quorvane: cannot start SDL (%s); QUORVANE_BACKEND=headless runs without a window\n",
                      SDL_GetError());
