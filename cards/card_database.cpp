@@ -53,6 +53,8 @@ bool IndexIsSound(platform::FileHandle index, platform::FileHandle data) {
     return true;
 }
 
+}  // namespace
+
 std::vector<uint8_t> ReadWholeDataFile(const WString& path) {
     std::vector<uint8_t> buffer;
     platform::FileHandle file = platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
@@ -68,8 +70,6 @@ std::vector<uint8_t> ReadWholeDataFile(const WString& path) {
     platform::CloseHandle(file);
     return buffer;
 }
-
-}  // namespace
 
 bool OpenCardDatabase() {
     CloseCardDatabase();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "cards/card.h"
 #include "platform/files.h"
@@ -34,6 +35,9 @@ int32_t GetCardOffset(int16_t id);
 Card LoadCard(int16_t id);
 // A uniformly drawn card of level 1..4 (one quarter of the ids each).
 Card RandomCardOfLevel(int level);
+// A whole data file read into memory and unscrambled (every byte XOR
+// kDataFileKey); empty when it cannot be opened.
+std::vector<uint8_t> ReadWholeDataFile(const WString& path);
 // Heading, "Level", "No" and the level's description lines from CARDS.INF;
 // the empty text for an id outside the database; missing parts stay empty.
 WString BuildCardInfoText(int16_t id);

@@ -23,22 +23,7 @@ namespace {
 constexpr int8_t kPowerWeight[8] = {0, -2, -1, 1, 3, 4, 0, 0};
 constexpr int kFieldsPerOpponent = 5;
 
-std::vector<uint8_t> ReadOpponentFile() {
-    std::vector<uint8_t> buffer;
-    platform::FileHandle file =
-        platform::CreateFile(gInstallDir + u"DATA\\OPPONENTS.DAT", platform::GENERIC_READ, platform::OPEN_EXISTING);
-    if (file == platform::INVALID_HANDLE_VALUE) return buffer;
-    const uint32_t size = platform::GetFileSize(file);
-    if (size != platform::INVALID_FILE_SIZE && size > 0) {
-        buffer.resize(size);
-        uint32_t read = 0;
-        platform::ReadFile(file, buffer.data(), size, &read);
-        buffer.resize(read);
-        for (uint8_t& byte : buffer) byte ^= kDataFileKey;
-    }
-    platform::CloseHandle(file);
-    return buffer;
-}
+std::vector<uint8_t> ReadOpponentFile() { return ReadWholeDataFile(gInstallDir + u"DATA\\OPPONENTS.DAT"); }
 
 Card DrawCardNotInDeck(const CardDeck& deck, int cardLevel) {
     Card card = RandomCardOfLevel(cardLevel);

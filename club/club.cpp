@@ -1,6 +1,9 @@
 // The club screen manager: placeholder until the club screens are built. It
-// shows a plain background and takes its share of the loading steps.
+// shows a plain screen that starts a quick game on a tap, and takes its share
+// of the loading steps.
 #include "club/club.h"
+
+#include "cards/launchers.h"
 
 #include "engine/blit.h"
 #include "engine/display.h"
@@ -15,13 +18,16 @@ namespace {
 
 constexpr int kPanoramaFrameCount = 50;
 
-// The placeholder's screen: black with the program's name.
+void DrawCentred(const WString& text, int y, int8_t buffer) {
+    DrawText(text, (kScreenWidth - gFont.TextWidth(text)) / 2, y, gFont, buffer);
+}
+
+// The placeholder's screen: black with the program's name and how to play.
 void DrawBackground(int8_t buffer) {
     FillBuffer(0, buffer);
     if (gFont.IsLoaded()) {
-        const WString name = u"Quorvane";
-        int x = (kScreenWidth - gFont.TextWidth(name)) / 2;
-        DrawText(name, x, kScreenHeight / 2, gFont, buffer);
+        DrawCentred(u"Quorvane", kScreenHeight / 2 - 20, buffer);
+        DrawCentred(u"Tap the screen to play a quick game", kScreenHeight / 2, buffer);
     }
 }
 
@@ -36,12 +42,16 @@ int Club::Update() {
     return 1;
 }
 
-// Placeholder until the club is built: does nothing.
-void Club::StylusDown(uint16_t /*x*/, uint16_t /*y*/) {}
+// Placeholder until the club is built: a tap starts a quick game, as the
+// character screen will.
+void Club::StylusDown(uint16_t /*x*/, uint16_t /*y*/) { pressed_ = 1; }
 // Placeholder until the club is built: does nothing.
 void Club::StylusMove(uint16_t /*x*/, uint16_t /*y*/) {}
-// Placeholder until the club is built: does nothing.
-void Club::StylusUp(uint16_t /*x*/, uint16_t /*y*/) {}
+void Club::StylusUp(uint16_t /*x*/, uint16_t /*y*/) {
+    if (!pressed_) return;
+    pressed_ = 0;
+    StartQuickGame();
+}
 
 // Placeholder until the club is built: draws the background.
 void Club::RedrawCurrentScreen(int buffer) {

@@ -34,7 +34,8 @@ public:
     void ReadState(platform::FileHandle file);
 
 private:
-    uint8_t drawn_ = 0;  // 1 once the background is in buffer 0
+    uint8_t drawn_ = 0;    // 1 once the background is in buffer 0
+    uint8_t pressed_ = 0;  // 1 between a stylus down and its up
 };
 
 extern Club gClub;

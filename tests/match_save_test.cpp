@@ -187,6 +187,48 @@ TEST_F(MatchSave, UnsafeStatesResumeFromTheNearestSafeOne) {
     EXPECT_LE(static_cast<int32_t>(gMatch.GetPauseDeadline() - now), 300);
 }
 
+// A full board but (5,3) with redCells - 1 cards of RED's (ids from 1) and
+// blueCells of BLUE's (ids from 200), the rest blocked; RED lays id 16 last.
+void PlayLastCard(int redCells, int blueCells) {
+    StartOpponentMatch(0, 0);
+    Board board;
+    int cell = 0;
+    for (int i = 0; i < redCells - 1; ++i, ++cell) {
+        board.PlaceCard(MakeCard(static_cast<int16_t>(1 + i), "00000000"), cell / 4, cell % 4, RED);
+    }
+    for (int i = 0; i < blueCells; ++i, ++cell) {
+        board.PlaceCard(MakeCard(static_cast<int16_t>(200 + i), "00000000"), cell / 4, cell % 4, BLUE);
+    }
+    for (; cell < 23; ++cell) board.BlockCell(cell / 4, cell % 4);
+    gMatch.SetBoardForTest(board);
+    gMatch.SetHandForTest(RED, HandOf({MakeCard(16, "00000000")}));
+    gMatch.SetTurnForTest(RED, kStateLocalActs);
+    DropOnCell(0, 5, 3);
+}
+
+TEST_F(MatchSave, ResultStateResumesWithItsExchangeRecounted) {
+    MakeLocalPlayer(DeckFrom(1));
+    SavePlayer();
+    PlayLastCard(15, 7);
+    ASSERT_EQ(gMatch.GetState(), kStateResult);
+    ASSERT_EQ(gMatch.GetExchangeCount(), 2);
+    Write();
+    // A tie in between leaves the object with nothing to exchange, as a
+    // fresh start would.
+    PlayLastCard(11, 11);
+    ASSERT_TRUE(RunMatch([] { return false; }));
+    ASSERT_EQ(gMatch.GetExchangeCount(), 0);
+    gClubActive = 0;
+    Read();
+    ASSERT_EQ(gMatch.GetState(), kStateResult);
+    EXPECT_EQ(gMatch.GetExchangeCount(), 2);
+    ASSERT_TRUE(RunMatch([] { return false; }));
+    ASSERT_TRUE(LoadPlayerSave(1));
+    int gained = 0;
+    for (int16_t id = 200; id < 207; ++id) gained += gProfile.GetCardCount(id);
+    EXPECT_EQ(gained, 2);
+}
+
 TEST_F(MatchSave, PlayerNamedLikeAnOpponentStillBindsBothSides) {
     PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
     gProfile.SetName(gOpponents[2 * 3 + 1].GetName());
