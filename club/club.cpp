@@ -4,8 +4,11 @@
 #include "club/club.h"
 
 #include "cards/launchers.h"
+#include "cards/profile.h"
+#include "cards/saves.h"
 
 #include "engine/blit.h"
+#include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/font.h"
 #include "engine/loading_screen.h"
@@ -17,17 +20,25 @@ Club gClub;
 namespace {
 
 constexpr int kPanoramaFrameCount = 50;
+// The quick-game button of the placeholder screen.
+constexpr int kQuickX = 60, kQuickY = 150, kQuickWidth = 120, kQuickHeight = 26;
+
+bool OnQuickGameButton(int x, int y) {
+    return x >= kQuickX && x < kQuickX + kQuickWidth && y >= kQuickY && y < kQuickY + kQuickHeight;
+}
 
 void DrawCentred(const WString& text, int y, int8_t buffer) {
     DrawText(text, (kScreenWidth - gFont.TextWidth(text)) / 2, y, gFont, buffer);
 }
 
-// The placeholder's screen: black with the program's name and how to play.
+// The placeholder's screen: black with the program's name and a button.
 void DrawBackground(int8_t buffer) {
     FillBuffer(0, buffer);
+    FillRect(kQuickX, kQuickY, kQuickWidth, kQuickHeight, TextColour(10), buffer);
+    FillRect(kQuickX + 2, kQuickY + 2, kQuickWidth - 4, kQuickHeight - 4, 0, buffer);
     if (gFont.IsLoaded()) {
-        DrawCentred(u"Quorvane", kScreenHeight / 2 - 20, buffer);
-        DrawCentred(u"Tap the screen to play a quick game", kScreenHeight / 2, buffer);
+        DrawCentred(u"Quorvane", kQuickY - 40, buffer);
+        DrawCentred(u"Quick game", kQuickY + (kQuickHeight - gFont.GetHeight()) / 2, buffer);
     }
 }
 
@@ -42,14 +53,19 @@ int Club::Update() {
     return 1;
 }
 
-// Placeholder until the club is built: a tap starts a quick game, as the
-// character screen will.
-void Club::StylusDown(uint16_t /*x*/, uint16_t /*y*/) { pressed_ = 1; }
+// Placeholder until the club is built: a press and release on the button
+// starts a quick game as the character screen will: the current character is
+// saved first and the quick game runs without a character slot, so nothing of
+// it is saved.
+void Club::StylusDown(uint16_t x, uint16_t y) { pressed_ = OnQuickGameButton(x, y) ? 1 : 0; }
 // Placeholder until the club is built: does nothing.
 void Club::StylusMove(uint16_t /*x*/, uint16_t /*y*/) {}
-void Club::StylusUp(uint16_t /*x*/, uint16_t /*y*/) {
-    if (!pressed_) return;
+void Club::StylusUp(uint16_t x, uint16_t y) {
+    const bool start = pressed_ && OnQuickGameButton(x, y);
     pressed_ = 0;
+    if (!start) return;
+    SavePlayer();
+    gProfile.SetSlot(255);
     StartQuickGame();
 }
 

@@ -94,14 +94,16 @@ void Match::FinishSetUp() {
     state_ = kStateVersusIntro;
 }
 
-void Match::SetUpQuickMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells) {
+// A quick game deals the player a generated deck; a career match plays the
+// deck the player built.
+void Match::SetUpComputerMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells, bool quickGame) {
     participants_[0] = red;
     participants_[1] = blue;
     selectedSlot_ = kNoSlot;
     room_ = nullptr;
     PlayPreMatchMusic();
     red->SetStrength(0);
-    red->GenerateDeck();
+    if (quickGame || red->GetKind() == kComputerPlayer) red->GenerateDeck();
     if (blue->GetKind() == kComputerPlayer) blue->GenerateDeck();
     DealDeck(RED);
     DealDeck(BLUE);
@@ -109,26 +111,15 @@ void Match::SetUpQuickMatch(PlayerProfile* red, PlayerProfile* blue, int blocked
     sideToMove_ = static_cast<Side>(RandomBelow(2));
     board_.Reset(blockedCells);
     FinishSetUp();
-    quickGame_ = 1;
+    quickGame_ = quickGame ? 1 : 0;
+}
+
+void Match::SetUpQuickMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells) {
+    SetUpComputerMatch(red, blue, blockedCells, true);
 }
 
 void Match::SetUpCareerMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells) {
-    participants_[0] = red;
-    participants_[1] = blue;
-    selectedSlot_ = kNoSlot;
-    room_ = nullptr;
-    PlayPreMatchMusic();
-    red->SetStrength(0);
-    // The local player plays the deck the player built.
-    if (red->GetKind() == kComputerPlayer) red->GenerateDeck();
-    if (blue->GetKind() == kComputerPlayer) blue->GenerateDeck();
-    DealDeck(RED);
-    DealDeck(BLUE);
-    boss_ = 0;
-    sideToMove_ = static_cast<Side>(RandomBelow(2));
-    board_.Reset(blockedCells);
-    FinishSetUp();
-    quickGame_ = 0;
+    SetUpComputerMatch(red, blue, blockedCells, false);
 }
 
 void Match::SetUpBossMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells) {

@@ -204,6 +204,7 @@ private:
     PlayerKind KindOf(Side side) const;
     void RunStateHandler();
     void StepPause();
+    void SetUpComputerMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells, bool quickGame);
     void FinishSetUp();
 
     // A turn (match_turn.cpp).

@@ -20,6 +20,23 @@ int16_t MoveToward(int16_t current, int16_t goal, int step) {
 
 int Distance(int a, int b) { return a > b ? a - b : b - a; }
 
+// One step of a card turning over on its place: the card narrows towards its
+// centre line (narrowing) or widens from it. False once the step has passed
+// the card's whole width, drawing nothing.
+bool FlipStep(AnimationState& a, bool narrowing) {
+    a.narrowing = static_cast<int8_t>(a.narrowing + a.flipSpeed);
+    if (a.narrowing > kCardWidth) return false;
+    BlitPicture(a.baseX, a.baseY, a.background, 0);
+    if (narrowing) {
+        BlitScaled(0, 0, kCardWidth, kCardHeight, a.sprite, a.baseX + a.narrowing / 2, a.baseY,
+                   kCardWidth - a.narrowing, kCardHeight, false);
+    } else {
+        BlitScaled(0, 0, kCardWidth, kCardHeight, a.sprite, a.baseX + (kCardWidth - a.narrowing) / 2,
+                   a.baseY, a.narrowing, kCardHeight, false);
+    }
+    return true;
+}
+
 }  // namespace
 
 void Match::FreeAnimationPictures() {
@@ -114,25 +131,14 @@ void Match::StepCaptureFlip() {
     if (!a.spriteOwned) a.flipPhase = 4;  // restored without its pictures
     switch (a.flipPhase) {
         case 0:
-            a.narrowing = static_cast<int8_t>(a.narrowing + a.flipSpeed);
-            if (a.narrowing <= kCardWidth) {
-                BlitPicture(a.baseX, a.baseY, a.background, 0);
-                BlitScaled(0, 0, kCardWidth, kCardHeight, a.sprite, a.baseX + a.narrowing / 2,
-                           a.baseY, kCardWidth - a.narrowing, kCardHeight, false);
-            } else {
+            if (!FlipStep(a, true)) {
                 a.narrowing = 0;
                 a.flipPhase = 1;
                 MakeFlipImage(a.newSide);
             }
             break;
         case 1:
-            a.narrowing = static_cast<int8_t>(a.narrowing + a.flipSpeed);
-            if (a.narrowing <= kCardWidth) {
-                BlitPicture(a.baseX, a.baseY, a.background, 0);
-                BlitScaled(0, 0, kCardWidth, kCardHeight, a.sprite,
-                           a.baseX + (kCardWidth - a.narrowing) / 2, a.baseY, a.narrowing,
-                           kCardHeight, false);
-            } else {
+            if (!FlipStep(a, false)) {
                 a.flipPhase = 4;
             }
             break;
@@ -204,25 +210,14 @@ void Match::StepPileDraw() {
             break;
         }
         case 0:
-            a.narrowing = static_cast<int8_t>(a.narrowing + a.flipSpeed);
-            if (a.narrowing <= kCardWidth) {
-                BlitPicture(a.baseX, a.baseY, a.background, 0);
-                BlitScaled(0, 0, kCardWidth, kCardHeight, a.sprite, a.baseX + a.narrowing / 2,
-                           a.baseY, kCardWidth - a.narrowing, kCardHeight, false);
-            } else {
+            if (!FlipStep(a, true)) {
                 a.narrowing = 0;
                 a.flipPhase = 1;
                 MakeFlipImage(a.oldSide);
             }
             break;
         case 1:
-            a.narrowing = static_cast<int8_t>(a.narrowing + a.flipSpeed);
-            if (a.narrowing <= kCardWidth) {
-                BlitPicture(a.baseX, a.baseY, a.background, 0);
-                BlitScaled(0, 0, kCardWidth, kCardHeight, a.sprite,
-                           a.baseX + (kCardWidth - a.narrowing) / 2, a.baseY, a.narrowing,
-                           kCardHeight, false);
-            } else {
+            if (!FlipStep(a, false)) {
                 a.targetX = static_cast<int16_t>(HandSlotX(a.slot));
                 a.targetY = kHandSlotY;
                 a.endX = a.targetX;

@@ -22,13 +22,7 @@ using test::GameRunner;
 
 // Taps that get start-up past the logo and the loading screen's last wait,
 // then the program's own signal that the main loop runs.
-std::string ThroughStartup() {
-    std::string script;
-    for (int i = 0; i < 40; ++i) {
-        script += "wait 400\ntap 120 160\n";
-    }
-    return script + "on state main loop\n";
-}
+std::string ThroughStartup() { return "on loading waiting\ntap 120 160\non state main loop\n"; }
 
 // A runner with its own installation (the built asset set) and registry.
 class GameTest : public ::testing::Test {
@@ -292,6 +286,43 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
 
     kill(first, SIGTERM);
     runner_.Wait(first, 30);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// The placeholder club screen's quick game runs without a character slot: the
+// character is saved before it starts and its file is left alone afterwards.
+TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
+    UseInstallation();
+    setenv("QUORVANE_BACKEND", "headless", 1);
+    setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
+    std::string install = runner_.Path("install/");
+    for (char& c : install) c = c == '/' ? '\\' : c;
+    gInstallDir = Widen(install);
+    ASSERT_TRUE(OpenCardDatabase());
+    gProfile = PlayerProfile();
+    gProfile.SetKind(kLocalPlayer);
+    gProfile.SetName(u"Keeper");
+    gProfile.SetSlot(1);
+    gClubActive = 1;
+    SavePlayer();
+    WriteQuickSave();
+    CloseCardDatabase();
+    const std::string before = runner_.ReadFile("install/SAVE/Player1.QCP");
+    ASSERT_FALSE(before.empty());
+
+    runner_.WriteScript(ThroughStartup() +
+                        "wait 200\ntap 120 160\non open Versus.QVG\nwait 3000\ntap 120 160\n"
+                        "wait 8000\nkey a down\non gamebox Do you really\nwait 100\ntap 195 185\n");
+    GameRun run = runner_.Run();
+    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
+    EXPECT_TRUE(run.Traced("Versus.QVG")) << "the quick game did not start";
+    EXPECT_EQ(runner_.ReadFile("install/SAVE/Player1.QCP"), before);
+    EXPECT_FALSE(runner_.Exists("install/SAVE/QuickSave.QCP")) << "a quick game writes no quick save";
 }
 
 }  // namespace
