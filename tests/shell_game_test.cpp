@@ -30,6 +30,25 @@ protected:
     void UseInstallation(const std::string& extraValues = "") {
         runner_.WriteRegistry(runner_.LinkInstallation(QV_INSTALL_DIR), extraValues);
     }
+    // Character 1 with this name and a quick save on the club, written in this
+    // process by the game's own savers into the runner's installation; the card
+    // database stays open.
+    void SaveCharacterOnTheClub(const WString& name) {
+        UseInstallation();
+        setenv("QUORVANE_BACKEND", "headless", 1);
+        setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
+        std::string install = runner_.Path("install/");
+        for (char& c : install) c = c == '/' ? '\\' : c;
+        gInstallDir = Widen(install);
+        ASSERT_TRUE(OpenCardDatabase());
+        gProfile = PlayerProfile();
+        gProfile.SetKind(kLocalPlayer);
+        gProfile.SetName(name);
+        gProfile.SetSlot(1);
+        gClubActive = 1;
+        SavePlayer();
+        WriteQuickSave();
+    }
     GameRunner runner_;
 };
 
@@ -218,21 +237,8 @@ TEST_F(GameTest, SeveralButtonsAskOneAfterAnotherInOrder) {
 }
 
 TEST_F(GameTest, QuickSaveIsTakenAtStartAndWrittenOnlyByAPrompt) {
-    UseInstallation();
     // Character 1 and a quick save on the club, written by the game's own savers.
-    setenv("QUORVANE_BACKEND", "headless", 1);
-    setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
-    std::string install = runner_.Path("install/");
-    for (char& c : install) c = c == '/' ? '\\' : c;
-    gInstallDir = Widen(install);
-    ASSERT_TRUE(OpenCardDatabase());
-    gProfile = PlayerProfile();
-    gProfile.SetKind(kLocalPlayer);
-    gProfile.SetName(u"Tester");
-    gProfile.SetSlot(1);
-    gClubActive = 1;
-    SavePlayer();
-    WriteQuickSave();
+    ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub(u"Tester"));
     ASSERT_TRUE(runner_.Exists("install/SAVE/QuickSave.QCP"));
     ASSERT_TRUE(runner_.Exists("install/SAVE/Player1.QCP"));
     ASSERT_TRUE(LoadPlayerSave(1));
@@ -297,20 +303,7 @@ namespace {
 // The placeholder club screen's quick game runs without a character slot: the
 // character is saved before it starts and its file is left alone afterwards.
 TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
-    UseInstallation();
-    setenv("QUORVANE_BACKEND", "headless", 1);
-    setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
-    std::string install = runner_.Path("install/");
-    for (char& c : install) c = c == '/' ? '\\' : c;
-    gInstallDir = Widen(install);
-    ASSERT_TRUE(OpenCardDatabase());
-    gProfile = PlayerProfile();
-    gProfile.SetKind(kLocalPlayer);
-    gProfile.SetName(u"Keeper");
-    gProfile.SetSlot(1);
-    gClubActive = 1;
-    SavePlayer();
-    WriteQuickSave();
+    ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub(u"Keeper"));
     CloseCardDatabase();
     const std::string before = runner_.ReadFile("install/SAVE/Player1.QCP");
     ASSERT_FALSE(before.empty());
