@@ -3,14 +3,8 @@
 // pictures handled without reading or writing outside them.
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
 
+#include "platform/pixels.h"
 #include "cards/card.h"
 #include "engine/banners.h"
 #include "engine/colour.h"
@@ -40,7 +34,7 @@ void WriteBanner(const std::filesystem::path& path, int width, int height) {
         }
     }
     std::filesystem::create_directories(path.parent_path());
-    ASSERT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0);
+    ASSERT_TRUE(platform::WritePng(path, width, height, rgb.data()));
 }
 
 class BannerTest : public ::testing::Test {

@@ -2,8 +2,7 @@
 // in the three pixel formats and with the Gamma offset.
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include "platform/pixels.h"
 #include "tests/engine_font_sheet.h"
 
 #include "engine/blit.h"

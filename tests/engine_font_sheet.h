@@ -1,13 +1,12 @@
 // Test pictures for the engine's drawing tests: PNG files and generated font sheets.
-// The including test defines STB_IMAGE_WRITE_STATIC and STB_IMAGE_WRITE_IMPLEMENTATION first.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <vector>
 
-#include <stb/stb_image_write.h>
 
+#include "platform/pixels.h"
 #include "engine/font.h"
 
 namespace qv::test {
@@ -36,8 +35,7 @@ struct Rgb8Image {
 
 inline bool WritePng(const std::filesystem::path& path, const Rgb8Image& image) {
     std::filesystem::create_directories(path.parent_path());
-    return stbi_write_png(path.c_str(), image.width, image.height, 3, image.rgb.data(),
-                          image.width * 3) != 0;
+    return platform::WritePng(path.string(), image.width, image.height, image.rgb.data());
 }
 
 // The identifying colour of the glyph cut n-th (0-based): its top-left pixel.

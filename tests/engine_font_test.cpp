@@ -1,8 +1,6 @@
 // Cutting the bitmap font from a generated sheet, measuring and drawing text.
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "tests/engine_font_sheet.h"
 
 #include "engine/blit.h"

@@ -2,14 +2,9 @@
 // closing scroll to the picture's end or to a tap, and a missing picture.
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
 
+#include "platform/pixels.h"
+#include "platform/pixels.h"
 #include "engine/blit.h"
 #include "engine/loading_screen.h"
 #include "engine/music.h"
@@ -44,9 +39,8 @@ protected:
             }
         }
         std::filesystem::create_directories(dir_ / "GFX" / "LOADING");
-        ASSERT_NE(stbi_write_png((dir_ / "GFX" / "LOADING" / "EnterGAME.QVJ").c_str(), 480, 320,
-                                 3, rgb.data(), 480 * 3),
-                  0);
+        ASSERT_TRUE(platform::WritePng((dir_ / "GFX" / "LOADING" / "EnterGAME.QVJ").string(), 480, 320,
+                                       rgb.data()));
     }
 
     void SetUp() override {

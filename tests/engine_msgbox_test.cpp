@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <random>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "tests/engine_font_sheet.h"
 
 #include "engine/blit.h"
