@@ -7,8 +7,9 @@ namespace qv {
 
 namespace {
 
-// The handheld's C library generator: a linear congruential generator whose
-// results run from 0 to 32767 (the host's rand() has another range).
+// The game's one random generator: the classic C library linear congruential
+// generator, whose results run from 0 to 32767 like the handheld's rand()
+// (the host's rand() has another range).
 uint32_t gRandomState = 1;
 
 constexpr uint8_t kScrambleKey = 0xA7;
@@ -73,12 +74,14 @@ int Rand() {
 }
 
 int RandomBelow(int n) {
+    // Every call draws, also for n = 1, so that later draws stay in step.
+    int r = Rand();
     if (n <= 1) {
         return 0;
     }
     // Single precision, as the handheld computes it; a draw of 32767 would
     // give n itself, hence the cap.
-    float scaled = static_cast<float>(Rand()) * static_cast<float>(n) * (1.0f / 32767.0f);
+    float scaled = static_cast<float>(r) * static_cast<float>(n) * (1.0f / 32767.0f);
     int result = static_cast<int>(scaled);
     return result < n ? result : n - 1;
 }

@@ -96,8 +96,9 @@ void Match::PickCardsToExchange(int n, Side loser) {
 
 void Match::ShowResult() {
     bool perfect = board_.HasSideWithoutCards();
-    // Over infra-red and against the boss a Perfect hands over one card.
-    bool wholeDeck = perfect && !boss_ && !IsRemote(KindOf(BLUE));
+    // Against the boss a Perfect hands over one card. Over infra-red both
+    // handhelds go to the Perfect, so neither waits for a card gift.
+    bool wholeDeck = perfect && !boss_;
     if (gMatchResult == 2) {
         PlayMatchSound("SOUNDS\\gagne.QVW");
         ShowDrawBanner();
@@ -189,7 +190,10 @@ void Match::ApplyPerfect() {
     SavePlayer();
     // The loser's 16 cards are exactly what it laid, holds and still has in
     // its pile; its profile's deck may not hold them (a restored opponent).
+    // The other handheld's hand and pile are never dealt here: only the
+    // cards it laid are known.
     Side loser = IsLocalWin() ? NonLocalSide() : LocalSide();
+    bool known = !IsRemote(KindOf(loser));
     int16_t ids[kDeckSize + kBoardCells];
     int count = 0;
     for (int x = 0; x < kBoardColumns; ++x) {
@@ -198,10 +202,10 @@ void Match::ApplyPerfect() {
             if (cell.placedBy == loser) ids[count++] = cell.card.GetId();
         }
     }
-    for (int s = 0; s < kHandSize; ++s) {
+    for (int s = 0; s < kHandSize && known; ++s) {
         if (hands_[loser].IsSlotFilled(s)) ids[count++] = hands_[loser].CardAt(s).GetId();
     }
-    for (int i = 0; i < piles_[loser].GetCount() && count < kDeckSize + kBoardCells; ++i) {
+    for (int i = 0; known && i < piles_[loser].GetCount() && count < kDeckSize + kBoardCells; ++i) {
         ids[count++] = piles_[loser].CardAt(i).GetId();
     }
     WString text;

@@ -62,9 +62,10 @@ void Match::UpdateBlinkingMessage(bool start) {
             if (message_.blinkLimit != 0 && !message_.textC.empty()) {
                 ++message_.toggleCount;
                 if (message_.toggleCount > message_.blinkLimit) {
+                    // The scroll's first step draws nothing: this step still
+                    // shows the new text, right-aligned, until its next one.
                     WString next = message_.textC;
                     SetMessageLine(2, next, WString(), WString(), 0, 1, 2);
-                    return;
                 }
             }
         }

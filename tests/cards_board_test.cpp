@@ -147,6 +147,27 @@ TEST(Board, CountsAndReset) {
     EXPECT_EQ(board.CountFree(), 24);
 }
 
+// Blocked cells replay from the seed: column first, then row, a blocked
+// cell drawn again.
+TEST(Board, ResetDrawsColumnThenRow) {
+    SeedRandom(314);
+    bool blocked[6][4] = {};
+    for (int n = 6; n > 0;) {
+        const int x = RandomBelow(6);
+        const int y = RandomBelow(4);
+        if (!blocked[x][y]) {
+            blocked[x][y] = true;
+            --n;
+        }
+    }
+    SeedRandom(314);
+    Board board;
+    board.Reset(6);
+    for (int x = 0; x < 6; ++x) {
+        for (int y = 0; y < 4; ++y) EXPECT_EQ(board.CellAt(x, y).free, blocked[x][y] ? 0 : 1) << x << y;
+    }
+}
+
 TEST(Board, FormRoundTripKeepsEveryCell) {
     test::TempInstall install;
     ASSERT_TRUE(install.OpenTestDatabase());

@@ -222,5 +222,23 @@ TEST(Booster, LevelMixOverManyDraws) {
     EXPECT_LT(level4, boosters / 3 + 150);
 }
 
+// Seeded games must replay: slots 0..6 draw first, then the one-in-three
+// draw, then the last card.
+TEST(Booster, DrawsInSlotOrder) {
+    TempInstall install;
+    ASSERT_TRUE(install.OpenTestDatabase());
+    for (uint32_t seed : {1u, 8u, 4242u}) {
+        SeedRandom(seed);
+        int expected[8];
+        for (int i = 0; i < 7; ++i) expected[i] = RandomBelow(86) + 86 * (i < 4 ? 0 : 1) + 1;
+        const int lastLevel = RandomBelow(3) == 0 ? 4 : 3;
+        expected[7] = RandomBelow(86) + 86 * (lastLevel - 1) + 1;
+        SeedRandom(seed);
+        Booster booster;
+        booster.Fill();
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(booster.GetCard(i).GetId(), expected[i]) << seed << " " << i;
+    }
+}
+
 }  // namespace
 }  // namespace qv

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "cards/opponents.h"
 #include "engine/utilities.h"
@@ -154,6 +155,58 @@ TEST(Opponents, BossDeckHoldsOneToThreeSpecials) {
     // A later special may land on an earlier one's position.
     EXPECT_EQ(specialCounts.count(2), 1u);
     EXPECT_EQ(specialCounts.count(3), 1u);
+}
+
+// The draws of a generated deck replayed by hand: per card level, a first
+// card, then level + tier challengers, each drawn again while already in the
+// deck; a strictly more valuable challenger wins. The boss's deck then makes
+// each special card (name draw, id draw) before choosing its position.
+TEST(Opponents, DeckDrawOrderReplays) {
+    TempInstall install;
+    ASSERT_TRUE(install.OpenTestDatabase());
+    auto draw = [](const std::set<int16_t>& taken, int cardLevel) {
+        int16_t id = 0;
+        do {
+            id = static_cast<int16_t>(RandomBelow(86) + 86 * (cardLevel - 1) + 1);
+        } while (taken.count(id) != 0);
+        return id;
+    };
+    auto replay = [&](int level, int tier) {
+        std::vector<int16_t> ids;
+        std::set<int16_t> taken;
+        for (int c = 1; c <= 4; ++c) {
+            for (int n = 0; n < OpponentDeckTable[level * 4 + tier][c - 1]; ++n) {
+                int16_t best = draw(taken, c);
+                for (int k = 0; k < level + tier; ++k) {
+                    const int16_t other = draw(taken, c);
+                    if (LoadCard(other).GetValue() > LoadCard(best).GetValue()) best = other;
+                }
+                ids.push_back(best);
+                taken.insert(best);
+            }
+        }
+        return ids;
+    };
+    for (const auto& [level, tier] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{2, 3}}) {
+        SeedRandom(600 + level);
+        const std::vector<int16_t> expected = replay(level, tier);
+        SeedRandom(600 + level);
+        CardDeck deck;
+        GenerateOpponentDeck(deck, level, tier);
+        for (int p = 0; p < 16; ++p) EXPECT_EQ(deck.GetCard(p).GetId(), expected[p]) << level << tier << p;
+    }
+
+    SeedRandom(77);
+    std::vector<int16_t> expected = replay(2, 3);
+    for (int power = 5; power >= 3; --power) {
+        RandomBelow(86);  // the special card's name
+        const int16_t id = static_cast<int16_t>(345 + RandomBelow(10));
+        expected[static_cast<size_t>(RandomBelow(16))] = id;
+    }
+    SeedRandom(77);
+    PlayerProfile boss;
+    boss.MakeSpecialDeck();
+    for (int p = 0; p < 16; ++p) EXPECT_EQ(boss.GetDeck().GetCard(p).GetId(), expected[p]) << p;
 }
 
 TEST(Opponents, BestDecksFromTheCollection) {

@@ -217,6 +217,39 @@ TEST_F(MatchPlay, PerfectAddsTheLosersSixteenCardsInMemoryOnly) {
     EXPECT_TRUE(Changes(before, FileCounts()).empty());
 }
 
+TEST_F(MatchPlay, PerfectOverTheLinkTakesTheLaidCardsWithoutAGift) {
+    SeedRandom(7);
+    MakeLocalPlayer(DeckFrom(1));
+    SavePlayer();
+    Counts before = CollectionCounts();
+    int16_t perfectsBefore = gPerfectsRealised;
+    StartOpponentMatch(0, 0);
+    // The other handheld (this one hosts): its hand here is left over from
+    // an earlier match and is no card of its deck.
+    PlayerProfile remote;
+    remote.SetName(u"FAR AWAY");
+    remote.SetKind(kRemoteServer);
+    gMatch.SetParticipantsForTest(&gProfile, &remote);
+    gMatch.SetBoardForTest(EndgameBoard(18, 5, 5));
+    gMatch.SetHandForTest(RED, HandOf({MakeCard(16, "00000000")}));
+    gMatch.SetHandForTest(BLUE, HandOf({MakeCard(230, "0")}));
+    gMatch.SetPileForTest(BLUE, DrawPile());
+    gMatch.SetTurnForTest(RED, kStateLocalActs);
+    DropOnCell(0, 5, 3);
+    ASSERT_EQ(gMatch.GetState(), kStateResult);
+    gMatch.Update();
+    EXPECT_EQ(gMatch.GetState(), kStatePerfect);
+    ASSERT_TRUE(RunMatch([] { return false; }));
+    EXPECT_EQ(gPerfectsRealised, perfectsBefore + 1);
+    std::set<int16_t> got;
+    for (const auto& [id, change] : Changes(before, CollectionCounts())) {
+        got.insert(id);
+        EXPECT_EQ(change, 1);
+    }
+    EXPECT_EQ(got, (std::set<int16_t>{200, 201, 202, 203, 204}));
+    gMatch.SetParticipantsForTest(nullptr, nullptr);
+}
+
 TEST_F(MatchPlay, BossWinNeverTakesASpecialCard) {
     SeedRandom(8);
     MakeLocalPlayer(DeckFrom(1));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cards/launchers.h"
+#include "engine/display.h"
 #include "engine/font.h"
 #include "match_support.h"
 #include "platform/clock.h"
@@ -59,6 +60,29 @@ TEST_F(MatchTiming, BlinkAlternatesTextsAndHandsOverToTheScroll) {
     EXPECT_EQ(line.mode, 0);
     EXPECT_EQ(line.visible, 1);
     EXPECT_EQ(line.showingA, 1);
+}
+
+// The message line's strip of back buffer 0.
+std::vector<uint16_t> LinePixels() {
+    std::vector<uint16_t> pixels;
+    for (int y = 235; y < 248; ++y) {
+        for (int x = 35; x < 233; ++x) pixels.push_back(gScreenBuffers[0][y * 240 + x]);
+    }
+    return pixels;
+}
+
+TEST_F(MatchTiming, HandoverStepStillDrawsTheQueuedText) {
+    gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, true);
+    ASSERT_TRUE(gFont.IsLoaded());
+    gMatch.SetMessageLine(0, u"first", WString(), u"third", 1, 1, 0);
+    platform::Sleep(310);
+    Step();  // hidden, one toggle
+    platform::Sleep(310);
+    Step();  // shown again: the limit is passed and the queued text takes over
+    ASSERT_EQ(gMatch.GetMessageLine().mode, 2);
+    std::vector<uint16_t> drawn = LinePixels();
+    gMatch.ClearMessageLine(0);
+    EXPECT_NE(drawn, LinePixels()) << "the step that hands over drew nothing";
 }
 
 TEST_F(MatchTiming, TickerScrollsOutAndBouncesBack) {

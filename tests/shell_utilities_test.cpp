@@ -17,7 +17,7 @@ namespace {
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 TEST(Random, GeneratorGivesTheHandheldsRange) {
-    // The handheld's C library sequence for seed 1.
+    // The classic C library sequence for seed 1, in the range 0..32767.
     SeedRandom(1);
     EXPECT_EQ(Rand(), 16838);
     EXPECT_EQ(Rand(), 5758);
@@ -42,6 +42,16 @@ TEST(Random, SameSeedSameSequence) {
     for (int i = 0; i < 20; ++i) first.push_back(RandomBelow(1000));
     SeedRandom(77);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(RandomBelow(1000), first[i]);
+}
+
+TEST(Random, EveryRandomBelowTakesOneDraw) {
+    // A draw among one choice still uses up a number of the sequence.
+    SeedRandom(1);
+    EXPECT_EQ(RandomBelow(1), 0);
+    EXPECT_EQ(Rand(), 5758);
+    SeedRandom(1);
+    EXPECT_EQ(RandomBelow(1000), 16838 * 1000 / 32767);
+    EXPECT_EQ(Rand(), 5758);
 }
 
 TEST(Random, RandomBelowStaysInRangeAndReachesEveryValue) {
