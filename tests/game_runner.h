@@ -17,6 +17,10 @@
 
 namespace qv::test {
 
+// Script lines that take start-up past the loading screen's closing tap wait
+// and then wait for the program's own signal that the main loop runs.
+inline std::string ThroughStartup() { return "on loading waiting\ntap 120 160\non state main loop\n"; }
+
 // The outcome of one run: the exit code (-1 when the program was killed or
 // timed out) and the trace file's lines.
 struct GameRun {

@@ -10,8 +10,6 @@
 namespace qv::test {
 namespace {
 
-// Taps past the loading screen's closing wait, then the main loop's signal.
-std::string ThroughStartup() { return "on loading waiting\ntap 120 160\non state main loop\n"; }
 
 // A player without a plan: every hand slot dragged onto every cell in turn,
 // every cell tapped (a target to choose), the pile tapped, and the places of the end-of-match

@@ -19,10 +19,8 @@ namespace {
 
 using test::GameRun;
 using test::GameRunner;
+using test::ThroughStartup;
 
-// Taps that get start-up past the logo and the loading screen's last wait,
-// then the program's own signal that the main loop runs.
-std::string ThroughStartup() { return "on loading waiting\ntap 120 160\non state main loop\n"; }
 
 // A runner with its own installation (the built asset set) and registry.
 class GameTest : public ::testing::Test {
@@ -294,11 +292,6 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
     runner_.Wait(first, 30);
 }
 
-}  // namespace
-}  // namespace qv
-
-namespace qv {
-namespace {
 
 // The placeholder club screen's quick game runs without a character slot: the
 // character is saved before it starts and its file is left alone afterwards.
