@@ -10,6 +10,7 @@
 #include "match/match_layout.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "platform/system.h"
 #include "shell/input.h"
 #include "shell/settings.h"
 
@@ -82,6 +83,8 @@ void Match::SpinStartingWheel() {
         state_ = kStateStartBanner;
         return;
     }
+    // Nothing on screen says to tap: scripts wait for this line.
+    platform::Trace("match", "wheel spinning");
     const Picture& first = gWheelPictures[0];
     Picture background;
     GrabRect(background, kWheelX, kWheelY, first.width, first.height, 0);
@@ -133,6 +136,7 @@ void Match::StartMatchMusic() {
     Redraw(0);
     ShowStartBanner();
     state_ = firstTurnState_;
+    if (state_ == kStateLocalActs) platform::Trace("match", "your turn");
     if (gMusicOff) return;
     FreeMusic();
     static const char* const kTunes[5] = {"SOUNDS\\Partie1.QVX", "SOUNDS\\Partie2.QVX",

@@ -9,6 +9,7 @@
 #include "match/computer_opponent.h"
 #include "match/match.h"
 #include "match/match_layout.h"
+#include "platform/system.h"
 #include "shell/game.h"
 
 namespace qv {
@@ -284,6 +285,7 @@ void Match::EndTurn() {
         state_ = kStateComputerTurn;
     } else if (kind == kLocalPlayer) {
         state_ = kStateLocalActs;
+        platform::Trace("match", "your turn");
         DrawHand(sideToMove_, 0);
         DrawPileStack(sideToMove_, 0);
     } else if (IsRemote(kind)) {

@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/config.h"
+#include "platform/internal.h"
 #include "platform/text.h"
 
 namespace qv::platform {
@@ -60,6 +61,8 @@ int GXEndDraw() {
         return 0;
     }
     CurrentBackend().Present(gFrame.data(), GetConfig().pixelFormat);
+    // Waits that only present (animations) notice a close here.
+    TakeCloseDuringWait();
     return 1;
 }
 
@@ -98,6 +101,7 @@ void PresentFixedFrameBuffer() {
         }
     }
     CurrentBackend().Present(upright.data(), GetConfig().pixelFormat);
+    TakeCloseDuringWait();
 }
 
 }  // namespace qv::platform

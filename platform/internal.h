@@ -11,6 +11,9 @@ namespace qv::platform {
 // Queues an input message from the host or the script; a WM_MOUSEMOVE right
 // after another queued WM_MOUSEMOVE replaces it.
 void PostInput(uint32_t message, WParam wParam, LParam lParam);
+// Acts on a close or quit that waits behind a modal wait (see
+// SetQuitHandler); called after every present.
+void TakeCloseDuringWait();
 // Asks for a WM_PAINT (expose, show).
 void InvalidateWindow();
 // The code of the last WM_QUIT taken from the queue, or 0.

@@ -22,6 +22,8 @@ std::deque<Msg> gQueue;
 std::vector<Timer> gTimers;
 bool gPaintPending = false;
 int gLastQuitCode = 0;
+QuitHandler gQuitHandler = nullptr;
+bool gTakingClose = false;
 uintptr_t gNextTimerId = 0x7F00;
 
 bool InRange(uint32_t message, uint32_t first, uint32_t last) {
@@ -84,6 +86,18 @@ bool Find(Msg* msg, uint32_t first, uint32_t last, bool remove) {
            TakeTimer(msg, first, last, remove);
 }
 
+// Removes the first queued message with this number into *msg.
+bool TakeFirst(uint32_t message, Msg* msg) {
+    for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
+        if (it->message == message) {
+            *msg = *it;
+            gQueue.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
 void Append(uint32_t message, WParam wParam, LParam lParam) {
     gQueue.push_back(Msg{MainWindowHandle(), message, wParam, lParam, NowTime()});
 }
@@ -100,7 +114,28 @@ bool PeekMessage(Msg* msg, uint32_t first, uint32_t last, bool remove) {
     }
     CurrentBackend().PumpEvents();
     PollInstanceRequests();
+    if (!InRange(WM_CLOSE, first, last) && !InRange(WM_QUIT, first, last)) {
+        TakeCloseDuringWait();
+    }
     return Find(msg, first, last, remove);
+}
+
+void SetQuitHandler(QuitHandler handler) { gQuitHandler = handler; }
+
+void TakeCloseDuringWait() {
+    if (gQuitHandler == nullptr || gTakingClose) {
+        return;
+    }
+    gTakingClose = true;
+    Msg msg;
+    if (TakeFirst(WM_CLOSE, &msg)) {
+        DispatchMessage(msg);
+    }
+    if (TakeFirst(WM_QUIT, &msg)) {
+        gLastQuitCode = static_cast<int>(msg.wParam);
+        gQuitHandler(gLastQuitCode);
+    }
+    gTakingClose = false;
 }
 
 bool PostMessage(WindowHandle, uint32_t message, WParam wParam, LParam lParam) {
@@ -158,6 +193,8 @@ void ResetQueue() {
     gTimers.clear();
     gPaintPending = false;
     gLastQuitCode = 0;
+    gQuitHandler = nullptr;
+    gTakingClose = false;
 }
 
 }  // namespace qv::platform

@@ -43,6 +43,12 @@ struct Msg {
 using WindowProc = LResult (*)(WindowHandle, uint32_t message, WParam, LParam);
 using TimerProc = void (*)(WindowHandle, uint32_t message, uintptr_t id, uint32_t time);
 
+// A stylus release outside the screen (the mouse let go outside the
+// window's picture) comes as WM_LBUTTONUP at (kStylusOutside,
+// kStylusOutside), far beyond the bottom-right corner, where no screen has a
+// target. Stylus downs and moves are clamped to the screen.
+inline constexpr int kStylusOutside = 1000;
+
 inline int16_t LowWord(LParam l) { return static_cast<int16_t>(l & 0xFFFF); }
 inline int16_t HighWord(LParam l) { return static_cast<int16_t>((l >> 16) & 0xFFFF); }
 inline LParam MakeLParam(int x, int y) {
@@ -73,6 +79,15 @@ int GetSystemMetrics(int index);
 // gives the backend a chance to gather input and fire due timers; WM_TIMER
 // and WM_PAINT are returned only when nothing else in range waits.
 bool PeekMessage(Msg* msg, uint32_t first, uint32_t last, bool remove);
+// A close during a modal wait. The waits read only the stylus range, so a
+// WM_CLOSE or WM_QUIT would stay queued until the wait ends. With a handler
+// set, every peek whose range leaves out both and finds nothing in range,
+// and every present, look for them: a waiting WM_CLOSE is dispatched (the
+// window procedure's road, which posts WM_QUIT), then a waiting WM_QUIT is
+// taken and the handler runs with its code. The handler is meant to end the
+// process; nullptr (the default) leaves both queued.
+using QuitHandler = void (*)(int code);
+void SetQuitHandler(QuitHandler handler);
 // Appends a message for the window (nullptr or any handle: our window).
 bool PostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
 // Queues WM_QUIT with the code.

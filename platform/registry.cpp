@@ -330,6 +330,8 @@ std::string ChildPath(HKey parent, const WString& subKey) {
 
 HKey const HKEY_LOCAL_MACHINE = &gRoot;
 
+std::string RegistryFile() { return RegistryFilePath(); }
+
 int32_t RegCreateKey(HKey parent, const WString& subKey, HKey* result) {
     if (parent == nullptr || result == nullptr) {
         return ERROR_INVALID_PARAMETER;

@@ -21,6 +21,8 @@ enum : int32_t {
 
 // The backing file is QUORVANE_REGISTRY, or $XDG_CONFIG_HOME/quorvane/registry.txt.
 // Every change is written through at once.
+// The host path of that file.
+std::string RegistryFile();
 int32_t RegCreateKey(HKey parent, const WString& subKey, HKey* result);
 int32_t RegOpenKey(HKey parent, const WString& subKey, HKey* result);
 int32_t RegCloseKey(HKey key);

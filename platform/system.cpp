@@ -132,6 +132,11 @@ int MessageBox(WindowHandle, const WString& text, const WString& caption, uint32
     return answer;
 }
 
+void ReportProblem(const std::string& text) {
+    std::fprintf(stderr, "Quorvane: %s\n", text.c_str());
+    std::fflush(stderr);
+}
+
 bool ShellExecute(const WString& file, int) {
     std::string name = ToUtf8(file);
     Trace("exec", name);

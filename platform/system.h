@@ -25,6 +25,10 @@ enum : int { IDOK = 1, IDCANCEL = 2 };
 // button at once). Usable before the display is open and after it closes.
 int MessageBox(WindowHandle owner, const WString& text, const WString& caption, uint32_t flags);
 
+// Writes "Quorvane: <text>" as one line to standard error, for whoever
+// started the program, where a message box cannot say enough.
+void ReportProblem(const std::string& text);
+
 // Starts another application without waiting; the result says only whether
 // it could be started. "\windows\addrbook.exe" and "\windows\calendar.exe"
 // run QUORVANE_CONTACTS_COMMAND and QUORVANE_CALENDAR_COMMAND when set.

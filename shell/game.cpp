@@ -20,7 +20,9 @@
 #include "engine/utilities.h"
 #include "match/match.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/keys.h"
+#include "platform/registry.h"
 #include "platform/system.h"
 #include "shell/cheats.h"
 #include "shell/input.h"
@@ -102,6 +104,22 @@ void SetUpDisplay() {
     gTransparentKey = BrightenColour(0, gGamma);
     ClearAllBuffers(0);
     PresentScreen();
+}
+
+// The way out after WM_QUIT: the character is saved (no quick save is
+// written), the card database, the keys and the display are closed.
+void CloseAfterQuit() {
+    SavePlayer();
+    CloseCardDatabase();
+    platform::GXCloseInput();
+    platform::GXCloseDisplay();
+}
+
+// A close that came during a modal wait: the same way out, then the process
+// ends with the quit code as main would end it.
+void LeaveDuringWait(int code) {
+    CloseAfterQuit();
+    platform::ExitProcess(code);
 }
 
 // Turns until WM_QUIT; gives its code.
@@ -200,6 +218,10 @@ void InitGame() {
     platform::CreateDirectory(gInstallDir + u"SAVE");
     gMusicOff = gVolume == 0 ? 1 : 0;
     if (!OpenCardDatabase()) {
+        // The box does not say where the files were looked for.
+        platform::ReportProblem("data files are missing in " + platform::MapPath(gInstallDir) +
+                                " (the installation directory: \"Install_Dir\" in " +
+                                platform::RegistryFile() + ")");
         FatalStartupError(u" Error :\n Data files are missing !");
     }
     SetUpCheatSequences();
@@ -259,6 +281,7 @@ int WinMain(int showCommand) {
     if (!StartInstance(showCommand)) {
         return 0;
     }
+    platform::SetQuitHandler(LeaveDuringWait);
     InitGame();
     gClub.LoadButtons();
     if (LoadQuickSave()) {
@@ -272,10 +295,7 @@ int WinMain(int showCommand) {
     // Scenario tests wait for this line before they send input.
     platform::Trace("state", "main loop");
     int code = RunMainLoop();
-    SavePlayer();
-    CloseCardDatabase();
-    platform::GXCloseInput();
-    platform::GXCloseDisplay();
+    CloseAfterQuit();
     return code;
 }
 

@@ -27,6 +27,7 @@ struct GameRun {
     int exitCode = -1;
     bool timedOut = false;
     std::vector<std::string> trace;
+    std::string errors;  // standard error, when the runner captures it
 
     // Whether some trace line contains the text.
     bool Traced(const std::string& text) const {
@@ -85,6 +86,8 @@ public:
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
     void Setenv(const std::string& name, const std::string& value) { env_[name] = value; }
+    // Later runs write standard error into the directory; GameRun::errors has it.
+    void CaptureStderr() { captureStderr_ = true; }
     std::string TracePath() const {
         auto found = env_.find("QUORVANE_TRACE");
         return found == env_.end() ? std::string() : found->second;
@@ -168,6 +171,9 @@ public:
             if (chdir(dir_.c_str()) != 0) {
                 _exit(126);
             }
+            if (captureStderr_ && freopen(Path("stderr.txt").c_str(), "w", stderr) == nullptr) {
+                _exit(126);
+            }
             execl(QV_GAME_EXE, QV_GAME_EXE, static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -202,12 +208,16 @@ public:
         for (std::string line; std::getline(in, line);) {
             run.trace.push_back(line);
         }
+        if (captureStderr_) {
+            run.errors = ReadFile("stderr.txt");
+        }
         return run;
     }
 
 private:
     std::string dir_;
     std::map<std::string, std::string> env_;
+    bool captureStderr_ = false;
 };
 
 }  // namespace qv::test

@@ -1,5 +1,7 @@
 // The same calls against both backends (SDL on its dummy drivers): what the
 // game relies on must hold whichever backend runs.
+#include <SDL.h>
+
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/keys.h"
@@ -108,6 +110,48 @@ TEST_P(Conformance, AudioKeepsAboutATenthOfASecondQueued) {
     CloseAudioOutput();
     CloseAudioOutput();
     EXPECT_EQ(AudioBytesWanted(), 0u);
+}
+
+// A drag let go outside the window: downs and moves stay on the screen, the
+// release comes off it, whichever backend runs.
+TEST_P(Conformance, ReleaseOutsideTheScreenComesOffIt) {
+    if (std::string(GetParam()) == "headless") {
+        test::WriteText(dir_.Path("script.txt"), "down 120 160\nmove -30 100\nup outside\n");
+        setenv("QUORVANE_SCRIPT", dir_.Path("script.txt").c_str(), 1);
+        ASSERT_TRUE(Startup());
+        unsetenv("QUORVANE_SCRIPT");
+    } else {
+        SDL_Event event{};
+        event.type = SDL_MOUSEBUTTONDOWN;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = 120;
+        event.button.y = 160;
+        SDL_PushEvent(&event);
+        event = SDL_Event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.x = -30;
+        event.motion.y = 100;
+        SDL_PushEvent(&event);
+        event = SDL_Event{};
+        event.type = SDL_MOUSEBUTTONUP;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = -30;
+        event.button.y = 100;
+        SDL_PushEvent(&event);
+    }
+    std::vector<Msg> taken;
+    const uint32_t start = GetTickCount();
+    while (taken.size() < 3 && GetTickCount() - start < 2000) {
+        Msg msg;
+        if (PeekMessage(&msg, WM_MOUSEMOVE, WM_MOUSELAST, true)) taken.push_back(msg);
+    }
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(taken[0].message, static_cast<uint32_t>(WM_LBUTTONDOWN));
+    EXPECT_EQ(taken[0].lParam, MakeLParam(120, 160));
+    EXPECT_EQ(taken[1].message, static_cast<uint32_t>(WM_MOUSEMOVE));
+    EXPECT_EQ(taken[1].lParam, MakeLParam(0, 100));
+    EXPECT_EQ(taken[2].message, static_cast<uint32_t>(WM_LBUTTONUP));
+    EXPECT_EQ(taken[2].lParam, MakeLParam(kStylusOutside, kStylusOutside));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Conformance, ::testing::Values("headless", "sdl"));

@@ -137,8 +137,10 @@ TEST_F(Display, PixelConversionUsesTheGamesFormatOrder) {
     EXPECT_EQ(b, 8);
 }
 
+// The capture directory need not exist yet: it is made with the first frame.
 TEST_F(Display, ChosenFramesAreWrittenAsPng) {
-    setenv("QUORVANE_CAPTURE_DIR", dir_.Path().c_str(), 1);
+    const std::string frames = dir_.Path("new/frames");
+    setenv("QUORVANE_CAPTURE_DIR", frames.c_str(), 1);
     Restart("QUORVANE_CAPTURE", "2,4-5");
     ASSERT_EQ(GXOpenDisplay(nullptr, GX_FULLSCREEN), 1);
     for (int i = 0; i < 6; ++i) {
@@ -146,12 +148,12 @@ TEST_F(Display, ChosenFramesAreWrittenAsPng) {
         GXEndDraw();
     }
     unsetenv("QUORVANE_CAPTURE_DIR");
-    EXPECT_FALSE(std::filesystem::exists(dir_.Path("frame-00001.png")));
-    EXPECT_TRUE(std::filesystem::exists(dir_.Path("frame-00002.png")));
-    EXPECT_FALSE(std::filesystem::exists(dir_.Path("frame-00003.png")));
-    EXPECT_TRUE(std::filesystem::exists(dir_.Path("frame-00004.png")));
-    EXPECT_TRUE(std::filesystem::exists(dir_.Path("frame-00005.png")));
-    EXPECT_FALSE(std::filesystem::exists(dir_.Path("frame-00006.png")));
+    EXPECT_FALSE(std::filesystem::exists(frames + "/frame-00001.png"));
+    EXPECT_TRUE(std::filesystem::exists(frames + "/frame-00002.png"));
+    EXPECT_FALSE(std::filesystem::exists(frames + "/frame-00003.png"));
+    EXPECT_TRUE(std::filesystem::exists(frames + "/frame-00004.png"));
+    EXPECT_TRUE(std::filesystem::exists(frames + "/frame-00005.png"));
+    EXPECT_FALSE(std::filesystem::exists(frames + "/frame-00006.png"));
     EXPECT_EQ(TraceOf("capture").size(), 3u);
 }
 

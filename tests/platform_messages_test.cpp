@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/internal.h"
 #include "platform/keys.h"
@@ -30,6 +31,9 @@ LResult RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LPar
     return 0;
 }
 
+std::vector<int> gQuitCodes;
+void RecordQuit(int code) { gQuitCodes.push_back(code); }
+
 struct TimerCall {
     uintptr_t id;
     uint32_t message;
@@ -44,6 +48,7 @@ protected:
         PlatformTest::SetUp();
         gReceived.clear();
         gTimerCalls.clear();
+        gQuitCodes.clear();
     }
 
     WindowHandle MakeWindow() {
@@ -224,6 +229,54 @@ TEST_F(Messages, SecondProcessFindsTheRunningWindowAndAsksItForward) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the running instance saw the request";
     EXPECT_EQ(FindWindow(u"Quorvane", u"Quorvane"), nullptr) << "the lock goes with the process";
+}
+
+// A close behind a modal wait: the wait's own peeks and every present take it
+// the window procedure's road, and the quit's code reaches the handler; the
+// main loop's unfiltered peek still gets both in order.
+TEST_F(Messages, CloseWaitingBehindAStylusWaitIsTakenByTheQuitHandler) {
+    MakeWindow();
+    Drain(0, 0);
+    gReceived.clear();
+    Msg msg;
+
+    // Without a handler a stylus wait leaves the close queued.
+    PostInput(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(PeekMessage(&msg, WM_MOUSEMOVE, WM_MOUSELAST, true));
+    EXPECT_TRUE(gReceived.empty());
+
+    // With one, the next stylus peek that finds nothing dispatches it.
+    SetQuitHandler(RecordQuit);
+    PostInput(WM_LBUTTONDOWN, 1, MakeLParam(3, 4));
+    ASSERT_TRUE(PeekMessage(&msg, WM_MOUSEMOVE, WM_MOUSELAST, true));
+    EXPECT_TRUE(gReceived.empty()) << "a waiting tap comes first";
+    EXPECT_FALSE(PeekMessage(&msg, WM_MOUSEMOVE, WM_MOUSELAST, true));
+    EXPECT_EQ(gReceived, (std::vector<uint32_t>{WM_CLOSE, WM_DESTROY}));
+    EXPECT_EQ(gQuitCodes, (std::vector<int>{5}));
+    EXPECT_EQ(LastQuitCode(), 5);
+    EXPECT_TRUE(Drain(0, 0).empty()) << "close and quit were both taken";
+
+    // A quit alone (posted by the game) reaches the handler with its code,
+    // also from a peek of another range, and the rest of the queue stays.
+    PostMessage(nullptr, WM_KEYDOWN, kVkA, 0);
+    PostQuitMessage(8);
+    EXPECT_FALSE(PeekMessage(&msg, WM_KEYUP, WM_KEYUP, true));
+    EXPECT_EQ(gQuitCodes, (std::vector<int>{5, 8}));
+    EXPECT_EQ(Drain(0, 0), (std::vector<uint32_t>{WM_KEYDOWN}));
+
+    // A wait that only presents notices it too.
+    ASSERT_EQ(GXOpenDisplay(nullptr, GX_FULLSCREEN), 1);
+    PostQuitMessage(3);
+    ASSERT_NE(GXBeginDraw(), nullptr);
+    GXEndDraw();
+    EXPECT_EQ(gQuitCodes, (std::vector<int>{5, 8, 3}));
+    GXCloseDisplay();
+
+    // The main loop's own peek takes them as messages, in order.
+    PostQuitMessage(4);
+    ASSERT_TRUE(PeekMessage(&msg, 0, 0, true));
+    EXPECT_EQ(msg.message, static_cast<uint32_t>(WM_QUIT));
+    EXPECT_EQ(gQuitCodes.size(), 3u);
 }
 
 }  // namespace

@@ -69,10 +69,14 @@ TEST_F(GameTest, WithoutInstallDirTheProgramStopsBeforeAnyPicture) {
 TEST_F(GameTest, WithoutCardDatabaseTheProgramStops) {
     std::filesystem::create_directories(runner_.Path("empty"));
     runner_.WriteRegistry(runner_.Path("empty"));
+    runner_.CaptureStderr();
     GameRun run = runner_.Run();
     EXPECT_EQ(run.exitCode, 1) << run.TraceText();
     EXPECT_TRUE(run.Traced("msgbox \" Error :\\n Data files are missing !\" \"Quorvane\" 0x10"))
         << run.TraceText();
+    // Standard error says where the files were looked for, and where that is set.
+    EXPECT_NE(run.errors.find(runner_.Path("empty/")), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(runner_.Path("registry.txt")), std::string::npos) << run.errors;
     // The save folder is made before the database is looked for.
     EXPECT_TRUE(std::filesystem::is_directory(runner_.Path("empty/SAVE")));
     EXPECT_EQ(run.TraceCount(" present "), 0);

@@ -11,6 +11,7 @@
 #include "platform/config.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/script.h"
+#include "platform/internal.h"
 #include "platform/pixels.h"
 #include "platform/system.h"
 #include "platform/trace.h"
@@ -119,6 +120,8 @@ public:
             return false;
         }
         std::vector<uint8_t> rgb = FrameToRgb(lastFrame_.data(), kPixels, lastFormat_);
+        // A capture directory that does not exist yet is made.
+        MakeParentDirectories(hostPath);
         bool ok = WritePng(hostPath, kScreenWidth, kScreenHeight, rgb.data());
         Trace(ok ? "capture" : "capturefail", hostPath);
         return ok;

@@ -91,9 +91,17 @@ struct Parser {
             Add(step, at);
             return true;
         }
+        if (name == "up" && words.size() == 2 && words[1] == "outside") {
+            // Let go outside the window, as the window backend reports it.
+            step.kind = ScriptStep::Kind::kUp;
+            step.x = kStylusOutside;
+            step.y = kStylusOutside;
+            Add(step, at);
+            return true;
+        }
         if (name == "down" || name == "move" || name == "up" || name == "tap") {
             if (words.size() != 3 || !Point(words, 1, &step.x, &step.y)) {
-                *error = name + " <x> <y>";
+                *error = name == "up" ? "up <x> <y> | up outside" : name + " <x> <y>";
                 return false;
             }
             step.kind = name == "move" ? ScriptStep::Kind::kMove
@@ -339,7 +347,7 @@ void ScriptRunner::Execute(const ScriptStep& step) {
         PostInput(WM_MOUSEMOVE, 1, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kUp:
-        Trace("input", "up " + where);
+        Trace("input", step.x == kStylusOutside ? std::string("up outside") : "up " + where);
         PostInput(WM_LBUTTONUP, 0, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kKeyDown:

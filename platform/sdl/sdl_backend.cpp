@@ -41,6 +41,14 @@ int Clamp(int value, int high) { return value < 0 ? 0 : value > high ? high : va
 
 LParam StylusAt(int x, int y) { return MakeLParam(Clamp(x, kScreenWidth - 1), Clamp(y, kScreenHeight - 1)); }
 
+// With the mouse captured SDL reports a release outside the window (or on
+// the black border around the picture) at a point off the screen: the game
+// gets it as a release where no screen has a target.
+LParam ReleaseAt(int x, int y) {
+    bool inside = x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight;
+    return inside ? MakeLParam(x, y) : MakeLParam(kStylusOutside, kStylusOutside);
+}
+
 class SdlBackend final : public Backend {
 public:
     SdlBackend() : start_(SDL_GetTicks64()) {}
@@ -254,7 +262,7 @@ private:
             if (event.button.button == SDL_BUTTON_LEFT && stylusDown_) {
                 stylusDown_ = false;
                 SDL_CaptureMouse(SDL_FALSE);
-                PostInput(WM_LBUTTONUP, 0, StylusAt(event.button.x, event.button.y));
+                PostInput(WM_LBUTTONUP, 0, ReleaseAt(event.button.x, event.button.y));
             }
             break;
         case SDL_KEYDOWN:
