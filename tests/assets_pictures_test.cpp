@@ -3,6 +3,7 @@
 // quiet areas where the game writes text.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -232,6 +233,41 @@ TEST(GeneratedPictures, AreasWhereTheGameWritesStayDarkAndQuiet) {
         for (int x = 35; x < 233; ++x) colours.insert({board.At(x, y), board.At(x, y) + 3});
     }
     EXPECT_EQ(colours.size(), 1u);
+}
+
+// The family letters on every small face (its lightest ink, 250 246 236)
+// stay clear of the eight places where the game draws an 8 x 8 power icon.
+TEST(GeneratedPictures, SmallCardLettersAreClearOfThePowerIcons) {
+    constexpr int kIconX[8] = {12, 23, 23, 23, 12, 2, 2, 2};
+    constexpr int kIconY[8] = {2, 2, 19, 41, 41, 41, 19, 2};
+    int faces = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(test::kInstall / "GFX/CARDS/SET 1/CARDS SMALL")) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("PowerIcon", 0) == 0 || name == "BackCard.QVG") continue;
+        SCOPED_TRACE(name);
+        const Decoded d = Decode(entry.path());
+        ASSERT_TRUE(d.ok);
+        ASSERT_EQ(d.bitmap.width, 32);
+        ASSERT_EQ(d.bitmap.height, 50);
+        int ink = 0, hidden = 0;
+        for (int y = 0; y < 50; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const uint8_t* p = d.At(x, y);
+                if (p[0] != 250 || p[1] != 246 || p[2] != 236) continue;
+                ++ink;
+                for (int i = 0; i < 8; ++i) {
+                    if (x >= kIconX[i] && x < kIconX[i] + 8 && y >= kIconY[i] && y < kIconY[i] + 8) {
+                        ++hidden;
+                        break;
+                    }
+                }
+            }
+        }
+        EXPECT_GE(ink, 12) << "the letters are missing";
+        EXPECT_EQ(hidden, 0);
+        ++faces;
+    }
+    EXPECT_EQ(faces, 344);
 }
 
 }  // namespace

@@ -17,6 +17,13 @@ const std::string kBigDir = "/GFX/CARDS/SET 1/CARDS BIG/";
 // The first two letters of the family's level 1 card.
 std::string FamilyMark(int family) { return CardSet()[family].name.substr(0, 2); }
 
+// On a small face the game draws the 8x8 power icons in rows 2-9, at the
+// sides in rows 19-26 and at the bottom from row 41, and tints rows 35-47
+// for the owner: the family letters (7 rows and a shadow) go in rows 27-34,
+// where no icon ever lands, on the little stage under the creature.
+constexpr int kSmallMarkTop = 27;
+constexpr int kSmallStageTop = 26;
+
 // Frame colours by level: bronze, silver, gold, neon violet.
 Colour LevelFrame(int level) {
     switch (level) {
@@ -244,13 +251,14 @@ void DrawCardFace(Canvas& canvas, const CardSpec& card, bool big) {
                         rng.Range(static_cast<int>(inset) + 1, static_cast<int>(artBottom) - 4), v,
                         v, v);
     }
-    // Floor line of the little stage the creature stands on.
-    canvas.FillRect(inset, artBottom - (big ? 14 : 5), w - 2 * inset, big ? 14 : 5,
+    // Floor of the little stage the creature stands on.
+    const double stageTop = big ? artBottom - 14 : kSmallStageTop;
+    canvas.FillRect(inset, stageTop, w - 2 * inset, artBottom - stageTop,
                     Mix(HueColour(hue, 0.3, 0.3), Rgb(24, 20, 36), 0.4));
     if (big) {
         DrawCreature(canvas, w / 2.0, 58, 30, card.family, card.level);
     } else {
-        DrawCreature(canvas, w / 2.0, 20, 9.5, card.family, card.level);
+        DrawCreature(canvas, w / 2.0, 17, 9, card.family, card.level);
     }
     // Frame.
     cairo_t* cr = canvas.Cr();
@@ -282,7 +290,8 @@ void DrawCardFace(Canvas& canvas, const CardSpec& card, bool big) {
         // The family's first letters help tell cards apart in the hand; the
         // frame colour gives the level.
         const std::string mark = FamilyMark(card.family);
-        DrawPixelTextCentred(canvas, mark, 16, 35, 1, 250, 246, 236);
+        DrawPixelTextCentred(canvas, mark, 17, kSmallMarkTop + 1, 1, 20, 18, 30);
+        DrawPixelTextCentred(canvas, mark, 16, kSmallMarkTop, 1, 250, 246, 236);
     }
 }
 
