@@ -21,8 +21,6 @@ enum : int32_t {
 
 // The backing file is QUORVANE_REGISTRY, or $XDG_CONFIG_HOME/quorvane/registry.txt.
 // Every change is written through at once.
-// The host path of that file.
-std::string RegistryFile();
 int32_t RegCreateKey(HKey parent, const WString& subKey, HKey* result);
 int32_t RegOpenKey(HKey parent, const WString& subKey, HKey* result);
 int32_t RegCloseKey(HKey key);
@@ -31,5 +29,7 @@ int32_t RegCloseKey(HKey key);
 // the size needed. *type gets the value's type when type is not null.
 int32_t RegQueryValue(HKey key, const WString& name, uint32_t* type, void* data, uint32_t* size);
 int32_t RegSetValue(HKey key, const WString& name, uint32_t type, const void* data, uint32_t size);
+// The host path of the backing file.
+std::string RegistryFile();
 
 }  // namespace qv::platform
