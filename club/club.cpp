@@ -1,99 +1,105 @@
-// The club screen manager: placeholder until the club screens are built. It
-// shows a plain screen that starts a quick game on a tap, and takes its share
-// of the loading steps.
+// The club screen manager: opening, entering, dispatching and closing screens.
+// Interface first: the bodies below are placeholders while the manager is built.
 #include "club/club.h"
 
 #include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
-
-#include "engine/blit.h"
-#include "engine/colour.h"
+#include "club/bet_screen.h"
+#include "club/boss_screen.h"
+#include "club/character_screen.h"
+#include "club/collection_screen.h"
+#include "club/instant_play_screen.h"
+#include "club/options_screen.h"
+#include "club/shop_screen.h"
+#include "club/tournament_screen.h"
 #include "engine/display.h"
-#include "engine/font.h"
 #include "engine/loading_screen.h"
+#include "infrared/multiplayer_screen.h"
+#include "infrared/trade_screen.h"
+#include "club/shell_links.h"
 
 namespace qv {
 
 Club gClub;
 
-namespace {
+bool IsScreenType(int value) { return value >= 0 && value <= 14 && value != 9 && value != 11; }
 
-constexpr int kPanoramaFrameCount = 50;
-// The quick-game button of the placeholder screen.
-constexpr int kQuickX = 60, kQuickY = 150, kQuickWidth = 120, kQuickHeight = 26;
+Club::Club() = default;
+Club::~Club() = default;
 
-bool OnQuickGameButton(int x, int y) {
-    return x >= kQuickX && x < kQuickX + kQuickWidth && y >= kQuickY && y < kQuickY + kQuickHeight;
-}
-
-void DrawCentred(const WString& text, int y, int8_t buffer) {
-    DrawText(text, (kScreenWidth - gFont.TextWidth(text)) / 2, y, gFont, buffer);
-}
-
-// The placeholder's screen: black with the program's name and a button.
-void DrawBackground(int8_t buffer) {
-    FillBuffer(0, buffer);
-    FillRect(kQuickX, kQuickY, kQuickWidth, kQuickHeight, TextColour(10), buffer);
-    FillRect(kQuickX + 2, kQuickY + 2, kQuickWidth - 4, kQuickHeight - 4, 0, buffer);
-    if (gFont.IsLoaded()) {
-        DrawCentred(u"Quorvane", kQuickY - 40, buffer);
-        DrawCentred(u"Quick game", kQuickY + (kQuickHeight - gFont.GetHeight()) / 2, buffer);
-    }
-}
-
-}  // namespace
-
-// Placeholder until the club is built: draws the background once.
 int Club::Update() {
-    if (!drawn_) {
-        DrawBackground(0);
-        drawn_ = 1;
-    }
+    if (characterScreen_ != nullptr) characterScreen_->Update();
     return 1;
 }
-
-// Placeholder until the club is built: a press and release on the button
-// starts a quick game as the character screen will: the current character is
-// saved first and the quick game runs without a character slot, so nothing of
-// it is saved.
-void Club::StylusDown(uint16_t x, uint16_t y) { pressed_ = OnQuickGameButton(x, y) ? 1 : 0; }
-// Placeholder until the club is built: does nothing.
-void Club::StylusMove(uint16_t /*x*/, uint16_t /*y*/) {}
+void Club::StylusDown(uint16_t x, uint16_t y) {
+    if (characterScreen_ != nullptr) characterScreen_->StylusDown(x, y);
+}
+void Club::StylusMove(uint16_t, uint16_t) {}
 void Club::StylusUp(uint16_t x, uint16_t y) {
-    const bool start = pressed_ && OnQuickGameButton(x, y);
-    pressed_ = 0;
-    if (!start) return;
-    SavePlayer();
-    gProfile.SetSlot(255);
-    StartQuickGame();
+    if (characterScreen_ != nullptr && characterScreen_->StylusUp(x, y)) {
+        delete characterScreen_;
+        characterScreen_ = nullptr;
+        RedrawCurrentScreen(0);
+    }
 }
-
-// Placeholder until the club is built: draws the background.
 void Club::RedrawCurrentScreen(int buffer) {
-    DrawBackground(static_cast<int8_t>(buffer));
-    if (buffer == 0) {
-        drawn_ = 1;
+    if (characterScreen_ != nullptr) {
+        characterScreen_->Draw(static_cast<int8_t>(buffer));
+    } else {
+        FillBuffer(0, static_cast<int8_t>(buffer));
     }
 }
-
-// Placeholder until the club is built: loads nothing.
-void Club::LoadButtons() {}
-
-// Placeholder until the club is built: loads no frame but takes the 50
-// loading steps, so that start-up's steps add up.
+void Club::OpenMultiplayerScreen() {}
+void Club::OpenInstantPlayScreen() {}
+void Club::OpenBossScreen() {}
+void Club::OpenShopScreen(uint8_t) {}
+void Club::OpenTournamentScreen(int) {}
+void Club::OpenOptionsScreen() {}
+void Club::OpenCharacterScreen() {
+    if (characterScreen_ == nullptr) characterScreen_ = new CharacterScreen();
+    characterScreen_->Enter();
+}
+void Club::OpenBetScreen(uint8_t, int) {}
+void Club::OpenCollectionScreen(uint8_t, uint8_t, uint8_t) {}
+void Club::OpenTradeScreen(uint8_t) {}
+void Club::BeginTransition(uint8_t) {}
+void Club::StepTransitionOut() {}
+void Club::StepTransitionIn() {}
+void Club::ReturnToClubView() {}
+void Club::ReenterScreen(uint8_t) {}
+void Club::CloseCollectionScreen() {}
+void Club::LeaveBossScreen(bool) {}
+void Club::StartTutorial() {}
+void Club::EndTutorial() {}
+void Club::TutorialUpdate() {}
+void Club::TutorialStylusDown(uint16_t, uint16_t) {}
+void Club::TutorialStylusUp(uint16_t, uint16_t) {}
+bool Club::WriteState(platform::FileHandle) { return true; }
+bool Club::ReadState(platform::FileHandle) { return true; }
+void Club::ResumeFromQuickSave() {
+    if (gClubActive == 1) OpenCharacterScreen();
+}
 void Club::LoadPanorama() {
-    for (int frame = 1; frame <= kPanoramaFrameCount; ++frame) {
-        gLoadingScreen.Step();
-    }
+    for (int frame = 1; frame <= kPanoramaFrameCount; ++frame) gLoadingScreen.Step();
 }
+void Club::LoadButtons() {}
+void Club::Redraw(int8_t buffer) { FillBuffer(0, buffer); }
+void Club::Tick() {}
+void Club::RotateRight() {}
+void Club::RotateLeft() {}
+void Club::StepRotation() {}
+void Club::TypeDescription() {}
+void Club::FinishDescription(int8_t) {}
+void Club::DrawCreditsCounter(int8_t) {}
+void Club::DrawQuickMenuTab(int8_t) {}
+void Club::SlideQuickMenuOpen() {}
+void Club::RunQuickMenu() {}
+void Club::SlideQuickMenuClosed() {}
+int Club::RoomFrame(int) { return 0; }
+bool Club::HasScreen(uint8_t type) const { return type == kScreenClubView; }
+void Club::Reset() {}
 
-// Placeholder until the club is built: the background is drawn on the next update.
-void Club::OpenCharacterScreen() { drawn_ = 0; }
-
-// Placeholder until the club is built: writes nothing.
-void Club::WriteState(platform::FileHandle /*file*/) {}
-// Placeholder until the club is built: reads nothing.
-void Club::ReadState(platform::FileHandle /*file*/) {}
+void StartMenuMusic() {}
 
 }  // namespace qv

@@ -293,7 +293,7 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
 }
 
 
-// The placeholder club screen's quick game runs without a character slot: the
+// The character screen's quick game runs without a character slot: the
 // character is saved before it starts and its file is left alone afterwards.
 TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
     ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub(u"Keeper"));
