@@ -1,8 +1,9 @@
-// The club screen manager: opening, entering, dispatching and closing screens.
-// Interface first: the bodies below are placeholders while the manager is built.
+// The club screen manager: opening, entering, dispatching, closing and
+// deleting the club's screens by ScreenType, and the transitions between them.
 #include "club/club.h"
 
-#include "cards/launchers.h"
+#include <string>
+
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "club/bet_screen.h"
@@ -11,95 +12,631 @@
 #include "club/collection_screen.h"
 #include "club/instant_play_screen.h"
 #include "club/options_screen.h"
+#include "club/shell_links.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
+#include "engine/colour.h"
 #include "engine/display.h"
-#include "engine/loading_screen.h"
+#include "engine/message_box.h"
+#include "engine/music.h"
 #include "infrared/multiplayer_screen.h"
 #include "infrared/trade_screen.h"
-#include "club/shell_links.h"
+#include "match/match.h"
+#include "platform/messages.h"
+#include "platform/system.h"
 
 namespace qv {
 
 Club gClub;
 
+namespace {
+
+constexpr int8_t kTransitionSteps = 8;
+constexpr int kTransitionAmount = 4;  // channel units a darkening or dissolve step moves
+
+bool IsTournament(uint8_t type) {
+    return type >= kScreenGuestTournament && type <= kScreenEliteTournament;
+}
+
+void TraceScreen(const char* what, uint8_t type) {
+    platform::Trace("screen", std::string(what) + " " + std::to_string(type));
+}
+
+}  // namespace
+
 bool IsScreenType(int value) { return value >= 0 && value <= 14 && value != 9 && value != 11; }
 
 Club::Club() = default;
-Club::~Club() = default;
+
+// The open screens stay: the program ends without deleting them, and their
+// destructors must not reach a display that is already closed.
+Club::~Club() {
+    FreePicture(descriptionBackground_);
+    FreePicture(quickMenu_);
+    FreePicture(quickMenuOn_);
+    FreePicture(title_);
+    for (Picture& frame : panorama_) FreePicture(frame);
+}
+
+template <class T>
+void Club::Retire(T*& screen) {
+    if (screen == nullptr) return;
+    retired_.push_back({screen, [](void* p) { delete static_cast<T*>(p); }});
+    screen = nullptr;
+    if (dispatchDepth_ == 0) FreeRetiredScreens();
+}
+
+void Club::FreeRetiredScreens() {
+    // A destructor may retire a further screen: take the list first.
+    while (!retired_.empty()) {
+        std::vector<RetiredScreen> batch;
+        batch.swap(retired_);
+        for (const RetiredScreen& r : batch) r.destroy(r.screen);
+    }
+}
+
+bool Club::HasScreen(uint8_t type) const {
+    switch (type) {
+        case kScreenMultiplayer: return multiplayerScreen_ != nullptr;
+        case kScreenInstantPlay: return instantPlayScreen_ != nullptr;
+        case kScreenBoss: return bossScreen_ != nullptr;
+        case kScreenShop: return shopScreen_ != nullptr;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: return tournamentScreen_ != nullptr;
+        case kScreenOptions: return optionsScreen_ != nullptr;
+        case kScreenCharacter: return characterScreen_ != nullptr;
+        case kScreenBet: return betScreen_ != nullptr;
+        case kScreenCollection: return collectionScreen_ != nullptr;
+        case kScreenClubView: return true;
+        case kScreenTrade: return tradeScreen_ != nullptr;
+        default: return false;
+    }
+}
+
+void Club::DeleteScreenOfType(uint8_t type) {
+    switch (type) {
+        case kScreenMultiplayer: Retire(multiplayerScreen_); break;
+        case kScreenInstantPlay: Retire(instantPlayScreen_); break;
+        case kScreenBoss: Retire(bossScreen_); break;
+        case kScreenShop: Retire(shopScreen_); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: Retire(tournamentScreen_); break;
+        case kScreenOptions: Retire(optionsScreen_); break;
+        case kScreenCharacter: Retire(characterScreen_); break;
+        case kScreenBet: Retire(betScreen_); break;
+        case kScreenCollection: Retire(collectionScreen_); break;
+        case kScreenTrade: Retire(tradeScreen_); break;
+        default: break;
+    }
+}
+
+// --- Dispatch ---
+
+// A launcher has cleared gClubActive: a match started from the club runs
+// until gClubActive is set again.
+void Club::NoteMatchState() {
+    if (gClubActive == 0) {
+        matchRunning_ = 1;
+    } else if (matchRunning_) {
+        matchRunning_ = 0;
+        platform::Trace("match", "end " + std::to_string(gMatchResult));
+    }
+}
 
 int Club::Update() {
-    if (characterScreen_ != nullptr) characterScreen_->Update();
+    DispatchScope scope(*this);
+    NoteMatchState();
+    if (tutorialFlag_) {
+        TutorialUpdate();
+    } else {
+        DispatchUpdate();
+    }
+    NoteMatchState();
     return 1;
 }
-void Club::StylusDown(uint16_t x, uint16_t y) {
-    if (characterScreen_ != nullptr) characterScreen_->StylusDown(x, y);
-}
-void Club::StylusMove(uint16_t, uint16_t) {}
-void Club::StylusUp(uint16_t x, uint16_t y) {
-    if (characterScreen_ != nullptr && characterScreen_->StylusUp(x, y)) {
-        delete characterScreen_;
-        characterScreen_ = nullptr;
-        RedrawCurrentScreen(0);
-    }
-}
-void Club::RedrawCurrentScreen(int buffer) {
-    if (characterScreen_ != nullptr) {
-        characterScreen_->Draw(static_cast<int8_t>(buffer));
-    } else {
-        FillBuffer(0, static_cast<int8_t>(buffer));
-    }
-}
-void Club::OpenMultiplayerScreen() {}
-void Club::OpenInstantPlayScreen() {}
-void Club::OpenBossScreen() {}
-void Club::OpenShopScreen(uint8_t) {}
-void Club::OpenTournamentScreen(int) {}
-void Club::OpenOptionsScreen() {}
-void Club::OpenCharacterScreen() {
-    if (characterScreen_ == nullptr) characterScreen_ = new CharacterScreen();
-    characterScreen_->Enter();
-}
-void Club::OpenBetScreen(uint8_t, int) {}
-void Club::OpenCollectionScreen(uint8_t, uint8_t, uint8_t) {}
-void Club::OpenTradeScreen(uint8_t) {}
-void Club::BeginTransition(uint8_t) {}
-void Club::StepTransitionOut() {}
-void Club::StepTransitionIn() {}
-void Club::ReturnToClubView() {}
-void Club::ReenterScreen(uint8_t) {}
-void Club::CloseCollectionScreen() {}
-void Club::LeaveBossScreen(bool) {}
-void Club::StartTutorial() {}
-void Club::EndTutorial() {}
-void Club::TutorialUpdate() {}
-void Club::TutorialStylusDown(uint16_t, uint16_t) {}
-void Club::TutorialStylusUp(uint16_t, uint16_t) {}
-bool Club::WriteState(platform::FileHandle) { return true; }
-bool Club::ReadState(platform::FileHandle) { return true; }
-void Club::ResumeFromQuickSave() {
-    if (gClubActive == 1) OpenCharacterScreen();
-}
-void Club::LoadPanorama() {
-    for (int frame = 1; frame <= kPanoramaFrameCount; ++frame) gLoadingScreen.Step();
-}
-void Club::LoadButtons() {}
-void Club::Redraw(int8_t buffer) { FillBuffer(0, buffer); }
-void Club::Tick() {}
-void Club::RotateRight() {}
-void Club::RotateLeft() {}
-void Club::StepRotation() {}
-void Club::TypeDescription() {}
-void Club::FinishDescription(int8_t) {}
-void Club::DrawCreditsCounter(int8_t) {}
-void Club::DrawQuickMenuTab(int8_t) {}
-void Club::SlideQuickMenuOpen() {}
-void Club::RunQuickMenu() {}
-void Club::SlideQuickMenuClosed() {}
-int Club::RoomFrame(int) { return 0; }
-bool Club::HasScreen(uint8_t type) const { return type == kScreenClubView; }
-void Club::Reset() {}
 
-void StartMenuMusic() {}
+void Club::DispatchUpdate() {
+    const uint8_t type = currentType_;
+    if (type == kScreenClubView) {
+        Tick();
+        // A transition that has just ended may have made another screen current.
+        if (input_ == 1 && currentType_ == kScreenClubView) ClubViewKeys();
+    } else if (input_ == 1 || IsTournament(type)) {
+        UpdateScreen(type);
+    }
+}
+
+void Club::UpdateScreen(uint8_t type) {
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->Update(); break;
+        case kScreenInstantPlay: instantPlayScreen_->Update(); break;
+        case kScreenBoss: bossScreen_->Update(); break;
+        case kScreenShop: shopScreen_->Update(); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->Update(); break;
+        case kScreenOptions: optionsScreen_->Update(); break;
+        case kScreenCharacter: characterScreen_->Update(); break;
+        case kScreenBet: betScreen_->Update(); break;
+        case kScreenCollection: collectionScreen_->Update(); break;
+        case kScreenTrade: tradeScreen_->Update(); break;
+        default: break;
+    }
+}
+
+void Club::StylusDown(uint16_t x, uint16_t y) {
+    DispatchScope scope(*this);
+    // A tap while the club takes no input is dropped, and so is its release.
+    stylusDown_ = input_ == 1 ? 1 : 0;
+    if (!stylusDown_) return;
+    if (tutorialFlag_) {
+        TutorialStylusDown(x, y);
+    } else {
+        DispatchStylusDown(x, y);
+    }
+    NoteMatchState();
+}
+
+void Club::DispatchStylusDown(uint16_t x, uint16_t y) {
+    const uint8_t type = currentType_;
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->StylusDown(x, y); break;
+        case kScreenInstantPlay: instantPlayScreen_->StylusDown(x, y); break;
+        case kScreenBoss: bossScreen_->StylusDown(x, y); break;
+        case kScreenShop: shopScreen_->StylusDown(x, y); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->StylusDown(x, y); break;
+        case kScreenOptions: optionsScreen_->StylusDown(x, y); break;
+        case kScreenCharacter: characterScreen_->StylusDown(x, y); break;
+        case kScreenBet: betScreen_->StylusDown(x, y); break;
+        case kScreenCollection: collectionScreen_->StylusDown(x, y); break;
+        case kScreenClubView: ClubViewStylusDown(x, y); break;
+        case kScreenTrade: tradeScreen_->StylusDown(x, y); break;
+        default: break;
+    }
+}
+
+void Club::StylusMove(uint16_t x, uint16_t y) {
+    DispatchScope scope(*this);
+    if (input_ == 1 && currentType_ == kScreenCollection && collectionScreen_ != nullptr) {
+        collectionScreen_->StylusMove(x, y);
+    }
+}
+
+void Club::StylusUp(uint16_t x, uint16_t y) {
+    DispatchScope scope(*this);
+    const bool pressedHere = stylusDown_ != 0;
+    stylusDown_ = 0;
+    if (input_ != 1 || !pressedHere) return;
+    if (tutorialFlag_) {
+        TutorialStylusUp(x, y);
+    } else {
+        DispatchStylusUp(x, y);
+    }
+    NoteMatchState();
+}
+
+void Club::DispatchStylusUp(uint16_t x, uint16_t y) {
+    const uint8_t type = currentType_;
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    bool close = false;
+    switch (type) {
+        case kScreenMultiplayer: close = multiplayerScreen_->StylusUp(x, y); break;
+        case kScreenInstantPlay: close = instantPlayScreen_->StylusUp(x, y); break;
+        case kScreenBoss: bossScreen_->StylusUp(x, y); break;  // the lair leaves by itself
+        case kScreenShop: close = shopScreen_->StylusUp(x, y); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: close = tournamentScreen_->StylusUp(x, y); break;
+        case kScreenOptions: close = optionsScreen_->StylusUp(x, y); break;
+        case kScreenCharacter: close = characterScreen_->StylusUp(x, y); break;
+        case kScreenBet: close = betScreen_->StylusUp(x, y); break;
+        case kScreenCollection: close = collectionScreen_->StylusUp(x, y); break;
+        case kScreenClubView: ClubViewStylusUp(x, y); break;
+        case kScreenTrade: close = tradeScreen_->StylusUp(x, y); break;
+        default: break;
+    }
+    // A screen that was closed by other means while it answered stays closed.
+    if (close && HasScreen(type)) CloseScreen(type);
+}
+
+void Club::RedrawCurrentScreen(int buffer) {
+    DispatchScope scope(*this);
+    NoteMatchState();
+    if (buffer < 0 || buffer > 2) return;
+    DrawScreen(currentType_, static_cast<int8_t>(buffer));
+}
+
+void Club::DrawScreen(uint8_t type, int8_t buffer) {
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->Draw(buffer); break;
+        case kScreenInstantPlay: instantPlayScreen_->Draw(buffer); break;
+        case kScreenBoss: bossScreen_->Draw(buffer); break;
+        case kScreenShop: shopScreen_->Draw(buffer); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->Draw(buffer); break;
+        case kScreenOptions: optionsScreen_->Draw(); break;  // always buffer 0
+        case kScreenCharacter: characterScreen_->Draw(buffer); break;
+        case kScreenBet: betScreen_->Draw(buffer); break;
+        case kScreenCollection: collectionScreen_->Draw(buffer); break;
+        case kScreenClubView: Redraw(buffer); break;
+        case kScreenTrade: tradeScreen_->Draw(buffer); break;
+        default: break;
+    }
+}
+
+// The current type names no screen (a damaged restore): the club view takes
+// over at once.
+void Club::FallBackToClubView() {
+    currentType_ = kScreenClubView;
+    pendingType_ = kScreenClubView;
+    input_ = 1;
+    transitionOut_ = 0;
+    transitionIn_ = 0;
+    direction_ = 0;
+    Redraw(0);
+    TraceScreen("enter", kScreenClubView);
+}
+
+// --- Openers ---
+
+void Club::BeginTransitionIn(uint8_t type) {
+    stepCounter_ = kTransitionSteps;
+    input_ = 0;
+    transitionIn_ = 1;
+    pendingType_ = type;
+}
+
+void Club::OpenMultiplayerScreen() {
+    Retire(multiplayerScreen_);
+    multiplayerScreen_ = new MultiplayerScreen();
+    BeginTransitionIn(kScreenMultiplayer);
+}
+
+void Club::OpenInstantPlayScreen() {
+    Retire(instantPlayScreen_);
+    instantPlayScreen_ = new InstantPlayScreen();
+    BeginTransitionIn(kScreenInstantPlay);
+}
+
+void Club::OpenBossScreen() {
+    Retire(bossScreen_);
+    bossScreen_ = new BossScreen();
+    bossScreen_->Draw(1);
+    BeginTransitionIn(kScreenBoss);
+}
+
+// Other screens call this too: the club view's tick, which runs the
+// transition, runs only while the club view is current.
+void Club::OpenShopScreen(uint8_t returnTo) {
+    Retire(shopScreen_);
+    shopScreen_ = new ShopScreen();
+    BeginTransitionIn(kScreenShop);
+    currentType_ = kScreenClubView;
+    shopReturn_ = returnTo;
+}
+
+void Club::OpenTournamentScreen(int level) {
+    if (level < 0 || level > 2) level = 0;
+    Retire(tournamentScreen_);
+    tournamentScreen_ = new TournamentScreen(level);
+    BeginTransitionIn(static_cast<uint8_t>(kScreenGuestTournament + level));
+}
+
+void Club::OpenOptionsScreen() {
+    Retire(optionsScreen_);
+    optionsScreen_ = new OptionsScreen();
+    BeginTransitionIn(kScreenOptions);
+}
+
+void Club::OpenCharacterScreen() {
+    Retire(characterScreen_);
+    characterScreen_ = new CharacterScreen();
+    BeginTransitionIn(kScreenCharacter);
+}
+
+void Club::OpenBetScreen(uint8_t returnTo, int opponentNumber) {
+    Retire(betScreen_);
+    betScreen_ = new BetScreen(opponentNumber);
+    betScreen_->Draw(0);
+    currentType_ = kScreenBet;
+    betReturn_ = returnTo;
+    if (tutorialFlag_) betScreen_->SetTutorial(1);
+    TraceScreen("enter", kScreenBet);
+}
+
+void Club::OpenCollectionScreen(uint8_t returnTo, uint8_t highlightNew, uint8_t mode) {
+    Retire(collectionScreen_);
+    collectionScreen_ = new CollectionScreen(highlightNew, mode, tradeScreen_);
+    currentType_ = kScreenCollection;
+    collectionReturn_ = returnTo;
+    TraceScreen("enter", kScreenCollection);
+    collectionScreen_->Enter();
+    if (collectionScreen_ != nullptr) collectionScreen_->Draw(0);
+}
+
+void Club::OpenTradeScreen(uint8_t returnTo) {
+    Retire(tradeScreen_);
+    tradeScreen_ = new TradeScreen(multiplayerScreen_);
+    currentType_ = kScreenTrade;
+    tradeReturn_ = returnTo;
+    TraceScreen("enter", kScreenTrade);
+    tradeScreen_->Enter();
+    if (tradeScreen_ != nullptr) tradeScreen_->Draw(0);
+}
+
+// --- Transitions ---
+
+void Club::BeginTransition(uint8_t openRoom) {
+    openRoom_ = openRoom;
+    input_ = 0;
+    transitionOut_ = 1;
+    stepCounter_ = kTransitionSteps;
+}
+
+// Eight ticks darken; the ninth opens the room's screen or goes back to the
+// club view.
+void Club::StepTransitionOut() {
+    if (--stepCounter_ >= 0) {
+        DarkenRect(0, 0, kScreenWidth, kScreenHeight, kTransitionAmount, 0);
+        return;
+    }
+    input_ = 1;
+    transitionOut_ = 0;
+    if (openRoom_ == 1) {
+        OpenRoomScreen();
+    } else {
+        pendingType_ = kScreenClubView;
+        ReturnToClubView();
+    }
+}
+
+void Club::OpenRoomScreen() {
+    switch (room_) {
+        case 0: OpenMultiplayerScreen(); break;
+        case 1: OpenInstantPlayScreen(); break;
+        case 2: OpenBossScreen(); break;
+        case 3: OpenShopScreen(currentType_); break;
+        case 4:
+        case 5:
+        case 6: OpenTournamentScreen(room_ - 4); break;
+        case 7: OpenOptionsScreen(); break;
+        case 8:
+            SavePlayer();
+            OpenCharacterScreen();
+            break;
+        case 9: platform::PostQuitMessage(0); break;
+        default: break;
+    }
+}
+
+void Club::ReturnToClubView() {
+    FillBuffer(0, 0);
+    Redraw(1);
+    input_ = 0;
+    stepCounter_ = kTransitionSteps;
+    transitionIn_ = 1;
+}
+
+// Eight ticks dissolve toward buffer 1; the ninth makes the pending screen
+// current and enters it.
+void Club::StepTransitionIn() {
+    if (--stepCounter_ >= 0) {
+        BlendRectToward(0, 0, kScreenWidth, kScreenHeight, kTransitionAmount, 0, 1);
+        return;
+    }
+    input_ = 1;
+    transitionIn_ = 0;
+    if (!HasScreen(pendingType_)) pendingType_ = kScreenClubView;
+    currentType_ = pendingType_;
+    EnterScreen(currentType_);
+}
+
+void Club::EnterScreen(uint8_t type) {
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    TraceScreen("enter", type);
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->Enter(); break;
+        case kScreenInstantPlay: instantPlayScreen_->Enter(); break;
+        case kScreenShop: shopScreen_->Enter(); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament:
+            if (!gProfile.HasSixteenCards()) {
+                ShowMessageBox(
+                    u"I don't have enough cards to play a game, I should buy some more.\nLet's "
+                    u"go to the shop.",
+                    u"", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+                currentType_ = kScreenClubView;
+                TraceScreen("close", type);
+                Retire(tournamentScreen_);
+                OpenShopScreen(kScreenClubView);
+                return;
+            }
+            tournamentScreen_->Enter();
+            break;
+        case kScreenOptions: optionsScreen_->Enter(); break;
+        case kScreenCharacter: characterScreen_->Enter(); break;
+        case kScreenClubView:
+            BeginRoomShow(0);
+            DrawCreditsCounter(0);
+            DrawQuickMenuTab(0);
+            break;
+        default: break;  // the lair is drawn by its opener; 10, 12, 14 open at once
+    }
+}
+
+// --- Closing and returning ---
+
+void Club::CloseScreen(uint8_t type) {
+    TraceScreen("close", type);
+    switch (type) {
+        case kScreenMultiplayer:
+            // Its destructor puts gMusicOff back before the menu tune starts;
+            // its own call has returned, so it can go at once.
+            delete multiplayerScreen_;
+            multiplayerScreen_ = nullptr;
+            currentType_ = kScreenClubView;
+            StartMenuMusic();
+            BeginTransition(0);
+            break;
+        case kScreenInstantPlay:
+            Retire(instantPlayScreen_);
+            currentType_ = kScreenClubView;
+            BeginTransition(0);
+            break;
+        case kScreenShop:
+            Retire(shopScreen_);
+            ReenterScreen(shopReturn_);
+            break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament:
+            currentType_ = kScreenClubView;
+            BeginTransition(0);
+            Retire(tournamentScreen_);
+            break;
+        case kScreenOptions:
+            currentType_ = kScreenClubView;
+            BeginTransition(0);
+            Retire(optionsScreen_);
+            break;
+        case kScreenCharacter:
+            Retire(characterScreen_);
+            currentType_ = kScreenClubView;
+            StartMenuMusic();
+            BeginTransition(0);
+            break;
+        case kScreenBet:
+            Retire(betScreen_);
+            ReenterScreen(betReturn_);
+            break;
+        case kScreenCollection:
+            Retire(collectionScreen_);
+            ReenterScreen(collectionReturn_);
+            break;
+        case kScreenTrade:
+            Retire(tradeScreen_);
+            ReenterScreen(tradeReturn_);
+            break;
+        default: break;
+    }
+}
+
+// A screen to return to that no longer exists gives the club view.
+void Club::ReenterScreen(uint8_t type) {
+    if (!HasScreen(type)) type = kScreenClubView;
+    currentType_ = type;
+    if (type == kScreenClubView) {
+        BeginTransition(0);
+        return;
+    }
+    TraceScreen("enter", type);
+    switch (type) {
+        case kScreenMultiplayer:
+            multiplayerScreen_->Enter();
+            if (multiplayerScreen_ != nullptr) multiplayerScreen_->Draw(0);
+            break;
+        case kScreenInstantPlay:
+            if (gClubActive == 1) {
+                instantPlayScreen_->Enter();
+                if (instantPlayScreen_ != nullptr) instantPlayScreen_->Draw(0);
+            }
+            break;
+        case kScreenShop:
+            shopScreen_->Enter();
+            if (shopScreen_ != nullptr) shopScreen_->Draw(0);
+            break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament:
+            tournamentScreen_->Enter();
+            if (tournamentScreen_ != nullptr) tournamentScreen_->Draw(0);
+            break;
+        case kScreenBet:
+            betScreen_->Enter();
+            if (betScreen_ != nullptr) betScreen_->Draw(0);
+            break;
+        case kScreenTrade:
+            // Each call may end the trade (the link fails): look again before the next.
+            tradeScreen_->Enter();
+            if (tradeScreen_ != nullptr) tradeScreen_->SendOwnOffer();
+            if (tradeScreen_ != nullptr) tradeScreen_->Draw(0);
+            break;
+        default: break;  // 2, 7, 8 and 12 are only made current
+    }
+}
+
+void Club::CloseCollectionScreen() {
+    if (collectionScreen_ != nullptr) TraceScreen("close", kScreenCollection);
+    Retire(collectionScreen_);
+    if (tradeScreen_ != nullptr) TraceScreen("close", kScreenTrade);
+    Retire(tradeScreen_);
+    ReenterScreen(tradeReturn_);
+}
+
+void Club::LeaveBossScreen(bool won) {
+    TraceScreen("close", kScreenBoss);
+    Retire(bossScreen_);
+    currentType_ = kScreenClubView;
+    if (won) {
+        room_ = 8;
+        frame_ = static_cast<int16_t>(RoomFrame(8));
+        OpenCharacterScreen();
+    } else {
+        StartMenuMusic();
+        Redraw(0);
+        TraceScreen("enter", kScreenClubView);
+    }
+}
+
+void StartMenuMusic() {
+    if (gMusicOff) return;
+    FreeMusic();
+    LoadMusic(gInstallDir + u"SOUNDS\\menu.QVX");
+    PlayMusic(0);
+}
+
+// --- Tutorial ---
+
+// Placeholder until the club tutorial is built: no tutorial starts, so the
+// music and the screens go on as for any new character.
+void Club::StartTutorial() {}
+
+void Club::EndTutorial() {
+    const uint8_t slot = gProfile.GetSlot();
+    gProfile.Reset();
+    gProfile.SetSlot(slot);
+    tutorialFlag_ = 0;
+    gMusicOff = savedMusicOff_;
+}
+
+// Placeholders until the club tutorial is built: a tutorial restored from a
+// quick save runs the club as usual, so nothing can stall.
+void Club::TutorialUpdate() { DispatchUpdate(); }
+void Club::TutorialStylusDown(uint16_t x, uint16_t y) { DispatchStylusDown(x, y); }
+void Club::TutorialStylusUp(uint16_t x, uint16_t y) { DispatchStylusUp(x, y); }
 
 }  // namespace qv

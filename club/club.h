@@ -169,6 +169,8 @@ public:
     BossScreen* GetBossScreen() const { return bossScreen_; }
     // The panorama frame at which room (0..9) stands; 0 outside.
     static int RoomFrame(int room);
+    // Letters in the room's description; 0 outside 0..9.
+    static int RoomDescriptionLength(int room);
     // Whether a screen of that type exists (13 always).
     bool HasScreen(uint8_t type) const;
     // Back to the state of a fresh start: club view at room 1, every screen
@@ -182,27 +184,50 @@ private:
         void* screen;
         void (*destroy)(void*);
     };
-    class DispatchScope;
+    // Counts the dispatch calls on the stack; the outermost one frees the
+    // screens retired while it ran.
+    class DispatchScope {
+    public:
+        explicit DispatchScope(Club& club) : club_(club) { ++club_.dispatchDepth_; }
+        ~DispatchScope() {
+            if (--club_.dispatchDepth_ == 0) club_.FreeRetiredScreens();
+        }
+        DispatchScope(const DispatchScope&) = delete;
+        DispatchScope& operator=(const DispatchScope&) = delete;
 
+    private:
+        Club& club_;
+    };
+
+    // Manager (club.cpp).
     template <class T>
     void Retire(T*& screen);
     void FreeRetiredScreens();
     void DeleteScreenOfType(uint8_t type);
+    void DispatchUpdate();
+    void DispatchStylusDown(uint16_t x, uint16_t y);
+    void DispatchStylusUp(uint16_t x, uint16_t y);
+    void UpdateScreen(uint8_t type);
+    void DrawScreen(uint8_t type, int8_t buffer);
+    void FallBackToClubView();
+    void BeginTransitionIn(uint8_t type);
+    void OpenRoomScreen();
     void EnterScreen(uint8_t type);
     void CloseScreen(uint8_t type);
-    void DrawScreen(uint8_t type, int8_t buffer);
-    void UpdateScreen(uint8_t type);
     void NoteMatchState();
+    // Club view (club_view.cpp, quick_menu.cpp).
     void ClubViewKeys();
     void ClubViewStylusDown(uint16_t x, uint16_t y);
     void ClubViewStylusUp(uint16_t x, uint16_t y);
     void EnterRoom();
-    void OpenRoomScreen();
+    void StartWalk(int8_t direction);
     void BeginRoomShow(int8_t buffer);
-    void ShowRoom(int8_t buffer);
     void LoadTitle();
-    void DrawArrows(bool lit);
+    void DrawArrows(int8_t buffer);
+    void DrawCurrentFrame(int8_t buffer);
     void ActOnQuickMenuRow(int row);
+    // Quick save (club_state.cpp).
+    bool ReadHeader(platform::FileHandle file);
     bool ReadScreenRecords(platform::FileHandle file);
     void CheckRestoredState();
 
@@ -258,6 +283,7 @@ private:
     // Not stored: bookkeeping of this program.
     std::vector<RetiredScreen> retired_;
     int dispatchDepth_ = 0;
+    uint8_t stylusDown_ = 0;    // the last stylus down reached a screen
     uint8_t matchRunning_ = 0;  // a match started from the club has not ended yet
 };
 
