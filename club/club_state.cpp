@@ -14,6 +14,7 @@
 #include "club/shell_links.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
+#include "engine/display.h"
 #include "engine/music.h"
 #include "infrared/multiplayer_screen.h"
 #include "infrared/trade_screen.h"
@@ -261,12 +262,15 @@ void Club::ResumeFromQuickSave() {
         return;
     }
     if (transitionIn_) {
-        // The dissolve goes on toward the screen it was leading to.
+        // The dissolve goes on from black toward the screen it was leading
+        // to, which is entered when it ends.
         if (pendingType_ == kScreenClubView) {
             Redraw(1);
         } else if (pendingType_ != kScreenOptions) {
             DrawScreen(pendingType_, 1);
         }
+        FillBuffer(0, 0);
+        return;
     }
     const uint8_t type = currentType_;
     platform::Trace("screen", "enter " + std::to_string(type));
@@ -284,6 +288,7 @@ void Club::ResumeFromQuickSave() {
         case kScreenTrade: tradeScreen_->Enter(); break;
         default: break;
     }
+    // Entering may have closed the screen or started a match.
     if (gClubActive == 1) DrawScreen(currentType_, 0);
 }
 
