@@ -211,7 +211,7 @@ void Club::BeginRoomShow(int8_t buffer) {
     BlitPicture(0, kDescriptionTop, descriptionBackground_, buffer);
     DrawCurrentFrame(buffer);
     DrawArrows(0);
-    platform::Trace("club", "room " + std::to_string(room_));
+    if (buffer == 0) platform::Trace("club", "room " + std::to_string(room_));
 }
 
 // --- Per frame ---

@@ -132,6 +132,7 @@ void Club::SlideQuickMenuClosed() {
     DrawQuickMenuTab(0);
     DrawArrows(0);
     PresentScreen();
+    platform::Trace("club", "quickmenu closed");
 }
 
 }  // namespace qv
