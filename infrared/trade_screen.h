@@ -33,6 +33,8 @@ public:
     // Nothing is stored: true.
     bool WriteState(platform::FileHandle file);
     bool ReadState(platform::FileHandle file);
+    // The room whose link the trade works through.
+    MultiplayerScreen* GetRoom() const { return room_; }
 
 private:
     MultiplayerScreen* room_ = nullptr;

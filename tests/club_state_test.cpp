@@ -289,7 +289,8 @@ TEST_F(ClubStateTest, TradeWithoutItsRoomIsSkipped) {
 
     block.Add(test::kRecordMultiplayer);
     ASSERT_TRUE(test::ReadBlock(block.Bytes()));
-    EXPECT_NE(gClub.GetTradeScreen(), nullptr);
+    ASSERT_NE(gClub.GetTradeScreen(), nullptr);
+    EXPECT_EQ(gClub.GetTradeScreen()->GetRoom(), gClub.GetMultiplayerScreen());
     EXPECT_EQ(gClub.CurrentType(), kScreenTrade);
 }
 
