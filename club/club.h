@@ -42,6 +42,9 @@ enum ScreenType : uint8_t {
 
 // Whether the byte is one of the ScreenType values.
 bool IsScreenType(int value);
+inline bool IsTournamentType(int value) {
+    return value >= kScreenGuestTournament && value <= kScreenEliteTournament;
+}
 
 inline constexpr int kRoomCount = 10;
 inline constexpr int kPanoramaFrameCount = 50;
@@ -200,9 +203,17 @@ private:
     };
 
     // Manager (club.cpp).
+    // Clears the screen's pointer; the object is freed at once outside a
+    // dispatch, else when the outermost dispatch returns.
     template <class T>
-    void Retire(T*& screen);
+    void Retire(T*& screen) {
+        if (screen == nullptr) return;
+        retired_.push_back({screen, [](void* p) { delete static_cast<T*>(p); }});
+        screen = nullptr;
+        if (dispatchDepth_ == 0) FreeRetiredScreens();
+    }
     void FreeRetiredScreens();
+    static void TraceScreen(const char* what, uint8_t type);
     void DeleteScreenOfType(uint8_t type);
     void DispatchUpdate();
     void DispatchStylusDown(uint16_t x, uint16_t y);
