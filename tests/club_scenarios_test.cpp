@@ -3,7 +3,8 @@
 // "# expect-exit <code>", "# expect-trace <kind> <text>", "# expect-no-trace
 // <kind> <text>", "# expect-trace-count =N|<N|>N <kind> <text>",
 // "# expect-file <path>" and "# expect-no-file <path>" (paths from the run's
-// directory).
+// directory). Placeholder until the shared runner of tests/scenarios/*.script
+// lands; the scripts are written in its format.
 #include <gtest/gtest.h>
 
 #include <algorithm>
