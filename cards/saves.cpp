@@ -85,7 +85,7 @@ void WriteQuickSave() {
     platform::FileHandle file = platform::CreateFile(part, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
     if (file == platform::INVALID_HANDLE_VALUE) return;
     bool ok = WriteU8(file, slot);
-    gClub.WriteState(file);
+    ok = gClub.WriteState(file) && ok;
     ok = WriteU8(file, gClubActive) && ok;
     if (gClubActive == 0) gMatch.WriteState(file);
     platform::CloseHandle(file);
@@ -107,7 +107,13 @@ bool LoadQuickSave() {
         platform::CloseHandle(file);
         return false;
     }
-    gClub.ReadState(file);
+    if (!gClub.ReadState(file)) {
+        // Nothing after a damaged club block can be placed: the character
+        // comes back on the club view.
+        platform::CloseHandle(file);
+        gClubActive = 1;
+        return true;
+    }
     uint8_t clubActive = 1;
     ReadU8(file, clubActive);
     gClubActive = clubActive != 0 ? 1 : 0;

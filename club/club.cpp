@@ -1,99 +1,296 @@
-// The club screen manager: placeholder until the club screens are built. It
-// shows a plain screen that starts a quick game on a tap, and takes its share
-// of the loading steps.
+// The club screen manager: dispatching frames, taps and redraws to the
+// current screen by ScreenType, and deleting screens once their code has run.
 #include "club/club.h"
 
-#include "cards/launchers.h"
-#include "cards/profile.h"
-#include "cards/saves.h"
+#include <string>
 
-#include "engine/blit.h"
-#include "engine/colour.h"
-#include "engine/display.h"
-#include "engine/font.h"
-#include "engine/loading_screen.h"
+#include "cards/profile.h"
+#include "club/bet_screen.h"
+#include "club/boss_screen.h"
+#include "club/character_screen.h"
+#include "club/collection_screen.h"
+#include "club/instant_play_screen.h"
+#include "club/options_screen.h"
+#include "club/shell_links.h"
+#include "club/shop_screen.h"
+#include "club/tournament_screen.h"
+#include "engine/music.h"
+#include "infrared/multiplayer_screen.h"
+#include "infrared/trade_screen.h"
+#include "match/match.h"
+#include "platform/system.h"
 
 namespace qv {
 
 Club gClub;
 
-namespace {
+bool IsScreenType(int value) { return value >= 0 && value <= 14 && value != 9 && value != 11; }
 
-constexpr int kPanoramaFrameCount = 50;
-// The quick-game button of the placeholder screen.
-constexpr int kQuickX = 60, kQuickY = 150, kQuickWidth = 120, kQuickHeight = 26;
-
-bool OnQuickGameButton(int x, int y) {
-    return x >= kQuickX && x < kQuickX + kQuickWidth && y >= kQuickY && y < kQuickY + kQuickHeight;
+void Club::TraceScreen(const char* what, uint8_t type) {
+    platform::Trace("screen", std::string(what) + " " + std::to_string(type));
 }
 
-void DrawCentred(const WString& text, int y, int8_t buffer) {
-    DrawText(text, (kScreenWidth - gFont.TextWidth(text)) / 2, y, gFont, buffer);
+Club::Club() = default;
+
+// The open screens stay: the program ends without deleting them, and their
+// destructors must not reach a display that is already closed.
+Club::~Club() {
+    FreePicture(descriptionBackground_);
+    FreePicture(quickMenu_);
+    FreePicture(quickMenuOn_);
+    FreePicture(title_);
+    for (Picture& frame : panorama_) FreePicture(frame);
 }
 
-// The placeholder's screen: black with the program's name and a button.
-void DrawBackground(int8_t buffer) {
-    FillBuffer(0, buffer);
-    FillRect(kQuickX, kQuickY, kQuickWidth, kQuickHeight, TextColour(10), buffer);
-    FillRect(kQuickX + 2, kQuickY + 2, kQuickWidth - 4, kQuickHeight - 4, 0, buffer);
-    if (gFont.IsLoaded()) {
-        DrawCentred(u"Quorvane", kQuickY - 40, buffer);
-        DrawCentred(u"Quick game", kQuickY + (kQuickHeight - gFont.GetHeight()) / 2, buffer);
+void Club::FreeRetiredScreens() {
+    // A destructor may retire a further screen: take the list first.
+    while (!retired_.empty()) {
+        std::vector<RetiredScreen> batch;
+        batch.swap(retired_);
+        for (const RetiredScreen& r : batch) r.destroy(r.screen);
     }
 }
 
-}  // namespace
+bool Club::HasScreen(uint8_t type) const {
+    switch (type) {
+        case kScreenMultiplayer: return multiplayerScreen_ != nullptr;
+        case kScreenInstantPlay: return instantPlayScreen_ != nullptr;
+        case kScreenBoss: return bossScreen_ != nullptr;
+        case kScreenShop: return shopScreen_ != nullptr;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: return tournamentScreen_ != nullptr;
+        case kScreenOptions: return optionsScreen_ != nullptr;
+        case kScreenCharacter: return characterScreen_ != nullptr;
+        case kScreenBet: return betScreen_ != nullptr;
+        case kScreenCollection: return collectionScreen_ != nullptr;
+        case kScreenClubView: return true;
+        case kScreenTrade: return tradeScreen_ != nullptr;
+        default: return false;
+    }
+}
 
-// Placeholder until the club is built: draws the background once.
+void Club::DeleteScreenOfType(uint8_t type) {
+    switch (type) {
+        case kScreenMultiplayer: Retire(multiplayerScreen_); break;
+        case kScreenInstantPlay: Retire(instantPlayScreen_); break;
+        case kScreenBoss: Retire(bossScreen_); break;
+        case kScreenShop: Retire(shopScreen_); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: Retire(tournamentScreen_); break;
+        case kScreenOptions: Retire(optionsScreen_); break;
+        case kScreenCharacter: Retire(characterScreen_); break;
+        case kScreenBet: Retire(betScreen_); break;
+        case kScreenCollection: Retire(collectionScreen_); break;
+        case kScreenTrade: Retire(tradeScreen_); break;
+        default: break;
+    }
+}
+
+// --- Dispatch ---
+
+// A launcher has cleared gClubActive: a match started from the club runs
+// until gClubActive is set again.
+void Club::NoteMatchState() {
+    if (gClubActive == 0) {
+        matchRunning_ = 1;
+    } else if (matchRunning_) {
+        matchRunning_ = 0;
+        platform::Trace("match", "end " + std::to_string(gMatchResult));
+    }
+}
+
 int Club::Update() {
-    if (!drawn_) {
-        DrawBackground(0);
-        drawn_ = 1;
+    DispatchScope scope(*this);
+    NoteMatchState();
+    if (tutorialFlag_) {
+        TutorialUpdate();
+    } else {
+        DispatchUpdate();
     }
+    NoteMatchState();
     return 1;
 }
 
-// Placeholder until the club is built: a press and release on the button
-// starts a quick game as the character screen will: the current character is
-// saved first and the quick game runs without a character slot, so nothing of
-// it is saved.
-void Club::StylusDown(uint16_t x, uint16_t y) { pressed_ = OnQuickGameButton(x, y) ? 1 : 0; }
-// Placeholder until the club is built: does nothing.
-void Club::StylusMove(uint16_t /*x*/, uint16_t /*y*/) {}
+void Club::DispatchUpdate() {
+    const uint8_t type = currentType_;
+    if (type == kScreenClubView) {
+        Tick();
+        // A transition that has just ended may have made another screen current.
+        if (input_ == 1 && currentType_ == kScreenClubView) ClubViewKeys();
+    } else if (input_ == 1 || IsTournamentType(type)) {
+        UpdateScreen(type);
+    }
+}
+
+void Club::UpdateScreen(uint8_t type) {
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->Update(); break;
+        case kScreenInstantPlay: instantPlayScreen_->Update(); break;
+        case kScreenBoss: bossScreen_->Update(); break;
+        case kScreenShop: shopScreen_->Update(); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->Update(); break;
+        case kScreenOptions: optionsScreen_->Update(); break;
+        case kScreenCharacter: characterScreen_->Update(); break;
+        case kScreenBet: betScreen_->Update(); break;
+        case kScreenCollection: collectionScreen_->Update(); break;
+        case kScreenTrade: tradeScreen_->Update(); break;
+        default: break;
+    }
+}
+
+void Club::StylusDown(uint16_t x, uint16_t y) {
+    DispatchScope scope(*this);
+    // A tap while the club takes no input is dropped, and so is its release.
+    stylusDown_ = input_ == 1 ? 1 : 0;
+    if (!stylusDown_) return;
+    if (tutorialFlag_) {
+        TutorialStylusDown(x, y);
+    } else {
+        DispatchStylusDown(x, y);
+    }
+    NoteMatchState();
+}
+
+void Club::DispatchStylusDown(uint16_t x, uint16_t y) {
+    const uint8_t type = currentType_;
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->StylusDown(x, y); break;
+        case kScreenInstantPlay: instantPlayScreen_->StylusDown(x, y); break;
+        case kScreenBoss: bossScreen_->StylusDown(x, y); break;
+        case kScreenShop: shopScreen_->StylusDown(x, y); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->StylusDown(x, y); break;
+        case kScreenOptions: optionsScreen_->StylusDown(x, y); break;
+        case kScreenCharacter: characterScreen_->StylusDown(x, y); break;
+        case kScreenBet: betScreen_->StylusDown(x, y); break;
+        case kScreenCollection: collectionScreen_->StylusDown(x, y); break;
+        case kScreenClubView: ClubViewStylusDown(x, y); break;
+        case kScreenTrade: tradeScreen_->StylusDown(x, y); break;
+        default: break;
+    }
+}
+
+void Club::StylusMove(uint16_t x, uint16_t y) {
+    DispatchScope scope(*this);
+    if (input_ == 1 && currentType_ == kScreenCollection && collectionScreen_ != nullptr) {
+        collectionScreen_->StylusMove(x, y);
+    }
+}
+
 void Club::StylusUp(uint16_t x, uint16_t y) {
-    const bool start = pressed_ && OnQuickGameButton(x, y);
-    pressed_ = 0;
-    if (!start) return;
-    SavePlayer();
-    gProfile.SetSlot(255);
-    StartQuickGame();
+    DispatchScope scope(*this);
+    const bool pressedHere = stylusDown_ != 0;
+    stylusDown_ = 0;
+    if (input_ != 1 || !pressedHere) return;
+    if (tutorialFlag_) {
+        TutorialStylusUp(x, y);
+    } else {
+        DispatchStylusUp(x, y);
+    }
+    NoteMatchState();
 }
 
-// Placeholder until the club is built: draws the background.
+void Club::DispatchStylusUp(uint16_t x, uint16_t y) {
+    const uint8_t type = currentType_;
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    bool close = false;
+    switch (type) {
+        case kScreenMultiplayer: close = multiplayerScreen_->StylusUp(x, y); break;
+        case kScreenInstantPlay: close = instantPlayScreen_->StylusUp(x, y); break;
+        case kScreenBoss: bossScreen_->StylusUp(x, y); break;  // the lair leaves by itself
+        case kScreenShop: close = shopScreen_->StylusUp(x, y); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: close = tournamentScreen_->StylusUp(x, y); break;
+        case kScreenOptions: close = optionsScreen_->StylusUp(x, y); break;
+        case kScreenCharacter: close = characterScreen_->StylusUp(x, y); break;
+        case kScreenBet: close = betScreen_->StylusUp(x, y); break;
+        case kScreenCollection: close = collectionScreen_->StylusUp(x, y); break;
+        case kScreenClubView: ClubViewStylusUp(x, y); break;
+        case kScreenTrade: close = tradeScreen_->StylusUp(x, y); break;
+        default: break;
+    }
+    // A screen that was closed by other means while it answered stays closed.
+    if (close && HasScreen(type)) CloseScreen(type);
+}
+
 void Club::RedrawCurrentScreen(int buffer) {
-    DrawBackground(static_cast<int8_t>(buffer));
-    if (buffer == 0) {
-        drawn_ = 1;
+    DispatchScope scope(*this);
+    NoteMatchState();
+    if (buffer < 0 || buffer > 2) return;
+    DrawScreen(currentType_, static_cast<int8_t>(buffer));
+}
+
+void Club::DrawScreen(uint8_t type, int8_t buffer) {
+    if (!HasScreen(type)) {
+        FallBackToClubView();
+        return;
+    }
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->Draw(buffer); break;
+        case kScreenInstantPlay: instantPlayScreen_->Draw(buffer); break;
+        case kScreenBoss: bossScreen_->Draw(buffer); break;
+        case kScreenShop: shopScreen_->Draw(buffer); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->Draw(buffer); break;
+        case kScreenOptions: optionsScreen_->Draw(); break;  // always buffer 0
+        case kScreenCharacter: characterScreen_->Draw(buffer); break;
+        case kScreenBet: betScreen_->Draw(buffer); break;
+        case kScreenCollection: collectionScreen_->Draw(buffer); break;
+        case kScreenClubView: Redraw(buffer); break;
+        case kScreenTrade: tradeScreen_->Draw(buffer); break;
+        default: break;
     }
 }
 
-// Placeholder until the club is built: loads nothing.
-void Club::LoadButtons() {}
-
-// Placeholder until the club is built: loads no frame but takes the 50
-// loading steps, so that start-up's steps add up.
-void Club::LoadPanorama() {
-    for (int frame = 1; frame <= kPanoramaFrameCount; ++frame) {
-        gLoadingScreen.Step();
-    }
+// The current type names no screen (a damaged restore): the club view takes
+// over at once.
+void Club::FallBackToClubView() {
+    currentType_ = kScreenClubView;
+    pendingType_ = kScreenClubView;
+    input_ = 1;
+    transitionOut_ = 0;
+    transitionIn_ = 0;
+    direction_ = 0;
+    Redraw(0);
+    TraceScreen("enter", kScreenClubView);
 }
 
-// Placeholder until the club is built: the background is drawn on the next update.
-void Club::OpenCharacterScreen() { drawn_ = 0; }
+// --- Tutorial ---
 
-// Placeholder until the club is built: writes nothing.
-void Club::WriteState(platform::FileHandle /*file*/) {}
-// Placeholder until the club is built: reads nothing.
-void Club::ReadState(platform::FileHandle /*file*/) {}
+// Placeholder until the club tutorial is built: no tutorial starts, so the
+// music and the screens go on as for any new character.
+void Club::StartTutorial() {}
+
+void Club::EndTutorial() {
+    const uint8_t slot = gProfile.GetSlot();
+    gProfile.Reset();
+    gProfile.SetSlot(slot);
+    tutorialFlag_ = 0;
+    gMusicOff = savedMusicOff_;
+}
+
+// Placeholders until the club tutorial is built: a tutorial restored from a
+// quick save runs the club as usual, so nothing can stall.
+void Club::TutorialUpdate() { DispatchUpdate(); }
+void Club::TutorialStylusDown(uint16_t x, uint16_t y) { DispatchStylusDown(x, y); }
+void Club::TutorialStylusUp(uint16_t x, uint16_t y) { DispatchStylusUp(x, y); }
 
 }  // namespace qv

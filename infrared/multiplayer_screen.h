@@ -5,12 +5,34 @@
 
 #include <cstdint>
 
+#include "platform/files.h"
 #include "platform/types.h"
 
 namespace qv {
 
 class MultiplayerScreen {
 public:
+    // False while the room's screen is a placeholder that cannot be used:
+    // the club view then answers the room with its closed note.
+    static constexpr bool kOpen = false;
+    static constexpr int kStateSize = 0;
+
+    // Draws the room into back buffer 1, the club's transition target.
+    MultiplayerScreen();
+    virtual ~MultiplayerScreen();
+    MultiplayerScreen(const MultiplayerScreen&) = delete;
+    MultiplayerScreen& operator=(const MultiplayerScreen&) = delete;
+
+    // The operations the club calls.
+    void Enter();
+    void Update();
+    void StylusDown(uint16_t x, uint16_t y);
+    bool StylusUp(uint16_t x, uint16_t y);  // true closes the room
+    // Nothing is stored: true.
+    bool WriteState(platform::FileHandle file);
+    bool ReadState(platform::FileHandle file);
+
+    // The operations of the link that the match and the trade screen use.
     // One exchange of a message (kind, four parameters, value, text) with
     // echo and acknowledge; false when it failed. Placeholder: false.
     bool ExchangeMessage(uint8_t kind, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,

@@ -285,10 +285,7 @@ int WinMain(int showCommand) {
     InitGame();
     gClub.LoadButtons();
     if (LoadQuickSave()) {
-        // A restored match has redrawn itself already.
-        if (gClubActive == 1) {
-            gClub.RedrawCurrentScreen(0);
-        }
+        gClub.ResumeFromQuickSave();
     } else {
         gClub.OpenCharacterScreen();
     }

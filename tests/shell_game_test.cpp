@@ -297,7 +297,7 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
 }
 
 
-// The placeholder club screen's quick game runs without a character slot: the
+// The character screen's quick game runs without a character slot: the
 // character is saved before it starts and its file is left alone afterwards.
 TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
     ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub(u"Keeper"));
@@ -305,8 +305,11 @@ TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
     const std::string before = runner_.ReadFile("install/SAVE/Player1.QCP");
     ASSERT_FALSE(before.empty());
 
+    // The QuickMenu's first row leads to the character screen.
     runner_.WriteScript(ThroughStartup() +
-                        "wait 200\ntap 120 160\non open Versus.QVG\nwait 3000\ntap 120 160\n"
+                        "wait 200\ntap 230 10\non club quickmenu open\n"
+                        "wait 300\ntap 200 6\non screen enter 8\nwait 800\n"
+                        "tap 120 160\non open Versus.QVG\nwait 3000\ntap 120 160\n"
                         "wait 8000\nkey a down\non gamebox Do you really\nwait 100\ntap 195 185\n");
     GameRun run = runner_.Run();
     EXPECT_EQ(run.exitCode, 0) << run.TraceText();

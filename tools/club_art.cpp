@@ -63,8 +63,9 @@ void DrawRoom(Canvas& c, const Room& room) {
     cairo_rectangle(cr, cx - 90, 0, 180, kPanoramaHeight);
     cairo_fill(cr);
     cairo_pattern_destroy(glow);
-    DrawPanel(c, cx - 56, 18, 112, 22, Rgb(20, 12, 32), room.neon);
-    DrawNeonText(c, room.sign, cx, 25, 1, palette::kCream, room.neon);
+    // Below the band (screen rows 50 to 60) that the credits counter clears.
+    DrawPanel(c, cx - 56, 32, 112, 16, Rgb(20, 12, 32), room.neon);
+    DrawNeonText(c, room.sign, cx, 36, 1, palette::kCream, room.neon);
     Rng rng(static_cast<uint32_t>(room.frame));
     switch (room.frame) {
     case 1:  // a crowd trading over the link

@@ -1,0 +1,145 @@
+// Test support for the club: the club's quick-save block built byte by byte
+// from its layout, and block files written and read through the club.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "club/club.h"
+#include "engine/wstring.h"
+#include "platform/files.h"
+#include "tests/match_support.h"
+
+namespace qv::test {
+
+// The 35-byte header of the club's block, field by field at its offset.
+struct ClubHeader {
+    uint8_t input = 1;             // 0
+    uint8_t transitionOut = 0;     // 1
+    uint8_t transitionIn = 0;      // 2
+    int8_t stepCounter = -1;       // 3
+    uint8_t openRoom = 0;          // 4
+    uint8_t descriptionActive = 0; // 5
+    int16_t descriptionIndex = 0;  // 6
+    int16_t typingX = 10;          // 8
+    int16_t typingY = 250;         // 10
+    uint8_t typingBuffer = 0;      // 12
+    int8_t typingTick = 0;         // 13
+    uint8_t pending = 13;          // 14
+    uint8_t current = 13;          // 15
+    int16_t room = 1;              // 16
+    int16_t frame = 7;             // 18
+    int8_t direction = 0;          // 20
+    int16_t titlePosition = 0;     // 21
+    int8_t titleSpeed = 2;         // 23
+    uint8_t roomShown = 1;         // 24
+    uint8_t descriptionTyped = 1;  // 25
+    uint8_t titleInPlace = 1;      // 26
+    int8_t titleTick = 0;          // 27
+    uint8_t betReturn = 1;         // 28
+    uint8_t reserved = 0;          // 29
+    uint8_t collectionReturn = 3;  // 30
+    uint8_t shopReturn = 13;       // 31
+    uint8_t tradeReturn = 0;       // 32
+    uint8_t tutorialStep = 0;      // 33
+    uint8_t tutorialFlag = 0;      // 34
+
+    std::vector<uint8_t> Bytes() const {
+        std::vector<uint8_t> b;
+        auto u8 = [&](int v) { b.push_back(static_cast<uint8_t>(v)); };
+        auto i16 = [&](int v) {
+            b.push_back(static_cast<uint8_t>(v & 0xFF));
+            b.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+        };
+        u8(input); u8(transitionOut); u8(transitionIn); u8(stepCounter); u8(openRoom);
+        u8(descriptionActive); i16(descriptionIndex); i16(typingX); i16(typingY); u8(typingBuffer);
+        u8(typingTick); u8(pending); u8(current); i16(room); i16(frame); u8(direction);
+        i16(titlePosition); u8(titleSpeed); u8(roomShown); u8(descriptionTyped); u8(titleInPlace);
+        u8(titleTick); u8(betReturn); u8(reserved); u8(collectionReturn); u8(shopReturn);
+        u8(tradeReturn); u8(tutorialStep); u8(tutorialFlag);
+        return b;
+    }
+};
+
+// The ten records in their order, each a presence byte and the bytes that
+// follow it when present.
+enum ClubRecord {
+    kRecordCharacter, kRecordMultiplayer, kRecordShop, kRecordCollection, kRecordInstantPlay,
+    kRecordBet, kRecordTournament, kRecordOptions, kRecordTrade, kRecordBoss, kRecordCount
+};
+
+struct ClubBlock {
+    ClubHeader header;
+    bool present[kRecordCount] = {};
+    std::vector<uint8_t> state[kRecordCount];
+
+    void Add(ClubRecord record, std::vector<uint8_t> bytes = {}) {
+        present[record] = true;
+        state[record] = std::move(bytes);
+    }
+    std::vector<uint8_t> Bytes() const {
+        std::vector<uint8_t> b = header.Bytes();
+        for (int r = 0; r < kRecordCount; ++r) {
+            b.push_back(present[r] ? 1 : 0);
+            if (present[r]) b.insert(b.end(), state[r].begin(), state[r].end());
+        }
+        return b;
+    }
+};
+
+inline std::filesystem::path BlockPath() { return PrepareInstallation() / "club-block.bin"; }
+
+inline WString HandheldBlockPath() {
+    WString path;
+    for (char c : BlockPath().string()) path.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
+    return path;
+}
+
+// The block gClub writes.
+inline std::vector<uint8_t> WrittenBlock() {
+    platform::FileHandle file =
+        platform::CreateFile(HandheldBlockPath(), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+    const bool ok = gClub.WriteState(file);
+    platform::CloseHandle(file);
+    std::ifstream in(BlockPath(), std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ok ? bytes : std::vector<uint8_t>{};
+}
+
+// gClub reads the bytes as its block.
+inline bool ReadBlock(const std::vector<uint8_t>& bytes) {
+    {
+        std::ofstream out(BlockPath(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    platform::FileHandle file =
+        platform::CreateFile(HandheldBlockPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
+    const bool ok = gClub.ReadState(file);
+    platform::CloseHandle(file);
+    return ok;
+}
+
+// Main-loop turns of the club.
+inline void Turns(int n) {
+    for (int i = 0; i < n; ++i) gClub.Update();
+}
+
+// Turns until no transition or walk runs (at most limit); false when it never settles.
+inline bool SettleClub(int limit = 400) {
+    for (int i = 0; i < limit; ++i) {
+        if (!gClub.InTransition() && gClub.Direction() == 0) return true;
+        gClub.Update();
+    }
+    return false;
+}
+
+// A tap as the window procedure hands it over.
+inline void ClubTap(int x, int y) {
+    gClub.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+    gClub.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+}
+
+}  // namespace qv::test
