@@ -1,16 +1,17 @@
-// The multiplayer room: owner of the infra-red link and its exchanges.
-// Placeholder until infra-red play is built: every operation does nothing
-// and the link always answers "alive".
+// The multiplayer room: owner of the infra-red link and its message layer.
+// Placeholder until the room's screen is built: a dark screen that closes
+// on a tap; the link, the messages and the liveness checks are real.
 #pragma once
 
 #include <cstdint>
 
+#include "infrared/link_session.h"
 #include "platform/files.h"
 #include "platform/types.h"
 
 namespace qv {
 
-class MultiplayerScreen {
+class MultiplayerScreen : public LinkSession {
 public:
     // False while the room's screen is a placeholder that cannot be used:
     // the club view then answers the room with its closed note.
@@ -19,7 +20,7 @@ public:
 
     // Draws the room into back buffer 1, the club's transition target.
     MultiplayerScreen();
-    virtual ~MultiplayerScreen();
+    ~MultiplayerScreen() override;
     MultiplayerScreen(const MultiplayerScreen&) = delete;
     MultiplayerScreen& operator=(const MultiplayerScreen&) = delete;
 
@@ -32,27 +33,21 @@ public:
     bool WriteState(platform::FileHandle file);
     bool ReadState(platform::FileHandle file);
 
-    // The operations of the link that the match and the trade screen use.
-    // One exchange of a message (kind, four parameters, value, text) with
-    // echo and acknowledge; false when it failed. Placeholder: false.
-    bool ExchangeMessage(uint8_t kind, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,
-                         int16_t value, const WString& text);
-    // Waits for a message of the other handheld; false when none came.
-    // Placeholder: false, the outputs untouched.
-    bool ReceiveMessage(uint8_t& kind, uint8_t& p1, uint8_t& p2, uint8_t& p3, uint8_t& p4,
-                        int16_t& value, WString& text);
-    // Whether a message is waiting. Placeholder: false.
-    bool IsMessageWaiting();
-    // Tells the other handheld that the local side took its pile card.
-    bool SendCardTakenMessage();
-    // Whether the link still answers. Placeholder: true.
-    bool IsLinkAlive();
-    // Puts the two handhelds back in step after a hiccup. Placeholder: true.
+    // Create: waits 20 seconds as the server. Placeholder: no status texts.
+    bool HostIrConnection();
+    // Join: searches for a server as the client. Placeholder: no status texts.
+    bool JoinIrConnection();
+    // When the link is found dead: not connected, and the room redrawn.
+    void PollIrConnection();
+    // True while the link lives; else asks "Error of Synchronization:" with
+    // Cancel (false) or Retry (create or join again in the same role).
     bool CheckLinkSync();
     // Draws the room into the buffer.
     void Draw(int8_t buffer);
-    // Redraws the connection state and checks the link.
-    void PollIrConnection();
+    bool IsConnected() const { return connected_ != 0; }
+
+private:
+    uint8_t connected_ = 0;
 };
 
 }  // namespace qv

@@ -39,6 +39,20 @@ bool ParseNumber(const std::string& text, int64_t* out) {
     return true;
 }
 
+// Parses a decimal fraction such as "0.05"; false for anything else.
+bool ParseFraction(const std::string& text, double* out) {
+    if (text.empty() || text.size() > 32) {
+        return false;
+    }
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
 }  // namespace
 
 uint32_t PixelFormatFlags(const std::string& value) {
@@ -102,6 +116,15 @@ void LoadConfig() {
     config.audioNone = Env("QUORVANE_AUDIO") == "none";
     config.contactsCommand = Env("QUORVANE_CONTACTS_COMMAND");
     config.calendarCommand = Env("QUORVANE_CALENDAR_COMMAND");
+    if (ParseNumber(Env("QUORVANE_IR_PORT"), &number) && number >= 1 && number <= 65535) {
+        config.irPort = static_cast<uint16_t>(number);
+    }
+    config.irPeers = Env("QUORVANE_IR_PEER");
+    double fraction = 0;
+    if (ParseFraction(Env("QUORVANE_IR_TIME_SCALE"), &fraction) && fraction >= 0.001 &&
+        fraction <= 10) {
+        config.irTimeScale = fraction;
+    }
     gConfig = config;
     gConfigLoaded = true;
 }

@@ -21,6 +21,9 @@ struct Config {
     bool audioNone = false;            // QUORVANE_AUDIO=none
     std::string contactsCommand;
     std::string calendarCommand;
+    uint16_t irPort = 47474;           // TCP and discovery port of the link
+    std::string irPeers;               // comma list of addresses to ask; empty: loopback and broadcast
+    double irTimeScale = 1.0;          // factor on the link's waits (tests shorten them)
 };
 
 // Reads the environment again; Startup calls it.
