@@ -1,6 +1,9 @@
 // Link messages: comparing them and their bytes on the wire.
 #include "infrared/link_message.h"
 
+#include "cards/card_database.h"
+#include "match/board.h"
+
 namespace qv {
 
 bool SameLinkMessage(const LinkMessage& a, const LinkMessage& b) {
@@ -88,6 +91,32 @@ int32_t LinkCredits(const LinkMessage& message) {
     uint32_t bits = (uint32_t{message.p1} << 24) | (uint32_t{message.p2} << 16) |
                     (uint32_t{message.p3} << 8) | uint32_t{message.p4};
     return static_cast<int32_t>(bits);
+}
+
+bool ReadLinkCredits(const LinkMessage& message, int32_t* credits) {
+    int32_t amount = LinkCredits(message);
+    if (amount < 0) {
+        return false;
+    }
+    *credits = amount;
+    return true;
+}
+
+bool ReadLinkCardId(const LinkMessage& message, int16_t* cardId) {
+    if (message.value < 1 || message.value > GetCardCount()) {
+        return false;
+    }
+    *cardId = message.value;
+    return true;
+}
+
+bool ReadLinkCell(uint8_t column, uint8_t row, int* cellColumn, int* cellRow) {
+    if (!Board::IsInside(column, row)) {
+        return false;
+    }
+    *cellColumn = column;
+    *cellRow = row;
+    return true;
 }
 
 }  // namespace qv

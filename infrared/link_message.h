@@ -76,4 +76,12 @@ LinkRead ReadLinkMessage(const uint8_t* bytes, size_t count, LinkMessage* messag
 void SetLinkCredits(LinkMessage& message, int32_t credits);
 int32_t LinkCredits(const LinkMessage& message);
 
+// The numbers a message brings, checked before anyone uses them: false
+// for a credits amount below 0, a card id outside 1..the card count, or a
+// cell outside the 6 x 4 board (255 in p1 or p2 is the end of a list,
+// which the caller looks for first).
+bool ReadLinkCredits(const LinkMessage& message, int32_t* credits);
+bool ReadLinkCardId(const LinkMessage& message, int16_t* cardId);
+bool ReadLinkCell(uint8_t column, uint8_t row, int* cellColumn, int* cellRow);
+
 }  // namespace qv

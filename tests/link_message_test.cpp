@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "cards/card.h"
+#include "cards/card_database.h"
 #include "infrared/link_session.h"
 #include "link_test_support.h"
 
@@ -17,29 +18,6 @@ Bytes Pack(const LinkMessage& message) {
     uint8_t buffer[kLinkMessageMaxBytes];
     int length = PackLinkMessage(message, buffer);
     return Bytes(buffer, buffer + length);
-}
-
-TEST(LinkMessage, WireFormOfBareNamedAndCreditMessages) {
-    LinkMessage ack;
-    ack.kind = LinkMessageKind::kAcknowledge;
-    EXPECT_EQ(Pack(ack), (Bytes{0x09, 0x0A, F, F, F, F, F, F, 0x00}));
-
-    LinkMessage name;
-    name.kind = LinkMessageKind::kName;
-    name.text = u"ANNA";
-    EXPECT_EQ(Pack(name), (Bytes{0x0D, 0x05, F, F, F, F, F, F, 'A', 'N', 'N', 'A', 0x00}));
-
-    LinkMessage offer;
-    offer.kind = LinkMessageKind::kCreditsOffer;
-    SetLinkCredits(offer, 1000);
-    EXPECT_EQ(Pack(offer), (Bytes{0x09, 0x0C, 0x00, 0x00, 0x03, 0xE8, F, F, 0x00}));
-    EXPECT_EQ(LinkCredits(offer), 1000);
-
-    // A negative value goes low byte first in two's complement.
-    LinkMessage card;
-    card.kind = LinkMessageKind::kCard;
-    card.value = -2;
-    EXPECT_EQ(Pack(card), (Bytes{0x09, 0x04, F, F, F, F, 0xFE, 0xFF, 0x00}));
 }
 
 TEST(LinkMessage, TextsAreCutToWhatTheWireCanCarry) {
@@ -62,9 +40,10 @@ TEST(LinkMessage, ReaderTakesBackWhatWasPacked) {
     sent.kind = LinkMessageKind::kCardPlayed;
     sent.p1 = 5;
     sent.p2 = 3;
-    sent.value = 344;
+    sent.value = -2;  // two's complement, low byte first
     sent.text = u"Zo\u00E9";
     Bytes bytes = Pack(sent);
+    EXPECT_EQ(bytes, (Bytes{0x0C, 0x00, 5, 3, F, F, 0xFE, 0xFF, 'Z', 'o', 0xE9, 0x00}));
     LinkMessage read;
     int length = 0;
     ASSERT_EQ(ReadLinkMessage(bytes.data(), bytes.size(), &read, &length), LinkRead::kMessage);
@@ -99,25 +78,43 @@ TEST(LinkMessage, ReaderRefusesBytesThatCannotBeAMessage) {
     EXPECT_EQ(read({}), LinkRead::kIncomplete);
 }
 
-TEST(LinkMessage, SameLinkMessageLooksAtEveryField) {
-    LinkMessage a;
-    a.kind = LinkMessageKind::kName;
-    a.text = u"Bob";
-    std::vector<std::function<void(LinkMessage&)>> changes = {
-        [](LinkMessage& m) { m.kind = LinkMessageKind::kEcho; },
-        [](LinkMessage& m) { m.p1 = 0; },
-        [](LinkMessage& m) { m.p2 = 0; },
-        [](LinkMessage& m) { m.p3 = 0; },
-        [](LinkMessage& m) { m.p4 = 0; },
-        [](LinkMessage& m) { m.value = 0; },
-        [](LinkMessage& m) { m.text = u"Bob "; },
-    };
-    for (size_t i = 0; i < changes.size(); ++i) {
-        LinkMessage b;
-        b.Assign(a);
-        EXPECT_TRUE(SameLinkMessage(a, b));
-        changes[i](b);
-        EXPECT_FALSE(SameLinkMessage(a, b)) << i;
+TEST(LinkMessage, ReceivedNumbersAreCheckedBeforeUse) {
+    gCardCount = kCardSetSize;
+    LinkMessage message;
+    int16_t id = 99;
+    for (int16_t bad : {int16_t{-1}, int16_t{0}, int16_t{345}, int16_t{-32768}}) {
+        message.value = bad;
+        EXPECT_FALSE(ReadLinkCardId(message, &id)) << bad;
+        EXPECT_EQ(id, 99);
+    }
+    for (int16_t good : {int16_t{1}, int16_t{344}}) {
+        message.value = good;
+        EXPECT_TRUE(ReadLinkCardId(message, &id));
+        EXPECT_EQ(id, good);
+    }
+    gCardCount = 0;  // no database: no id is a card
+    message.value = 1;
+    EXPECT_FALSE(ReadLinkCardId(message, &id));
+
+    int32_t credits = 7;
+    SetLinkCredits(message, -1);
+    EXPECT_FALSE(ReadLinkCredits(message, &credits));
+    message.p1 = 0x80;
+    message.p2 = message.p3 = message.p4 = 0;
+    EXPECT_FALSE(ReadLinkCredits(message, &credits));
+    EXPECT_EQ(credits, 7);
+    SetLinkCredits(message, 0x7FFFFFFF);
+    EXPECT_TRUE(ReadLinkCredits(message, &credits));
+    EXPECT_EQ(credits, 0x7FFFFFFF);
+
+    int column = -9;
+    int row = -9;
+    EXPECT_TRUE(ReadLinkCell(5, 3, &column, &row));
+    EXPECT_EQ(column * 10 + row, 53);
+    for (auto [c, r] : {std::pair<uint8_t, uint8_t>{6, 0}, {0, 4}, {255, 255}, {200, 1}}) {
+        column = row = -9;
+        EXPECT_FALSE(ReadLinkCell(c, r, &column, &row));
+        EXPECT_EQ(column, -9);
     }
 }
 
