@@ -44,9 +44,7 @@ void IrLink::Close() {
     socket_ = platform::kNoLinkSocket;
 }
 
-bool IrLink::Send(const uint8_t* bytes, int length) {
-    return platform::LinkSend(socket_, bytes, length) == length;
-}
+bool IrLink::Send(const uint8_t* bytes, int length) { return platform::LinkSend(socket_, bytes, length) == length; }
 
 bool IrLink::Receive(uint8_t* buffer, int size, int& count) {
     int received = platform::LinkReceive(socket_, buffer, size);

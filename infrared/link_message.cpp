@@ -7,8 +7,8 @@
 namespace qv {
 
 bool SameLinkMessage(const LinkMessage& a, const LinkMessage& b) {
-    return a.kind == b.kind && a.p1 == b.p1 && a.p2 == b.p2 && a.p3 == b.p3 && a.p4 == b.p4 &&
-           a.value == b.value && a.text == b.text;
+    return a.kind == b.kind && a.p1 == b.p1 && a.p2 == b.p2 && a.p3 == b.p3 && a.p4 == b.p4 && a.value == b.value &&
+           a.text == b.text;
 }
 
 WString LinkWireText(const WString& text) {
@@ -47,8 +47,7 @@ LinkRead ReadLinkMessage(const uint8_t* bytes, size_t count, LinkMessage* messag
         return LinkRead::kIncomplete;
     }
     size_t size = bytes[0];
-    if (size < static_cast<size_t>(kLinkMessageMinBytes) ||
-        size > static_cast<size_t>(kLinkMessageMaxBytes)) {
+    if (size < static_cast<size_t>(kLinkMessageMinBytes) || size > static_cast<size_t>(kLinkMessageMaxBytes)) {
         return LinkRead::kMalformed;
     }
     // The text may hold no zero byte: a zero ends the message.
@@ -88,8 +87,8 @@ void SetLinkCredits(LinkMessage& message, int32_t credits) {
 }
 
 int32_t LinkCredits(const LinkMessage& message) {
-    uint32_t bits = (uint32_t{message.p1} << 24) | (uint32_t{message.p2} << 16) |
-                    (uint32_t{message.p3} << 8) | uint32_t{message.p4};
+    uint32_t bits = (uint32_t{message.p1} << 24) | (uint32_t{message.p2} << 16) | (uint32_t{message.p3} << 8) |
+                    uint32_t{message.p4};
     return static_cast<int32_t>(bits);
 }
 

@@ -13,14 +13,14 @@
 namespace qv {
 
 enum class LinkMessageKind : uint8_t {
-    kCardPlayed = 0,    // value card id, p1 column, p2 row
-    kAttack = 1,        // p1, p2 attacking cell; p3, p4 target cell
-    kMultiHit = 2,      // as kAttack
-    kCardTaken = 3,     // a card taken from the pile
-    kCard = 4,          // value card id: the card won, or one of a trade offer
-    kName = 5,          // text: a player's name
-    kFirstSide = 6,     // p1 side to move, as the receiver numbers the sides
-    kBlockedCell = 7,   // p1 column, p2 row; 255 in either ends the list
+    kCardPlayed = 0,   // value card id, p1 column, p2 row
+    kAttack = 1,       // p1, p2 attacking cell; p3, p4 target cell
+    kMultiHit = 2,     // as kAttack
+    kCardTaken = 3,    // a card taken from the pile
+    kCard = 4,         // value card id: the card won, or one of a trade offer
+    kName = 5,         // text: a player's name
+    kFirstSide = 6,    // p1 side to move, as the receiver numbers the sides
+    kBlockedCell = 7,  // p1 column, p2 row; 255 in either ends the list
     kStartGame = 8,
     kEcho = 9,          // a copy of the request just received
     kAcknowledge = 10,  // the echo was right: both sides act on the request
@@ -31,7 +31,7 @@ enum class LinkMessageKind : uint8_t {
     kTradeClear = 15,   // the other side's offer is emptied
     kTradeRemove = 16,  // p1 index in the trade box
     kStartSignal = 20,
-    kReject = 255,      // any answer but an acknowledge fails the exchange
+    kReject = 255,  // any answer but an acknowledge fails the exchange
 };
 
 inline constexpr int kLinkMessageMaxBytes = 100;

@@ -47,8 +47,7 @@ bool MultiplayerScreen::CheckLinkSync() {
     }
     connected_ = 0;
     Draw(0);
-    bool cancel = ShowMessageBox(u"Error of Synchronization:\n", u"Cancel", u"Retry", 1, 40, 120, 160,
-                                 80, 20, 3, 3);
+    bool cancel = ShowMessageBox(u"Error of Synchronization:\n", u"Cancel", u"Retry", 1, 40, 120, 160, 80, 20, 3, 3);
     if (cancel) {
         return false;
     }

@@ -61,8 +61,8 @@ bool SetBlocking(int fd, bool blocking) {
 
 std::string AddressText(uint32_t address, uint16_t port) {
     char text[32];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u:%u", address >> 24, (address >> 16) & 255,
-                  (address >> 8) & 255, address & 255, port);
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u:%u", address >> 24, (address >> 16) & 255, (address >> 8) & 255,
+                  address & 255, port);
     return text;
 }
 
@@ -78,8 +78,7 @@ int Listen(uint16_t port) {
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, 5) != 0) {
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 5) != 0) {
         ::close(fd);
         return -1;
     }
@@ -98,8 +97,7 @@ uint32_t ScaledLinkMs(uint64_t ms) {
 
 LinkClockCatchUp::~LinkClockCatchUp() {
     auto spent = std::chrono::steady_clock::now() - start_;
-    headless::AdvanceTime(
-        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count()));
+    headless::AdvanceTime(static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count()));
 }
 
 LinkDeadline::LinkDeadline(uint32_t ms)
@@ -163,8 +161,7 @@ LinkSocket LinkHost(uint16_t seconds) {
             break;
         }
         // A peer that gave up between the poll and the accept: wait on.
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ECONNABORTED && errno != EINTR &&
-            errno != EPROTO) {
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ECONNABORTED && errno != EINTR && errno != EPROTO) {
             break;
         }
     }
@@ -196,8 +193,7 @@ LinkSocket LinkConnect(const LinkDevice& device) {
         } while (ready < 0 && errno == EINTR);
         int error = 0;
         socklen_t size = sizeof error;
-        connected = ready > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
-                    error == 0;
+        connected = ready > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
     }
     std::string where = AddressText(device.address, device.port);
     if (!connected || !SetBlocking(fd, true)) {

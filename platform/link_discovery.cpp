@@ -133,8 +133,7 @@ void AnswerDiscoveryProbes(int datagramSocket, uint16_t port) {
         uint8_t probe[64];
         sockaddr_in from{};
         socklen_t size = sizeof from;
-        ssize_t got = ::recvfrom(datagramSocket, probe, sizeof probe, 0,
-                                 reinterpret_cast<sockaddr*>(&from), &size);
+        ssize_t got = ::recvfrom(datagramSocket, probe, sizeof probe, 0, reinterpret_cast<sockaddr*>(&from), &size);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -142,8 +141,8 @@ void AnswerDiscoveryProbes(int datagramSocket, uint16_t port) {
             return;
         }
         if (size == sizeof from && HasHeader(probe, static_cast<size_t>(got), kProbe, kProbeSize)) {
-            ::sendto(datagramSocket, answer, sizeof answer, MSG_NOSIGNAL,
-                     reinterpret_cast<const sockaddr*>(&from), sizeof from);
+            ::sendto(datagramSocket, answer, sizeof answer, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&from),
+                     sizeof from);
         }
     }
 }
@@ -165,8 +164,7 @@ LinkDiscovery LinkDiscover(uint32_t ms, LinkDevice* device) {
         to.sin_port = htons(port);
         to.sin_addr.s_addr = htonl(target);
         // A network that refuses a broadcast is no reason to stop.
-        ::sendto(fd, probe, sizeof probe, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to),
-                 sizeof to);
+        ::sendto(fd, probe, sizeof probe, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
     // The round lasts its whole time whether or not someone answers: it is
     // also the pause between two searches. The first answer counts.

@@ -97,10 +97,10 @@ TEST_F(LinkQueue, AMessageSplitAcrossReadsIsPutBackTogether) {
 
 TEST_F(LinkQueue, HostileBytesFailTheReceiveAndTheLinkGoesOn) {
     const std::vector<Bytes> hostile = {
-        {0x00, 0x00, 0x00, 0x00},                          // length 0
-        {0x03, 0x0A, F},                                   // shorter than any message
-        Join({{0xC8}, Bytes(120, 0x41)}),                  // length 200, 121 bytes
-        {0x09, 0x0A, F, F, F, F, F, F, 0x41, 0x41, 0x41},  // no zero where it ends
+        {0x00, 0x00, 0x00, 0x00},                              // length 0
+        {0x03, 0x0A, F},                                       // shorter than any message
+        Join({{0xC8}, Bytes(120, 0x41)}),                      // length 200, 121 bytes
+        {0x09, 0x0A, F, F, F, F, F, F, 0x41, 0x41, 0x41},      // no zero where it ends
         {0x0C, 0x05, F, F, F, F, F, F, 'A', 0x00, 'B', 0x00},  // zero inside the text
     };
     for (const Bytes& bytes : hostile) {
@@ -182,8 +182,7 @@ int ClientSide() {
     if (!client.SendNameMessage(WString(120, u'k'))) return 14;
     // A burst of exchanges the server sends back to back.
     for (int i = 0; i < 4; ++i) {
-        if (!client.ReceiveLinkRequest(got) || got.kind != LinkMessageKind::kBlockedCell ||
-            got.p1 != i) {
+        if (!client.ReceiveLinkRequest(got) || got.kind != LinkMessageKind::kBlockedCell || got.p1 != i) {
             return 20 + i;
         }
     }

@@ -23,8 +23,7 @@ using test::RawPeer;
 // Runs a host in a thread while the body joins; gives the host's result.
 class HostThread {
 public:
-    HostThread(IrLink& link, uint16_t seconds)
-        : thread_([&link, seconds, this] { result_ = link.Host(seconds); }) {}
+    HostThread(IrLink& link, uint16_t seconds) : thread_([&link, seconds, this] { result_ = link.Host(seconds); }) {}
     bool Wait() {
         thread_.join();
         return result_;
@@ -130,8 +129,22 @@ TEST_F(LinkTest, DiscoveryAnswersOnlyItsOwnProbe) {
     for (int i = 0; i < 20 && answer.empty(); ++i) {
         answer = ask(good);  // the host may not be listening yet
     }
-    Bytes expected = {'Q', 'V', 'I', 'R', 2, 'I', 'R', 'S', 'e', 'r', 'v', 'e', 'r', 0,
-                      static_cast<uint8_t>(port & 255), static_cast<uint8_t>(port >> 8)};
+    Bytes expected = {'Q',
+                      'V',
+                      'I',
+                      'R',
+                      2,
+                      'I',
+                      'R',
+                      'S',
+                      'e',
+                      'r',
+                      'v',
+                      'e',
+                      'r',
+                      0,
+                      static_cast<uint8_t>(port & 255),
+                      static_cast<uint8_t>(port >> 8)};
     EXPECT_EQ(answer, expected);
     Bytes wrongKind = good;
     wrongKind[4] = 2;
@@ -263,38 +276,37 @@ bool EnterPrivateNetwork() {
 
 TEST_F(LinkTest, APeerThatVanishesWithoutClosingIsFoundDeadWithinSeconds) {
     constexpr int kNoNamespace = 77;
-    pid_t child = test::StartChild(
-        [] {
-            if (!EnterPrivateNetwork()) {
-                return kNoNamespace;
-            }
-            int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in address{};
-            address.sin_family = AF_INET;
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            socklen_t size = sizeof address;
-            ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-            ::listen(listener, 1);
-            ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-            platform::LinkSocket link = platform::LinkConnect({INADDR_LOOPBACK, ntohs(address.sin_port)});
-            int peer = ::accept(listener, nullptr, nullptr);
-            if (link == platform::kNoLinkSocket || peer < 0 || !platform::LinkWaitReady(link, 500)) {
-                return 1;
-            }
-            // The peer's machine drops off the network: no end, no reset.
-            if (!SetLoopback(false)) {
-                return 2;
-            }
-            auto start = std::chrono::steady_clock::now();
-            uint8_t buffer[100];
-            if (platform::LinkReceive(link, buffer, sizeof buffer) != -1) {
-                return 3;
-            }
-            if (MsSince(start) > 12000) {
-                return 4;
-            }
-            return platform::LinkWaitReady(link, 500) ? 5 : 0;
-        });
+    pid_t child = test::StartChild([] {
+        if (!EnterPrivateNetwork()) {
+            return kNoNamespace;
+        }
+        int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener, 1);
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+        platform::LinkSocket link = platform::LinkConnect({INADDR_LOOPBACK, ntohs(address.sin_port)});
+        int peer = ::accept(listener, nullptr, nullptr);
+        if (link == platform::kNoLinkSocket || peer < 0 || !platform::LinkWaitReady(link, 500)) {
+            return 1;
+        }
+        // The peer's machine drops off the network: no end, no reset.
+        if (!SetLoopback(false)) {
+            return 2;
+        }
+        auto start = std::chrono::steady_clock::now();
+        uint8_t buffer[100];
+        if (platform::LinkReceive(link, buffer, sizeof buffer) != -1) {
+            return 3;
+        }
+        if (MsSince(start) > 12000) {
+            return 4;
+        }
+        return platform::LinkWaitReady(link, 500) ? 5 : 0;
+    });
     int code = test::WaitForChild(child, 18000);
     if (code == kNoNamespace) {
         GTEST_SKIP() << "no private network namespaces on this system";
