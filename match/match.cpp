@@ -20,7 +20,7 @@
 
 namespace qv {
 
-uint8_t gMatchResult = 0;
+uint8_t gMatchResult = kNoMatchResult;
 Picture gWheelPictures[kWheelPictureCount];
 Match gMatch;
 
@@ -86,6 +86,7 @@ void Match::SetParticipantsForTest(PlayerProfile* red, PlayerProfile* blue) {
 }
 
 void Match::FinishSetUp() {
+    gMatchResult = kNoMatchResult;
     // Cleared before the turn change so that it hands the first move over
     // as in any match.
     tutorial_ = 0;

@@ -59,7 +59,10 @@ inline constexpr int kWheelPictureCount = 24;
 inline constexpr int kMaxBattlesPerTurn = 64;
 
 // 0 RED owned more cells, 1 BLUE, 2 equal; written when the board fills.
+// kNoMatchResult from the start of a match until then (and at start-up), so
+// that a room never counts a match whose board did not fill.
 extern uint8_t gMatchResult;
+inline constexpr uint8_t kNoMatchResult = 255;
 // Entry n - 1 holds "GFX\GENERAL\n.QVG"; 0 shows RED, 12 BLUE.
 extern Picture gWheelPictures[kWheelPictureCount];
 

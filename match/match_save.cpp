@@ -233,6 +233,13 @@ void Match::ReadState(platform::FileHandle file) {
         return;
     }
     NormaliseRestoredState();
+    // The result is not stored: a match restored after its board filled
+    // gives the room that started it the result the board shows.
+    if (board_.IsFull()) {
+        int red = 0, blue = 0;
+        board_.CountBySide(red, blue);
+        gMatchResult = red > blue ? 0 : (red == blue ? 2 : 1);
+    }
     Redraw(0);
     if (state_ == kStateLocalChoosesTarget || state_ == kStateLocalChoosesChainTarget) {
         ShowAttackChoice(attackerColumn_, attackerRow_);

@@ -9,6 +9,7 @@
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "club/club.h"
+#include "club/room_kit.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
@@ -106,9 +107,11 @@ void SetUpDisplay() {
     PresentScreen();
 }
 
-// The way out after WM_QUIT: the character is saved (no quick save is
-// written), the card database, the keys and the display are closed.
+// The way out after WM_QUIT: a match result that a room has not counted yet
+// is counted, the character is saved (no quick save is written), the card
+// database, the keys and the display are closed.
 void CloseAfterQuit() {
+    SettlePendingMatchResults();
     SavePlayer();
     CloseCardDatabase();
     platform::GXCloseInput();
