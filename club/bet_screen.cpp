@@ -72,16 +72,18 @@ BetScreen::~BetScreen() {
 
 void BetScreen::LoadPortrait() {
     FreePicture(portrait_);
-    const int number = level_ * kOpponentsPerLevel + index_ + 1;
+    const int number = Number();
     portrait_ = LoadRoomPicture(u"GFX\\PLAYERS\\PLAYERS" + FormatInt(number) + u".QVG");
-    TraceRoom("bet opponent " + std::to_string(number));
 }
+
+int BetScreen::Number() const { return level_ * kOpponentsPerLevel + index_ + 1; }
 
 void BetScreen::Enter() {
     BlitFullScreen(background_, 1);
     BlitFullScreen(instantBackground_, 0);
     Draw(1);
     DissolveToBuffer1();
+    TraceRoom("bet shown " + std::to_string(Number()));
 }
 
 void BetScreen::Draw(int8_t buffer) {
@@ -177,16 +179,16 @@ bool BetScreen::SettleMatch() {
         case 0:
             ++gGamesWon[entry];
             gProfile.AddCredits(WinPaymentOf(level_));
-            TraceRoom("bet won " + std::to_string(WinPaymentOf(level_)));
+            TraceRoom("bet result won " + std::to_string(WinPaymentOf(level_)));
             break;
         case 1:
             ++gGamesLost[entry];
-            TraceRoom("bet lost");
+            TraceRoom("bet result lost");
             break;
         case 2:
             ++gGamesTied[entry];
             gProfile.AddCredits(StakeOf(level_));
-            TraceRoom("bet tied " + std::to_string(StakeOf(level_)));
+            TraceRoom("bet result tied " + std::to_string(StakeOf(level_)));
             break;
         default:
             break;
@@ -198,6 +200,7 @@ void BetScreen::ShowOpponent(int index) {
     index_ = static_cast<int8_t>((index + kOpponentsPerLevel) % kOpponentsPerLevel);
     LoadPortrait();
     Draw(0);
+    TraceRoom("bet opponent " + std::to_string(Number()));
 }
 
 void BetScreen::Update() {
@@ -206,7 +209,7 @@ void BetScreen::Update() {
         // result (no match came back with a restored game) nothing is counted.
         if (!SettleMatch()) {
             matchStarted_ = 0;
-            TraceRoom("bet no result");
+            TraceRoom("bet result none");
         }
         StartMenuMusic();
         Draw(0);

@@ -51,6 +51,8 @@ public:
 
     int8_t Index() const { return index_; }
     int8_t Level() const { return level_; }
+    // The opponent's number, 1..45.
+    int Number() const;
     bool MatchStarted() const { return matchStarted_ != 0; }
     // Stake and payouts of a level (guest, member, elite).
     static int StakeOf(int level);

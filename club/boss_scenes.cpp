@@ -104,7 +104,7 @@ std::vector<int> StripSlidePlaces(int start, int target, int speed) {
 }
 
 void BossScreen::PlayVictory() {
-    TraceRoom("boss victory");
+    TraceRoom("boss result victory");
     Draw(0);
     PresentScreen();
     for (int i = 0; i < 9; ++i) {

@@ -137,7 +137,7 @@ void BossScreen::Update() {
 }
 
 void BossScreen::PlayDefeat() {
-    TraceRoom("boss defeat");
+    TraceRoom("boss result defeat");
     Draw(0);
     PresentScreen();
     TypeSpeech(u"You're nothing but an insect to me. you just don't worth my attention.", 50, 240, 150,

@@ -82,8 +82,8 @@ InstantPlayScreen::~InstantPlayScreen() {
 }
 
 void InstantPlayScreen::Enter() {
-    TraceRoom("instant enter " + std::to_string(level_));
     EnterWithTapOrDissolve(*this);
+    TraceRoom("instant shown " + std::to_string(level_));
 }
 
 void InstantPlayScreen::Draw(int8_t buffer) {

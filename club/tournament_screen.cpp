@@ -99,8 +99,8 @@ void TournamentScreen::SetState(uint8_t state) {
 }
 
 void TournamentScreen::Enter() {
-    TraceRoom("tournament enter " + std::to_string(level_));
     EnterWithTapOrDissolve(*this);
+    TraceRoom("tournament shown " + std::to_string(level_));
 }
 
 void TournamentScreen::Draw(int8_t buffer) {
@@ -222,13 +222,13 @@ bool TournamentScreen::CountPlayerResult(uint8_t result) {
             ++gGamesWon[entry];
             place_ = static_cast<uint8_t>(round_ + 1);
             slots_[theirs].out = 1;
-            TraceRoom("tournament won " + std::to_string(round_));
+            TraceRoom("tournament result won " + std::to_string(round_));
             SetState(kStateDrawResults);
             return false;
         case 1:
             ++gGamesLost[entry];
             slots_[mine].out = 1;
-            TraceRoom("tournament lost " + std::to_string(round_));
+            TraceRoom("tournament result lost " + std::to_string(round_));
             SetState(kStateDrawResults);
             return false;
         case 2:

@@ -77,6 +77,68 @@ TEST(ScriptParser, BadLinesAreReportedAndSkipped) {
     EXPECT_EQ(errors[2].rfind("3: ", 0), 0u);
 }
 
+TEST(ScriptParser, RepeatBlocksUnrollAndTheirUntilsLeaveThem) {
+    std::vector<std::string> errors;
+    std::vector<ScriptStep> steps = headless::ParseScript(
+        "wait 5\n"
+        "repeat 3\n"
+        "  until room done\n"
+        "  tap 1 1\n"
+        "  repeat 2\n"
+        "    until room inner\n"
+        "    key a press\n"
+        "  end\n"
+        "  wait 40\n"
+        "end\n"
+        "repeat 0\n"
+        "  close\n"
+        "end\n"
+        "quit 1\n",
+        &errors);
+    EXPECT_TRUE(errors.empty());
+    // pause, then 3 rounds of: until, down, up, 2 x (until, key down, key up), pause; then quit.
+    const size_t round = 10;
+    ASSERT_EQ(steps.size(), 1 + 3 * round + 1);
+    EXPECT_EQ(steps[0].kind, Kind::kPause);
+    EXPECT_EQ(steps[0].delay, 5u);
+    for (size_t r = 0; r < 3; ++r) {
+        const size_t first = 1 + r * round;
+        EXPECT_EQ(steps[first].kind, Kind::kUntil);
+        EXPECT_EQ(steps[first].text, "done");
+        EXPECT_EQ(steps[first].jumpTo, 1 + 3 * round) << "the outer until leaves all rounds";
+        EXPECT_EQ(steps[first + 3].kind, Kind::kUntil);
+        EXPECT_EQ(steps[first + 3].jumpTo, first + 9) << "the inner until leaves its own block";
+        EXPECT_EQ(steps[first + 6].jumpTo, first + 9);
+        EXPECT_EQ(steps[first + 9].kind, Kind::kPause);
+        EXPECT_EQ(steps[first + 9].delay, 40u) << "a closing wait belongs to every round";
+    }
+    EXPECT_EQ(steps.back().kind, Kind::kQuit);
+}
+
+TEST(ScriptParser, MisplacedBlockLinesAreReported) {
+    std::vector<std::string> errors;
+    std::vector<ScriptStep> steps = headless::ParseScript(
+        "end\n"
+        "until room x\n"
+        "repeat -1\n"
+        "repeat 100000\n"
+        "repeat 100000\n"
+        "tap 1 1\n"
+        "end\n"
+        "end\n"
+        "repeat 2\n"
+        "close\n",
+        &errors);
+    ASSERT_EQ(errors.size(), 5u);
+    EXPECT_EQ(errors[0].rfind("1: ", 0), 0u);
+    EXPECT_EQ(errors[1].rfind("2: ", 0), 0u);
+    EXPECT_EQ(errors[2].rfind("3: ", 0), 0u);
+    EXPECT_NE(errors[3].find("too long"), std::string::npos) << errors[3];
+    EXPECT_NE(errors[4].find("repeat without end"), std::string::npos) << errors[4];
+    ASSERT_EQ(steps.size(), 2u) << "the oversized blocks are dropped, the open one closed";
+    EXPECT_EQ(steps[1].kind, Kind::kClose);
+}
+
 class Headless : public test::PlatformTest {
 protected:
     void RunScript(const std::string& script) {
@@ -138,6 +200,23 @@ TEST_F(Headless, EachWaitMatchesAFreshEvent) {
     for (int i = 0; i < 500; ++i) ASSERT_FALSE(PeekMessage(&msg, WM_LBUTTONDOWN, WM_LBUTTONDOWN, true));
     platform::Trace("gamebox", "Second | | Ok");
     EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 2);
+}
+
+TEST_F(Headless, UntilEndsARepeatOnceItsEventCame) {
+    RunScript("repeat 1000\n"
+              "  until room over\n"
+              "  tap 1 1\n"
+              "  wait 100\n"
+              "end\n"
+              "tap 9 9\n");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 1);
+    platform::Trace("room", "not yet");
+    EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 1);
+    platform::Trace("room", "game over");
+    // At most the round under way still taps; then the block is left.
+    Msg tap = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
+    if (LowWord(tap.lParam) == 1) tap = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
+    EXPECT_EQ(LowWord(tap.lParam), 9);
 }
 
 TEST_F(Headless, MessageBoxIsTracedAndAnsweredWithTheFirstButton) {

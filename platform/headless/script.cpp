@@ -37,6 +37,56 @@ struct Parser {
     std::vector<ScriptStep>* steps;
     uint64_t pendingDelay = 0;
     int line = 0;
+    // Open repeat blocks: the repeat count and the first step of the body.
+    struct Block {
+        int64_t count;
+        size_t first;
+        int line;
+    };
+    std::vector<Block> blocks;
+
+    // Closes the innermost block: its body is copied count - 1 more times,
+    // and its own until steps jump past the last copy.
+    bool EndBlock(std::string* error) {
+        if (blocks.empty()) {
+            *error = "end without repeat";
+            return false;
+        }
+        if (pendingDelay > 0) {
+            // A wait that ends the body belongs to every round.
+            ScriptStep pause;
+            pause.kind = ScriptStep::Kind::kPause;
+            Add(pause, -1);
+        }
+        const Block block = blocks.back();
+        blocks.pop_back();
+        const size_t bodySize = steps->size() - block.first;
+        if (bodySize * static_cast<uint64_t>(block.count) > kMaxScriptSteps) {
+            *error = "repeat block too long";
+            steps->resize(block.first);
+            return false;
+        }
+        std::vector<bool> own(bodySize);
+        for (size_t i = 0; i < bodySize; ++i) {
+            const ScriptStep& step = (*steps)[block.first + i];
+            own[i] = step.kind == ScriptStep::Kind::kUntil && step.jumpTo == 0;
+        }
+        for (int64_t round = 1; round < block.count; ++round) {
+            const size_t offset = static_cast<size_t>(round) * bodySize;
+            for (size_t i = 0; i < bodySize; ++i) {
+                ScriptStep copy = (*steps)[block.first + i];
+                if (copy.jumpTo != 0) copy.jumpTo += offset;  // an inner block's exit
+                steps->push_back(copy);
+            }
+        }
+        for (int64_t round = 0; round < block.count; ++round) {
+            for (size_t i = 0; i < bodySize; ++i) {
+                if (own[i]) (*steps)[block.first + static_cast<size_t>(round) * bodySize + i].jumpTo = steps->size();
+            }
+        }
+        if (block.count == 0) steps->resize(block.first);
+        return true;
+    }
 
     void Add(ScriptStep step, int64_t at) {
         step.line = line;
@@ -77,12 +127,38 @@ struct Parser {
             pendingDelay += static_cast<uint64_t>(ms);
             return true;
         }
-        if (name == "on") {
+        if (name == "repeat") {
+            int64_t count = 0;
+            if (words.size() != 2 || !ParseInteger(words[1], &count) || count < 0 || count > 100000 || at >= 0) {
+                *error = "repeat <count>";
+                return false;
+            }
+            if (pendingDelay > 0) {
+                // A wait before the block is not part of its first round only.
+                ScriptStep pause;
+                pause.kind = ScriptStep::Kind::kPause;
+                Add(pause, -1);
+            }
+            blocks.push_back({count, steps->size(), line});
+            return true;
+        }
+        if (name == "end") {
+            if (words.size() != 1 || at >= 0) {
+                *error = "end";
+                return false;
+            }
+            return EndBlock(error);
+        }
+        if (name == "on" || name == "until") {
+            if (name == "until" && (blocks.empty() || words.size() < 2)) {
+                *error = "until <kind> [text] inside repeat";
+                return false;
+            }
             if (words.size() < 2) {
                 *error = "on <kind> [text]";
                 return false;
             }
-            step.kind = ScriptStep::Kind::kWaitTrace;
+            step.kind = name == "on" ? ScriptStep::Kind::kWaitTrace : ScriptStep::Kind::kUntil;
             step.traceKind = words[1];
             size_t kindAt = rest.find(words[1], name.size());
             std::string text = rest.substr(kindAt + words[1].size());
@@ -265,12 +341,19 @@ std::vector<ScriptStep> ParseScript(const std::string& source, std::vector<std::
             }
         }
         size_t before = steps.size();
-        if (error.empty() && !parser.Command(words, rest, at, &error)) {
+        if (error.empty() && !parser.Command(words, rest, at, &error) && steps.size() > before) {
             steps.resize(before);
         }
         if (!error.empty() && errors != nullptr) {
             errors->push_back(std::to_string(parser.line) + ": " + error);
         }
+    }
+    // A block left open ends with the script.
+    while (!parser.blocks.empty()) {
+        std::string error;
+        const int line = parser.blocks.back().line;
+        if (!parser.EndBlock(&error)) error = "repeat block too long";
+        if (errors != nullptr) errors->push_back(std::to_string(line) + ": repeat without end");
     }
     return steps;
 }
@@ -285,7 +368,7 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
 
 bool ScriptRunner::WaitsRemain() const {
     for (size_t i = next_; i < steps_.size(); ++i) {
-        if (steps_[i].kind == ScriptStep::Kind::kWaitTrace) {
+        if (steps_[i].kind == ScriptStep::Kind::kWaitTrace || steps_[i].kind == ScriptStep::Kind::kUntil) {
             return true;
         }
     }
@@ -324,6 +407,10 @@ void ScriptRunner::Run(uint64_t now) {
         ScriptStep current = step;
         lastRun_ = now;
         ++next_;
+        if (current.kind == ScriptStep::Kind::kUntil && Matches(current)) {
+            next_ = current.jumpTo;
+            continue;
+        }
         Execute(current);
     }
     if (cursor_ > 0 && cursor_ == events_.size()) {
@@ -337,6 +424,8 @@ void ScriptRunner::Execute(const ScriptStep& step) {
     std::string where = std::to_string(step.x) + " " + std::to_string(step.y);
     switch (step.kind) {
     case ScriptStep::Kind::kWaitTrace:
+    case ScriptStep::Kind::kUntil:
+    case ScriptStep::Kind::kPause:
         break;
     case ScriptStep::Kind::kDown:
         Trace("input", "down " + where);

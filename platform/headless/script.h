@@ -25,6 +25,8 @@ struct ScriptStep {
         kQuit,
         kPost,
         kCapture,
+        kUntil,  // until <kind> <text>: leaves its repeat block once such an event came
+        kPause,  // carries the delay of a wait at the end of a repeat block
     };
     Kind kind = Kind::kClose;
     int64_t at = -1;     // absolute virtual time, or -1
@@ -39,7 +41,11 @@ struct ScriptStep {
     std::string traceKind;
     std::string text;    // trace text to wait for, or capture file
     int line = 0;        // script line it came from
+    size_t jumpTo = 0;   // kUntil: the step after its repeat block
 };
+
+// Repeat blocks are unrolled when parsed; no script grows beyond this.
+inline constexpr size_t kMaxScriptSteps = 200000;
 
 // Parses a whole script; lines that cannot be read are left out and
 // described in errors ("<line>: <reason>").
@@ -60,6 +66,8 @@ public:
 
 private:
     void Execute(const ScriptStep& step);
+    // Whether an event the step looks for has come since the last one
+    // matched; a match is used up.
     bool Matches(const ScriptStep& step);
     bool WaitsRemain() const;
 
