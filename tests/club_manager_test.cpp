@@ -123,9 +123,9 @@ TEST_F(ClubManagerTest, ShopReturnsToTheScreenThatOpenedIt) {
     EXPECT_FALSE(gClub.InTransition());
     EXPECT_NE(gClub.GetBetScreen(), nullptr);
 
-    // The bet screen closes back to Instant Play, which no longer exists:
-    // the club view takes its place.
-    test::ClubTap(120, 160);
+    // The bet screen's Back closes it back to Instant Play, which no longer
+    // exists: the club view takes its place.
+    test::ClubTap(220, 311);
     EXPECT_EQ(gClub.GetBetScreen(), nullptr);
     EXPECT_TRUE(gClub.InTransition());
     ASSERT_TRUE(test::SettleClub());

@@ -304,8 +304,11 @@ TEST_F(ClubStateTest, EveryScreenKindRoundTrips) {
     block.Add(test::kRecordCollection, {0, 0});
     block.Add(test::kRecordInstantPlay, {1, 0xFF, 0, 0});
     block.Add(test::kRecordBet, {3, 1, 0, 0, 0});
+    // A new draw: the 15 opponents and the player (16) each in one slot.
     std::vector<uint8_t> tournament(TournamentScreen::kStateSize, 0);
+    for (int slot = 0; slot < 16; ++slot) tournament[2 + 2 * slot] = static_cast<uint8_t>(slot < 15 ? slot : 16);
     tournament[34] = TournamentScreen::kStateIdle;
+    tournament[35] = TournamentScreen::kNoPair;
     block.Add(test::kRecordTournament, tournament);
     block.Add(test::kRecordOptions);
     block.Add(test::kRecordTrade, std::vector<uint8_t>(TradeScreen::kStateSize, 0));
