@@ -1,0 +1,380 @@
+// The match rooms in this process: what the scripted runs cannot reach, the
+// tournament's bracket and its quick-save block, results counted once
+// whatever happens between a match's end and the room, restored bytes that
+// are refused, and the boss's scenes' drawing rules.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "cards/statistics.h"
+#include "club/bet_screen.h"
+#include "club/boss_screen.h"
+#include "club/instant_play_screen.h"
+#include "club/tournament_screen.h"
+#include "engine/font.h"
+#include "platform/clock.h"
+#include "tests/club_support.h"
+
+namespace qv {
+namespace {
+
+using Fields = TournamentScreen::StoredFields;
+
+class RoomsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::StartMatchEnvironment();
+        test::MakeLocalPlayer(test::DeckFrom(1));
+        gProfile.AddCredits(5000 - gProfile.GetCredits());
+        ClearStatistics();
+        gClubActive = 1;
+        gMatchResult = kNoMatchResult;
+        gClub.Reset();
+    }
+    void TearDown() override {
+        gClubActive = 1;
+        gClub.Reset();
+    }
+
+    // The match a room started ends with this result, as Match::Leave leaves it.
+    static void EndMatch(uint8_t result) {
+        gClubActive = 1;
+        gMatchResult = result;
+    }
+    static int Total(const int16_t* counters) {
+        int sum = 0;
+        for (int i = 0; i < kOpponentCount; ++i) sum += counters[i];
+        return sum;
+    }
+    static void Tap(TournamentScreen& screen, int x, int y) {
+        screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+        screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+    }
+    static bool TapBet(BetScreen& screen, int x, int y) {
+        screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+        return screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+    }
+    // Joins and plays rounds up to the player's first match.
+    static void JoinAndStartMatch(TournamentScreen& screen) {
+        Tap(screen, 50, 312);  // Start: 5000 credits pay the fee without a question
+        screen.Update();
+        ASSERT_EQ(screen.GetState(), TournamentScreen::kStateBracketShown);
+        Tap(screen, 50, 312);  // Next
+        ASSERT_EQ(screen.GetState(), TournamentScreen::kStatePlayerMatch);
+        ASSERT_EQ(gClubActive, 0) << "the player's match runs";
+    }
+    static std::vector<uint8_t> WriteBlock(TournamentScreen& screen) {
+        platform::FileHandle file = platform::CreateFile(test::HandheldBlockPath(), platform::GENERIC_WRITE,
+                                                         platform::CREATE_ALWAYS);
+        EXPECT_TRUE(screen.WriteState(file));
+        platform::CloseHandle(file);
+        std::ifstream in(test::BlockPath(), std::ios::binary);
+        return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    template <class Screen>
+    static bool ReadBlock(Screen& screen, const std::vector<uint8_t>& bytes) {
+        {
+            std::ofstream out(test::BlockPath(), std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        }
+        platform::FileHandle file =
+            platform::CreateFile(test::HandheldBlockPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
+        const bool ok = screen.ReadState(file);
+        platform::CloseHandle(file);
+        return ok;
+    }
+};
+
+TEST_F(RoomsTest, EveryDrawSeatsEachParticipantOnceAndEveryRoundKeepsTheBracketSound) {
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        SeedRandom(seed);
+        TournamentScreen screen(0);
+        std::set<int> seated;
+        for (int i = 0; i < TournamentScreen::kSlotCount; ++i) {
+            EXPECT_EQ(screen.SlotAt(i).out, 0);
+            seated.insert(screen.SlotAt(i).participant);
+        }
+        EXPECT_EQ(seated.size(), 16u);
+        EXPECT_EQ(seated.count(TournamentScreen::kPlayer), 1u);
+        ASSERT_TRUE(screen.IsSound());
+    }
+
+    // A whole tournament won: every step sound, the prize paid once.
+    TournamentScreen screen(0);
+    JoinAndStartMatch(screen);
+    for (int round = 0; round < 4; ++round) {
+        ASSERT_TRUE(screen.IsSound()) << round;
+        EndMatch(0);
+        screen.Update();
+        EXPECT_EQ(screen.Place(), round + 1);
+        screen.Update();
+        ASSERT_EQ(screen.GetState(), TournamentScreen::kStateResultsShown);
+        ASSERT_TRUE(screen.IsSound());
+        Tap(screen, 50, 312);
+        screen.Update();
+        if (round < 3) Tap(screen, 50, 312);
+    }
+    ASSERT_EQ(screen.GetState(), TournamentScreen::kStateWinnerShown);
+    EXPECT_TRUE(screen.IsSound());
+    Tap(screen, 50, 312);
+    EXPECT_EQ(screen.GetState(), TournamentScreen::kStateIdle);
+    EXPECT_EQ(gProfile.GetCredits(), 5000 - 300 + 2000);
+    EXPECT_EQ(gTourneysWon[0], 1);
+    EXPECT_EQ(gTourneysPlayed[0], 1);
+    EXPECT_EQ(Total(gGamesWon), 4);
+    EXPECT_TRUE(screen.IsSound());
+}
+
+TEST_F(RoomsTest, ComputerMatchesFavourTheStrongerAndNeverDecideThePlayers) {
+    TournamentScreen screen(2);
+    int strongerWins = 0;
+    for (int i = 0; i < 400; ++i) {
+        const uint8_t winner = screen.SimulateMatch(0, 14);  // strength codes 20 and 23
+        ASSERT_TRUE(winner == 0 || winner == 14);
+        strongerWins += winner == 14 ? 1 : 0;
+    }
+    EXPECT_GT(strongerWins, 300);
+    EXPECT_EQ(screen.SimulateMatch(5, TournamentScreen::kPlayer), TournamentScreen::kPlayer);
+}
+
+// Ties are played again at once; a round whose match did not come back with
+// a restored game is played again uncounted; a short deck plays nothing.
+TEST_F(RoomsTest, PlayerMatchesEndCountedOnceOrAreReplayed) {
+    TournamentScreen screen(0);
+    JoinAndStartMatch(screen);
+    EndMatch(2);
+    screen.Update();
+    EXPECT_EQ(gGamesTied[screen.Opponent() * 3], 1);
+    EXPECT_EQ(screen.GetState(), TournamentScreen::kStatePlayerMatch);
+    EXPECT_EQ(gClubActive, 0) << "the tie is replayed";
+
+    gClubActive = 1;  // no result: a restored game without its match
+    screen.Update();
+    EXPECT_EQ(Total(gGamesTied) + Total(gGamesWon) + Total(gGamesLost), 1);
+    EXPECT_EQ(gClubActive, 0) << "replayed";
+
+    // The deck lost a card meanwhile: back to the bracket, whose Next waits
+    // for a full deck without deciding anything.
+    gClubActive = 1;
+    gProfile.RemoveFromDeckAt(0);
+    screen.ReplayMatch();
+    EXPECT_EQ(screen.GetState(), TournamentScreen::kStateBracketShown);
+    const Fields before = screen.Stored();
+    Tap(screen, 50, 312);
+    EXPECT_EQ(gClubActive, 1);
+    EXPECT_EQ(screen.GetState(), TournamentScreen::kStateBracketShown);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(screen.SlotAt(i).out, before.slots[i].out);
+    gProfile.AddToDeck(1, false);
+    Tap(screen, 50, 312);
+    EXPECT_EQ(screen.GetState(), TournamentScreen::kStatePlayerMatch);
+    EXPECT_EQ(screen.Opponent(), before.opponent) << "the same pair plays";
+    EXPECT_TRUE(screen.IsSound());
+}
+
+TEST_F(RoomsTest, TournamentBlockRoundTripsAndRefusesWhatCannotGoOn) {
+    TournamentScreen screen(1);
+    gTourneysWon[0] = 1;
+    for (int i = 0; i < 15; ++i) gGamesWon[i * 3] = 1;
+    JoinAndStartMatch(screen);
+    const std::vector<uint8_t> bytes = WriteBlock(screen);
+    ASSERT_EQ(bytes.size(), 44u);
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[34], TournamentScreen::kStatePlayerMatch);
+    EXPECT_EQ(bytes[37], 1);
+    EXPECT_EQ(bytes[38], 1);
+    EXPECT_EQ(bytes[40] | bytes[41] << 8, 8000);
+    EXPECT_EQ(bytes[42] | bytes[43] << 8, 4000);
+
+    TournamentScreen restored(0);
+    ASSERT_TRUE(ReadBlock(restored, bytes));
+    EXPECT_EQ(restored.Level(), 1);
+    EXPECT_EQ(restored.GetState(), TournamentScreen::kStatePlayerMatch);
+    EXPECT_EQ(restored.Opponent(), screen.Opponent());
+
+    std::vector<std::vector<uint8_t>> damaged;
+    auto edit = [&](int at, uint8_t value) {
+        damaged.push_back(bytes);
+        damaged.back()[at] = value;
+    };
+    edit(0, 3);                                   // level
+    edit(1, 5);                                   // round
+    edit(2, 15);                                  // a participant that does not exist
+    for (int slot = 0; slot < 16; ++slot) {
+        if (slot / 2 != screen.PairIndex() / 2 && screen.SlotAt(slot).out == 0) {
+            edit(2 + 2 * slot, static_cast<uint8_t>(screen.Opponent()));  // seated twice
+            break;
+        }
+    }
+    edit(34, 0);                                  // state
+    edit(34, 8);
+    edit(35, static_cast<uint8_t>(screen.PairIndex() + 1));  // not a pair
+    edit(36, static_cast<uint8_t>((screen.Opponent() + 1) % 15));  // not the pair's opponent
+    edit(38, 0);                                  // the joined flag's copy differs
+    edit(40, 0xFF);                               // a prize of no level
+    damaged.push_back(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30));
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        TournamentScreen fresh(0);
+        EXPECT_FALSE(ReadBlock(fresh, damaged[i])) << i;
+        EXPECT_EQ(fresh.GetState(), TournamentScreen::kStateIdle) << i;
+        EXPECT_EQ(fresh.Joined(), 0) << i;
+        EXPECT_TRUE(fresh.IsSound()) << i;
+    }
+
+    // A match that ended before the save is counted as the save is written,
+    // once, and the bytes say so.
+    EndMatch(1);
+    const std::vector<uint8_t> settled = WriteBlock(screen);
+    EXPECT_EQ(settled[34], TournamentScreen::kStateDrawResults);
+    EXPECT_EQ(WriteBlock(screen), settled);
+    EXPECT_EQ(Total(gGamesLost), 1);
+}
+
+TEST_F(RoomsTest, BetPaysByLevelAndResultOnceAndOnlyForAFinishedMatch) {
+    gTourneysWon[0] = gTourneysWon[1] = 1;
+    for (int i = 0; i < 30; ++i) gGamesWon[i] = 1;
+    struct Case {
+        int number;
+        uint8_t result;
+        int credits;  // after the stake and the payout
+    } cases[] = {{1, 0, 5030}, {1, 1, 4990}, {1, 2, 5000}, {16, 0, 5050},
+                 {31, 0, 5100}, {31, 2, 5000}, {31, kNoMatchResult, 4900}};
+    for (const Case& c : cases) {
+        gProfile.AddCredits(5000 - gProfile.GetCredits());
+        BetScreen screen(c.number);
+        EXPECT_FALSE(TapBet(screen, 20, 310));
+        ASSERT_TRUE(screen.MatchStarted()) << c.number;
+        EXPECT_FALSE(TapBet(screen, 220, 311)) << "Back does nothing while the match is pending";
+        EndMatch(c.result);
+        const int before = Total(gGamesWon) + Total(gGamesLost) + Total(gGamesTied);
+        screen.Update();
+        EXPECT_FALSE(screen.MatchStarted());
+        EXPECT_EQ(gProfile.GetCredits(), c.credits) << c.number << " " << int(c.result);
+        const int after = Total(gGamesWon) + Total(gGamesLost) + Total(gGamesTied);
+        EXPECT_EQ(after - before, c.result == kNoMatchResult ? 0 : 1);
+        screen.Update();
+        EXPECT_EQ(gProfile.GetCredits(), c.credits) << "counted once";
+    }
+
+    // Saved after the match's end: counted as the bytes are written, once.
+    BetScreen screen(2);
+    gProfile.AddCredits(5000 - gProfile.GetCredits());
+    TapBet(screen, 20, 310);
+    EXPECT_TRUE(screen.MatchStarted());
+    gMatchResult = 0;  // the board filled; the match has not left yet
+    platform::FileHandle file =
+        platform::CreateFile(test::HandheldBlockPath(), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+    screen.WriteState(file);
+    EXPECT_EQ(gProfile.GetCredits(), 4990) << "the match is saved with the game and counted after it";
+    gClubActive = 1;
+    screen.WriteState(file);
+    screen.WriteState(file);
+    platform::CloseHandle(file);
+    EXPECT_EQ(gProfile.GetCredits(), 5030);
+    EXPECT_FALSE(screen.MatchStarted());
+}
+
+TEST_F(RoomsTest, BetRefusesBeforeTakingTheStakeAndRestoresOnlySoundBytes) {
+    gTourneysWon[0] = gTourneysWon[1] = 1;
+    for (int i = 0; i < 30; ++i) gGamesWon[i] = 1;
+    gProfile.AddCredits(99 - gProfile.GetCredits());
+    BetScreen elite(31);
+    TapBet(elite, 20, 310);
+    EXPECT_FALSE(elite.MatchStarted());
+    EXPECT_EQ(gProfile.GetCredits(), 99);
+    EXPECT_EQ(gClub.CurrentType(), kScreenClubView) << "no shop for want of credits";
+    EXPECT_FALSE(gClub.InTransition());
+
+    gProfile.AddCredits(1000);
+    gProfile.RemoveFromDeckAt(3);
+    TapBet(elite, 20, 310);
+    EXPECT_FALSE(elite.MatchStarted());
+    EXPECT_EQ(gProfile.GetCredits(), 1099);
+    EXPECT_TRUE(gClub.InTransition()) << "off to the shop";
+    EXPECT_EQ(gClub.ShopReturn(), kScreenBet);
+
+    BetScreen screen(1);
+    EXPECT_TRUE(ReadBlock(screen, {14, 2, 1, 0, 0}));
+    EXPECT_EQ(screen.Number(), 45);
+    EXPECT_TRUE(screen.MatchStarted());
+    for (const std::vector<uint8_t>& bad : std::vector<std::vector<uint8_t>>{
+             {15, 0, 0, 0, 0}, {0, 3, 0, 0, 0}, {0xFF, 0, 0, 0, 0}, {0, 0, 2, 0, 0}, {0, 0, 0, 7, 0}, {1, 1}}) {
+        BetScreen fresh(1);
+        EXPECT_FALSE(ReadBlock(fresh, bad));
+        EXPECT_EQ(fresh.Number(), 1);
+        EXPECT_FALSE(fresh.MatchStarted());
+    }
+    InstantPlayScreen instant;
+    EXPECT_TRUE(ReadBlock(instant, {2, 14, 1, 9}));
+    EXPECT_EQ(instant.Level(), 2);
+    for (const std::vector<uint8_t>& bad :
+         std::vector<std::vector<uint8_t>>{{3, 0xFF, 0, 0}, {0, 15, 0, 0}, {0, 0xFE, 0, 0}, {0, 0, 2, 0}}) {
+        InstantPlayScreen fresh;
+        EXPECT_FALSE(ReadBlock(fresh, bad));
+        EXPECT_EQ(fresh.Level(), 0);
+        EXPECT_EQ(fresh.SelectedRow(), -1);
+    }
+}
+
+TEST_F(RoomsTest, CreditStripsSlowDownAsTheyArriveAndANarrowOneStillArrives) {
+    EXPECT_EQ(StripSlidePlaces(-50, 10, 6),
+              (std::vector<int>{-44, -38, -32, -26, -20, -15, -11, -7, -3, 1, 5, 8, 10}));
+    EXPECT_EQ(StripSlidePlaces(240, 180, -12), (std::vector<int>{228, 217, 206, 196, 187, 180}));
+    EXPECT_EQ(StripSlidePlaces(0, 10, 6), (std::vector<int>{6, 10})) << "k is 0: no slowing";
+    EXPECT_EQ(StripSlidePlaces(240, 230, -12), (std::vector<int>{230}));
+    EXPECT_TRUE(StripSlidePlaces(10, 10, 6).empty());
+}
+
+// A long name pushes the speech past the screen's bottom: the letters below
+// it are not typed (each typed letter takes 50 ms).
+TEST_F(RoomsTest, SpeechStopsAtTheBottomOfTheScreen) {
+    gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, false);
+    ASSERT_TRUE(gFont.IsLoaded());
+    const WString shortText = u"A few words.";
+    uint32_t start = platform::GetTickCount();
+    TypeSpeech(shortText, 20, 260, 200, 5);
+    EXPECT_GE(platform::GetTickCount() - start, 50u * shortText.size());
+    WString longText;
+    for (int i = 0; i < 200; ++i) longText += u"NAME ";
+    start = platform::GetTickCount();
+    TypeSpeech(longText, 20, 260, 200, 5);
+    EXPECT_LT(platform::GetTickCount() - start, 50u * longText.size() / 2);
+    gFont.Free();
+}
+
+TEST_F(RoomsTest, LairAsksForEverythingInOrderAndLeavesAfterItsMatch) {
+    gProfile.AddCredits(60000 - gProfile.GetCredits());
+    EXPECT_FALSE(TryEnterBossLair()) << "not the whole collection";
+    for (int16_t id = 1; id <= GetCardCount(); ++id) gProfile.AddCard(id);
+    gProfile.RemoveFromDeckAt(0);
+    EXPECT_FALSE(TryEnterBossLair()) << "deck short";
+    gProfile.AddToDeck(1, false);
+    EXPECT_FALSE(TryEnterBossLair()) << "opponents to beat";
+    for (int i = 0; i < kOpponentCount; ++i) gGamesWon[i] = 1;
+    EXPECT_FALSE(TryEnterBossLair()) << "tournaments to win";
+    gTourneysWon[0] = gTourneysWon[1] = gTourneysWon[2] = 1;
+    gProfile.SubtractCredits(10001);
+    EXPECT_FALSE(TryEnterBossLair()) << "49999 credits";
+    EXPECT_EQ(gProfile.GetCredits(), 49999);
+    gProfile.AddCredits(1);
+    EXPECT_TRUE(TryEnterBossLair());
+    EXPECT_EQ(gProfile.GetCredits(), 0);
+
+    // A tie is a defeat: the club view comes back at once and the lair is gone.
+    for (uint8_t result : {uint8_t{2}, uint8_t{1}}) {
+        gClub.Reset();
+        gClub.OpenBossScreen();
+        ASSERT_TRUE(test::SettleClub());
+        test::ClubTap(120, 160);
+        ASSERT_EQ(gClub.GetBossScreen()->State(), BossScreen::kStateMatch);
+        EndMatch(result);
+        gClub.Update();
+        EXPECT_EQ(gClub.GetBossScreen(), nullptr);
+        EXPECT_EQ(gClub.CurrentType(), kScreenClubView);
+        EXPECT_EQ(gClub.InTransition(), result == 1) << "a victory ends in the character screen";
+        EXPECT_EQ(gClub.Room(), result == 1 ? 8 : 1);
+    }
+}
+
+}  // namespace
+}  // namespace qv
