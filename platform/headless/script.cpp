@@ -43,7 +43,7 @@ struct Parser {
         size_t first;
         int line;
     };
-    std::vector<Block> blocks;
+    std::vector<Block> blocks = {};
 
     // Closes the innermost block: its body is copied count - 1 more times,
     // and its own until steps jump past the last copy.
