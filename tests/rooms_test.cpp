@@ -4,7 +4,9 @@
 // are refused, and the boss's scenes' drawing rules.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "cards/statistics.h"
@@ -124,6 +126,47 @@ TEST_F(RoomsTest, EveryDrawSeatsEachParticipantOnceAndEveryRoundKeepsTheBracketS
     EXPECT_EQ(gTourneysPlayed[0], 1);
     EXPECT_EQ(Total(gGamesWon), 4);
     EXPECT_TRUE(screen.IsSound());
+}
+
+// Joining: a closed level, too few credits or a short deck refuse with
+// nothing paid; up to three times the fee the player is asked first.
+TEST_F(RoomsTest, JoiningPaysTheFeeOnceAndOnlyWhenEverythingHolds) {
+    auto questions = [] {
+        std::ifstream in(test::PrepareInstallation() / "trace.txt");
+        int count = 0;
+        for (std::string line; std::getline(in, line);) {
+            count += line.find("gamebox It will cost me 300 Credits to play this game.") != std::string::npos;
+        }
+        return count;
+    };
+    struct Case {
+        int level;
+        int credits;
+        bool fullDeck;
+        bool joins;
+        bool asked;
+    } cases[] = {{1, 5000, true, false, false}, {0, 299, true, false, false}, {0, 5000, false, false, false},
+                 {0, 300, true, true, true},    {0, 900, true, true, true},   {0, 901, true, true, false}};
+    for (const Case& c : cases) {
+        test::MakeLocalPlayer(test::DeckFrom(1));
+        if (!c.fullDeck) gProfile.RemoveFromDeckAt(0);
+        gProfile.AddCredits(c.credits - gProfile.GetCredits());
+        ClearStatistics();
+        TournamentScreen screen(c.level);
+        const int askedBefore = questions();
+        Tap(screen, 50, 312);
+        EXPECT_EQ(screen.Joined(), c.joins ? 1 : 0) << c.credits;
+        EXPECT_EQ(gProfile.GetCredits(), c.credits - (c.joins ? 300 : 0)) << c.credits;
+        EXPECT_EQ(gTourneysPlayed[c.level], c.joins ? 1 : 0);
+        EXPECT_EQ(questions() - askedBefore, c.asked ? 1 : 0) << c.credits;
+        EXPECT_EQ(screen.GetState(), c.joins ? TournamentScreen::kStateDrawBracket : TournamentScreen::kStateIdle);
+        if (c.joins) {
+            // Surrender's "Ok" leaves; the fee stays paid.
+            screen.StylusDown(200, 312);
+            EXPECT_TRUE(screen.StylusUp(200, 312));
+            EXPECT_EQ(gTourneysPlayed[0], 1);
+        }
+    }
 }
 
 TEST_F(RoomsTest, ComputerMatchesFavourTheStrongerAndNeverDecideThePlayers) {
