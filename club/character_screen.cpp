@@ -91,6 +91,7 @@ CharacterScreen::CharacterScreen() {
                 kDeleteHeight);
     SetUpButton(quickGame_, background_, u"CreateCharacterQUICKGAME.QVJ", kQuickGameX, kQuickGameY, 0, 0);
     BlitFullScreen(transitionPicture_, 1);
+    TraceCharacter("open slot " + std::to_string(selectedSlot_ + 1));
 }
 
 CharacterScreen::~CharacterScreen() {

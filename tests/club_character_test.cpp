@@ -238,5 +238,29 @@ TEST_F(CharacterScreenTest, LoadingTakesTheDetailsAsEditedOnScreen) {
     EXPECT_EQ(gProfile.GetTotalCards(), 16);
 }
 
+// The quick game runs without a character slot: the character was saved on
+// the way in, and nothing of the game reaches its file; the screen is there
+// to be drawn again when the match hands back.
+TEST_F(CharacterScreenTest, QuickGameSavesNothingAndHandsBack) {
+    SaveCharacter(1, "ALICE", 800);
+    ASSERT_TRUE(LoadPlayerSave(1));
+    CharacterScreen screen;
+    const Bytes before = ReadBytes(SavePath("Player1.QCP"));
+    gClubActive = 1;
+    EXPECT_FALSE(Tap(screen, 100, 243));
+    EXPECT_EQ(gClubActive, 0);
+    EXPECT_EQ(gProfile.GetSlot(), kNoCharacterSlot);
+    EXPECT_EQ(gProfile.GetName(), u"Player 1");
+    ASSERT_TRUE(RunMatch([] { return false; }, 40000)) << "the quick game did not end";
+    EXPECT_EQ(gClubActive, 1);
+    platform::Msg msg;
+    bool handedBack = false;
+    while (platform::PeekMessage(&msg, platform::WM_USER, platform::WM_USER, true)) handedBack = msg.wParam == 1;
+    EXPECT_TRUE(handedBack) << "the club is asked to redraw its current screen";
+    SavePlayer();
+    EXPECT_EQ(ReadBytes(SavePath("Player1.QCP")), before);
+    screen.Draw(0);
+}
+
 }  // namespace
 }  // namespace qv::test
