@@ -248,7 +248,7 @@ void CharacterScreen::PressDelete() {
                              FormatUInt(static_cast<uint32_t>(slot.credits)) + u" Credits?";
     if (ShowMessageBox(question, u"Cancel", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3)) return;
     TraceCharacter("delete slot " + std::to_string(selectedSlot_ + 1));
-    ForgetSlot(selectedSlot_);
+    ForgetSlot(selectedSlot_, true);
     Draw(0);
 }
 
@@ -258,14 +258,14 @@ void CharacterScreen::PressQuickGame() {
     StartQuickGame();
 }
 
-// Deletes the slot's file and shows the slot empty. When the slot is the
-// current character's, the character in memory goes too: otherwise the next
-// save (leaving the game, for one) would write the file back.
-void CharacterScreen::ForgetSlot(int slotIndex) {
+// Deletes the slot's file and shows the slot empty. A deleted current
+// character goes from memory too: otherwise the next save (leaving the game,
+// for one) would write the file back.
+void CharacterScreen::ForgetSlot(int slotIndex, bool forgetCurrent) {
     platform::DeleteFile(CharacterFilePath(slotIndex + 1));
     slots_[slotIndex] = ReadSlotHeader(slotIndex);
     newSlot_ = 1;
-    if (gProfile.GetSlot() == slotIndex + 1) {
+    if (forgetCurrent && gProfile.GetSlot() == slotIndex + 1) {
         gProfile.Reset();
         CharacterSummary nobody = EmptySlotSummary(slotIndex);
         nobody.slot = kNoCharacterSlot;
@@ -295,9 +295,10 @@ bool CharacterScreen::LoadCharacter() {
         TraceCharacter("loaded " + Narrow(slot.name) + " from slot " + std::to_string(selectedSlot_ + 1));
         return true;
     }
-    // A refused file changed nothing in memory; it goes, and its slot is empty.
+    // A refused file changed nothing in memory, and the character in memory
+    // stays as it is; the file goes, and its slot shows empty.
     TraceCharacter("refused slot " + std::to_string(selectedSlot_ + 1));
-    ForgetSlot(selectedSlot_);
+    ForgetSlot(selectedSlot_, false);
     ShowNote(u"Error !! \nSave file is not valid !!\n\nFile Deleted.");
     Draw(0);
     return false;

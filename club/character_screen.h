@@ -89,7 +89,7 @@ private:
     void PressQuickGame();
     void CreateCharacter();
     bool LoadCharacter();
-    void ForgetSlot(int slotIndex);
+    void ForgetSlot(int slotIndex, bool forgetCurrent);
 
     Picture background_;
     Picture transitionPicture_;

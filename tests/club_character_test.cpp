@@ -188,6 +188,21 @@ TEST_F(CharacterScreenTest, RefusedFileGoesAndLeavesProfileAndCountersAlone) {
     EXPECT_EQ(gProfile.GetSlot(), kNoCharacterSlot);
     EXPECT_EQ(gProfile.GetTotalCards(), 16);
     EXPECT_EQ(gGamesLost[7], 4);
+
+    // The current character's own file, damaged after the screen saved it:
+    // the file goes, the character in memory stays.
+    MakeLocalPlayer(DeckFrom(40), "KEPT");
+    gProfile.SetSlot(3);
+    CharacterScreen again;
+    bytes = ReadBytes(SavePath("Player3.QCP"));
+    bytes[bytes.size() - 287] ^= 0x55;
+    WriteBytes(SavePath("Player3.QCP"), bytes);
+    Tap(again, 100, kSlotRowY[2]);
+    EXPECT_FALSE(Tap(again, kOk[0], kOk[1]));
+    EXPECT_FALSE(std::filesystem::exists(SavePath("Player3.QCP")));
+    EXPECT_EQ(gProfile.GetName(), u"KEPT");
+    EXPECT_EQ(gProfile.GetSlot(), 3);
+    EXPECT_EQ(gGamesLost[7], 4);
 }
 
 TEST_F(CharacterScreenTest, DeletingTheCharacterInUseSticks) {
