@@ -1,7 +1,10 @@
-// The options screen: the volume and gamma sliders, the effects switch, and
-// the settings stored when the player leaves with Back.
+// The options screen: the volume and gamma sliders, the effects switch, the
+// settings stored when the player leaves with Back, and the statistics page.
 #include "club/options_screen.h"
 
+#include "cards/card_database.h"
+#include "cards/profile.h"
+#include "cards/statistics.h"
 #include "club/shell_links.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
@@ -10,6 +13,7 @@
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
+#include "engine/utilities.h"
 #include "platform/clock.h"
 #include "platform/system.h"
 
@@ -211,5 +215,42 @@ bool OptionsScreen::StylusUp(uint16_t x, uint16_t y) {
 
 bool OptionsScreen::WriteState(platform::FileHandle) { return true; }
 bool OptionsScreen::ReadState(platform::FileHandle) { return true; }
+
+// --- The statistics page ---
+namespace {
+
+// The level's counter summed over its 15 opponents in 16 bits, as stored.
+int16_t LevelSum(const int16_t* counters, int level) {
+    uint16_t sum = 0;
+    for (int index = 0; index < kOpponentsPerLevel; ++index) {
+        sum = static_cast<uint16_t>(sum + static_cast<uint16_t>(counters[index * 3 + level]));
+    }
+    return static_cast<int16_t>(sum);
+}
+
+}  // namespace
+
+WString StatisticsText() {
+    static const char16_t* const kTitles[kLevelCount] = {u"Guest", u"Member", u"Elite"};
+    WString text = u"Statistics";
+    text += u" for ";
+    text += gProfile.GetName() + u"\n" + u"\n";
+    text += u"Cards Total       :" + FormatShort(gProfile.GetTotalCards()) + u"\n";
+    text += u"Cards Collection  :" + FormatShort(static_cast<int16_t>(gProfile.CountDistinct())) + u" on " +
+            FormatShort(GetCardCount());
+    text += u"\nPerfects realised  :" + FormatShort(gPerfectsRealised) + u"\n";
+    text += u"Perfects received  :" + FormatShort(gPerfectsReceived) + u"\n" + u"\n";
+    for (int level = 0; level < kLevelCount; ++level) {
+        text += WString(kTitles[level]) + u"\n";
+        text += u"          Victories : " + FormatShort(LevelSum(gGamesWon, level)) + u"\n";
+        text += u"          Ties       : " + FormatShort(LevelSum(gGamesTied, level)) + u"\n";
+        text += u"          Defeats  : " + FormatShort(LevelSum(gGamesLost, level)) + u"\n";
+        text += u"          Tourneys Played : " + FormatShort(gTourneysPlayed[level]) + u"\n";
+        text += u"          Tourneys Won     : " + FormatShort(gTourneysWon[level]) + u"\n" + u"\n";
+    }
+    return text;
+}
+
+void ShowStatistics() { ShowMessageBox(StatisticsText(), u"", u"Ok", 1, 30, 10, 180, 300, 20, 3, 3); }
 
 }  // namespace qv
