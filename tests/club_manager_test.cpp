@@ -85,7 +85,8 @@ TEST_F(ClubManagerTest, CharacterScreenOpensAndClosesBackToTheView) {
     ASSERT_TRUE(test::SettleClub());
     EXPECT_EQ(gClub.CurrentType(), kScreenCharacter);
 
-    test::ClubTap(10, 10);  // away from the quick-game button
+    test::ClubTap(20, 264);  // "A" typed as the name
+    test::ClubTap(10, 243);  // OK creates the character and closes the screen
     EXPECT_EQ(gClub.GetCharacterScreen(), nullptr);
     EXPECT_EQ(gClub.CurrentType(), kScreenClubView);
     EXPECT_TRUE(gClub.InTransition());

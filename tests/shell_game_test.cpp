@@ -308,8 +308,8 @@ TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
     // The QuickMenu's first row leads to the character screen.
     runner_.WriteScript(ThroughStartup() +
                         "wait 200\ntap 230 10\non club quickmenu open\n"
-                        "wait 300\ntap 200 6\non screen enter 8\nwait 800\n"
-                        "tap 120 160\non open Versus.QVG\nwait 3000\ntap 120 160\n"
+                        "wait 300\ntap 200 6\non screen enter 8\nwait 2000\n"
+                        "tap 100 243\non open Versus.QVG\nwait 3000\ntap 120 160\n"
                         "wait 8000\nkey a down\non gamebox Do you really\nwait 100\ntap 195 185\n");
     GameRun run = runner_.Run();
     EXPECT_EQ(run.exitCode, 0) << run.TraceText();

@@ -133,7 +133,7 @@ ScreenSpec OptionsScreen() {
         };
         track(54, "Volume");
         track(115, "Brightness");
-        DrawCaption(c, "Sound effects", 84, 158);
+        DrawCaption(c, "Screen effects", 84, 158);
         DrawButton(c, 83, 172, 38, 25, "ON", false);
         DrawButton(c, 154, 172, 41, 24, "OFF", false);
     };
