@@ -7,7 +7,7 @@ QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QV_BUILD_DIR=${QV_BUILD_DIR:-$QV_ROOT/build}
 
 qv_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev
-             libgtest-dev libcairo2-dev)
+             libgtest-dev libcairo2-dev libxxhash-dev)
 qv_missing=()
 for p in "${qv_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || qv_missing+=("$p")
