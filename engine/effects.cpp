@@ -57,9 +57,13 @@ uint16_t MoveToward(uint16_t shown, uint16_t target, const FieldSet& set) {
     return static_cast<uint16_t>(result);
 }
 
-// Busy-waits until ms have passed since start, keeping the music going.
+// Polls the tick until ms have passed since start, keeping the music going;
+// the processor is given away for up to 1 ms a turn.
 void WaitSince(uint32_t start, uint32_t ms) {
-    while (platform::GetTickCount() - start < ms) UpdateMusic();
+    while (platform::GetTickCount() - start < ms) {
+        UpdateMusic();
+        platform::WaitForMessages(1);
+    }
 }
 
 uint16_t* BufferAt(int8_t index) {

@@ -21,9 +21,13 @@ namespace {
 constexpr int kWheelX = 60;
 constexpr int kWheelY = 84;
 
-// Busy-waits on the tick until ms have passed since `since`, keeping the music going.
+// Polls the tick until ms have passed since `since`, keeping the music going;
+// the processor is given away for up to 1 ms a turn.
 void WaitSince(uint32_t since, uint32_t ms) {
-    while (platform::GetTickCount() - since < ms) UpdateMusic();
+    while (platform::GetTickCount() - since < ms) {
+        UpdateMusic();
+        platform::WaitForMessages(1);
+    }
 }
 
 // The name cut to the characters that fit before the screen's right edge.
@@ -99,7 +103,7 @@ void Match::SpinStartingWheel() {
     bool tapped = false;
     while (!tapped) {
         UpdateMusic();
-        WaitSince(t, 30);
+        WaitSince(t, 30);  // the wheel's own pace: 33 pictures a second
         t = platform::GetTickCount();
         platform::Msg msg;
         // Only a message really taken from the queue can stop the spin.

@@ -22,8 +22,14 @@ public:
     // Writes the last presented frame as PNG; false when there is none.
     virtual bool CaptureLastFrame(const std::string& hostPath) = 0;
 
-    // Called when a peek found nothing: gather input, let time pass.
+    // Called when a peek found nothing: gather input and let up to 1 ms pass
+    // (window: waits that long for the host's next event; headless: the
+    // virtual clock moves 1 ms).
     virtual void PumpEvents() = 0;
+    // Waits until the host has an event for us or ms have passed, and
+    // gathers what came (window); headless: returns at once, its clock moves
+    // on pumps and tick queries.
+    virtual void WaitForEvents(uint32_t ms) = 0;
     // A tick query (headless: advances the virtual clock a step).
     virtual uint32_t Ticks() = 0;
     // The current time in ms without side effects, for the trace.

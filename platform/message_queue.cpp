@@ -137,6 +137,7 @@ void TakeCloseDuringWait() {
     }
     gTakingClose = false;
 }
+void WaitForMessages(uint32_t ms) { CurrentBackend().WaitForEvents(ms); }
 
 bool PostMessage(WindowHandle, uint32_t message, WParam wParam, LParam lParam) {
     Append(message, wParam, lParam);

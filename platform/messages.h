@@ -75,9 +75,11 @@ int GetSystemMetrics(int index);
 
 // Takes the first queued message whose number lies in first..last (both 0:
 // any message), leaving the others in order. Returns false when none waits.
-// With remove false the message stays queued. Never blocks. An empty peek
-// gives the backend a chance to gather input and fire due timers; WM_TIMER
-// and WM_PAINT are returned only when nothing else in range waits.
+// With remove false the message stays queued. An empty peek gives the
+// backend a chance to gather input and fire due timers, and lets up to 1 ms
+// pass: the window waits that long for the host's next event (so polling
+// loops do not spin), the headless clock moves 1 ms. WM_TIMER and WM_PAINT
+// are returned only when nothing else in range waits.
 bool PeekMessage(Msg* msg, uint32_t first, uint32_t last, bool remove);
 // A close during a modal wait. The waits read only the stylus range, so a
 // WM_CLOSE or WM_QUIT would stay queued until the wait ends. With a handler
@@ -88,6 +90,10 @@ bool PeekMessage(Msg* msg, uint32_t first, uint32_t last, bool remove);
 // process; nullptr (the default) leaves both queued.
 using QuitHandler = void (*)(int code);
 void SetQuitHandler(QuitHandler handler);
+// For loops that poll the tick without peeking: gives the processor away
+// until the host has an event or ms have passed (window); headless: returns
+// at once (its clock moves on tick queries).
+void WaitForMessages(uint32_t ms);
 // Appends a message for the window (nullptr or any handle: our window).
 bool PostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
 // Queues WM_QUIT with the code.

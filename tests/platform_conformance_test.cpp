@@ -1,9 +1,13 @@
 // The same calls against both backends (SDL on its dummy drivers): what the
 // game relies on must hold whichever backend runs.
 #include <SDL.h>
+#include <time.h>
+
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/headless/headless.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
@@ -16,6 +20,11 @@ using namespace platform;
 
 int gTimerCalls = 0;
 void CountTimer(WindowHandle, uint32_t, uintptr_t, uint32_t) { ++gTimerCalls; }
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
 LResult IgnoreProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     return DefWindowProc(window, message, wParam, lParam);
 }
@@ -95,6 +104,39 @@ TEST_P(Conformance, QueueTimersAndClockAgree) {
     const uint32_t beforeSleep = GetTickCount();
     Sleep(30);
     EXPECT_GE(GetTickCount() - beforeSleep, 30u);
+}
+
+TEST_P(Conformance, EmptyPeeksLetTimePassWithoutSpinning) {
+    const bool window = std::string(GetParam()) == "sdl";
+    // A key waiting outside the range must not make a stylus peek return at once.
+    PostMessage(nullptr, WM_KEYDOWN, kVkA, 0);
+    Msg msg;
+    uint32_t start = GetTickCount();
+    double cpuStart = ThreadCpuMs();
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_FALSE(PeekMessage(&msg, WM_MOUSEMOVE, WM_MOUSELAST, true));
+    }
+    uint32_t elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 40u) << "each empty peek lets about a millisecond pass";
+    if (window) {
+        EXPECT_LT(ThreadCpuMs() - cpuStart, elapsed / 2.0) << "the peeks waited, they did not spin";
+    }
+    ASSERT_TRUE(PeekMessage(&msg, 0, 0, true));
+    EXPECT_EQ(msg.message, static_cast<uint32_t>(WM_KEYDOWN));
+
+    // The wait of the tick-polling loops: a real wait in the window, nothing
+    // on the virtual clock, whose time moves only on tick queries.
+    uint64_t virtualStart = headless::VirtualNow();
+    start = GetTickCount();
+    cpuStart = ThreadCpuMs();
+    for (int i = 0; i < 20; ++i) WaitForMessages(1);
+    if (window) {
+        elapsed = GetTickCount() - start;
+        EXPECT_GE(elapsed, 20u);
+        EXPECT_LT(ThreadCpuMs() - cpuStart, elapsed / 2.0);
+    } else {
+        EXPECT_EQ(headless::VirtualNow(), virtualStart + 1) << "one tick query, no waiting";
+    }
 }
 
 TEST_P(Conformance, AudioKeepsAboutATenthOfASecondQueued) {

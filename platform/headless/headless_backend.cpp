@@ -132,6 +132,8 @@ public:
         script_.Run(now_);
     }
 
+    void WaitForEvents(uint32_t) override {}
+
     uint32_t Ticks() override {
         Advance(1);
         return static_cast<uint32_t>(now_);

@@ -11,6 +11,7 @@
 #include "platform/keys.h"
 #include "platform/pixels.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_host_events.h"
 #include "platform/system.h"
 
 namespace qv::platform {
@@ -81,10 +82,12 @@ public:
             CloseDisplay();
             return false;
         }
+        hostWait_.Attach(window_);
         return true;
     }
 
     void CloseDisplay() override {
+        hostWait_.Detach();
         if (texture_ != nullptr) {
             SDL_DestroyTexture(texture_);
             texture_ = nullptr;
@@ -141,14 +144,13 @@ public:
         return WritePng(hostPath, kScreenWidth, kScreenHeight, rgb.data());
     }
 
-    void PumpEvents() override {
-        // The game peeks in tight loops; asking the host every time is wasted work.
-        Uint64 now = SDL_GetTicks64();
-        if (now == lastPump_) {
-            return;
+    // A turn of a polling loop waits on the host connection instead of spinning.
+    void PumpEvents() override { WaitForEvents(1); }
+
+    void WaitForEvents(uint32_t ms) override {
+        if (hostWait_.Wait(ms)) {
+            Pump();
         }
-        lastPump_ = now;
-        Pump();
     }
 
     uint32_t Ticks() override { return static_cast<uint32_t>(SDL_GetTicks64() - start_); }
@@ -223,9 +225,12 @@ private:
         return scale < 1 ? 1 : scale;
     }
 
+    // One request to the host, then everything SDL has queued.
     void Pump() {
+        SDL_PumpEvents();
+        hostWait_.NotePumped();
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
+        while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             Handle(event);
         }
     }
@@ -281,7 +286,6 @@ private:
 
     Uint64 start_;
     Uint64 lastPresent_ = 0;
-    Uint64 lastPump_ = 0;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
@@ -290,6 +294,7 @@ private:
     bool stylusDown_ = false;
     bool shutDown_ = false;
     SdlAudio audio_;
+    HostEventWait hostWait_;
 };
 
 }  // namespace
