@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstring>
+
 #include "platform/display.h"
 
 #pragma GCC diagnostic push
@@ -72,6 +74,28 @@ std::vector<uint8_t> FrameToRgb(const uint16_t* frame, int count, uint32_t forma
         PixelToRgb(frame[i], layout, &rgb[i * 3], &rgb[i * 3 + 1], &rgb[i * 3 + 2]);
     }
     return rgb;
+}
+
+bool ChangedRows(const uint16_t* before, const uint16_t* after, int width, int height, int* first, int* last) {
+    const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint16_t);
+    auto differs = [&](int y) {
+        return std::memcmp(before + static_cast<size_t>(y) * width, after + static_cast<size_t>(y) * width,
+                           rowBytes) != 0;
+    };
+    int top = 0;
+    while (top < height && !differs(top)) {
+        ++top;
+    }
+    if (top == height) {
+        return false;
+    }
+    int bottom = height - 1;
+    while (bottom > top && !differs(bottom)) {
+        --bottom;
+    }
+    *first = top;
+    *last = bottom;
+    return true;
 }
 
 uint64_t HashFrame(const uint16_t* frame, int count) {

@@ -18,6 +18,10 @@ void PixelToRgb(uint16_t pixel, PixelLayout layout, uint8_t* red, uint8_t* green
 // count pixels to 3 bytes each (red, green, blue).
 std::vector<uint8_t> FrameToRgb(const uint16_t* frame, int count, uint32_t format);
 
+// The rows where two width x height frames differ: false when they are
+// equal, else true with the first and last differing rows.
+bool ChangedRows(const uint16_t* before, const uint16_t* after, int width, int height, int* first, int* last);
+
 // FNV-1a 64 over the pixels, each as two bytes low byte first.
 uint64_t HashFrame(const uint16_t* frame, int count);
 

@@ -7,7 +7,10 @@
 
 #include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "platform/image.h"
+#include "platform/pixels.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
@@ -104,6 +107,44 @@ TEST_P(Conformance, QueueTimersAndClockAgree) {
     const uint32_t beforeSleep = GetTickCount();
     Sleep(30);
     EXPECT_GE(GetTickCount() - beforeSleep, 30u);
+}
+
+int32_t ReadFromFile(void* context, uint8_t* buffer, uint32_t size) {
+    return static_cast<int32_t>(fread(buffer, 1, size, static_cast<FILE*>(context)));
+}
+
+// Presents that repeat a frame or change a few rows leave the backend
+// showing (and capturing) exactly the last frame, in every pixel format.
+TEST_P(Conformance, LastFrameSurvivesRepeatedAndPartialPresentsInEveryFormat) {
+    for (const char* format : {"555", "444", "565"}) {
+        SCOPED_TRACE(format);
+        GXCloseDisplay();
+        setenv("QUORVANE_PIXEL_FORMAT", format, 1);
+        ASSERT_TRUE(Startup());
+        ASSERT_EQ(GXOpenDisplay(nullptr, GX_FULLSCREEN), 1);
+        auto* memory = static_cast<uint16_t*>(GXBeginDraw());
+        ASSERT_NE(memory, nullptr);
+        for (int i = 0; i < 240 * 320; ++i) memory[i] = static_cast<uint16_t>(i * 37);
+        GXEndDraw();
+        GXBeginDraw();
+        GXEndDraw();
+        GXBeginDraw();
+        memory[10 * 240 + 3] ^= 0x0F0F;
+        memory[200 * 240 + 239] = 0;
+        GXEndDraw();
+        std::vector<uint16_t> expected(memory, memory + 240 * 320);
+
+        const std::string png = dir_.Path(std::string("last-") + format + ".png");
+        ASSERT_TRUE(CurrentBackend().CaptureLastFrame(png));
+        FILE* file = fopen(png.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        Bitmap24 shown;
+        const bool decoded = DecompressImage(ReadFromFile, file, &shown);
+        fclose(file);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(shown.rgb, FrameToRgb(expected.data(), 240 * 320, GXGetDisplayProperties().ffFormat));
+    }
+    unsetenv("QUORVANE_PIXEL_FORMAT");
 }
 
 TEST_P(Conformance, EmptyPeeksLetTimePassWithoutSpinning) {

@@ -65,6 +65,23 @@ TEST_F(Display, BeginDrawGivesRowsOf240AndEndDrawPresentsThem) {
     EXPECT_NE(TraceOf("present")[1], presents[0]) << "the hash follows the content";
 }
 
+TEST_F(Display, ChangedRowsFindTheFirstAndLastRowThatDiffer) {
+    std::vector<uint16_t> before(240 * 320, 7);
+    std::vector<uint16_t> after = before;
+    int first = -1, last = -1;
+    EXPECT_FALSE(ChangedRows(before.data(), after.data(), 240, 320, &first, &last));
+    EXPECT_EQ(first, -1) << "untouched when nothing changed";
+    after[5 * 240 + 239] = 8;
+    ASSERT_TRUE(ChangedRows(before.data(), after.data(), 240, 320, &first, &last));
+    EXPECT_EQ(first, 5);
+    EXPECT_EQ(last, 5);
+    after[0] = 8;
+    after[319 * 240] = 8;
+    ASSERT_TRUE(ChangedRows(before.data(), after.data(), 240, 320, &first, &last));
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(last, 319);
+}
+
 TEST_F(Display, RotatedModelBufferIsShownUpright) {
     Restart("QUORVANE_OEM", "Compaq iPAQ H3800");
     EXPECT_EQ(FixedFrameBuffer(), nullptr) << "not before the display is open";

@@ -11,7 +11,7 @@
 #include "platform/keys.h"
 #include "platform/pixels.h"
 #include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sdl_host_events.h"
+#include "platform/sdl/sdl_window.h"
 #include "platform/system.h"
 
 namespace qv::platform {
@@ -55,84 +55,34 @@ public:
     SdlBackend() : start_(SDL_GetTicks64()) {}
     ~SdlBackend() override { Shutdown(); }
 
-    bool OpenDisplay() override {
-        if (window_ != nullptr) {
-            return true;
-        }
-        int scale = ChooseScale();
-        window_ = SDL_CreateWindow("Quorvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
-                                   kScreenHeight * scale, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
-        if (window_ == nullptr) {
-            std::fprintf(stderr, "Quorvane: cannot open the window (%s)\n", SDL_GetError());
-            return false;
-        }
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-        if (renderer_ == nullptr) {
-            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        }
-        if (renderer_ != nullptr) {
-            // Logical size: SDL scales the picture and maps mouse positions back.
-            SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-            SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                         kScreenWidth, kScreenHeight);
-        }
-        if (texture_ == nullptr) {
-            std::fprintf(stderr, "Quorvane: cannot draw in the window (%s)\n", SDL_GetError());
-            CloseDisplay();
-            return false;
-        }
-        hostWait_.Attach(window_);
-        return true;
-    }
+    bool OpenDisplay() override { return window_.Open(ChooseScale(), GetConfig().pixelFormat); }
 
-    void CloseDisplay() override {
-        hostWait_.Detach();
-        if (texture_ != nullptr) {
-            SDL_DestroyTexture(texture_);
-            texture_ = nullptr;
-        }
-        if (renderer_ != nullptr) {
-            SDL_DestroyRenderer(renderer_);
-            renderer_ = nullptr;
-        }
-        if (window_ != nullptr) {
-            SDL_DestroyWindow(window_);
-            window_ = nullptr;
-        }
-    }
+    void CloseDisplay() override { window_.Close(); }
 
     void Present(const uint16_t* frame, uint32_t format) override {
-        lastFrame_.assign(frame, frame + kPixels);
+        // Only the rows that changed go to the host; an unchanged frame costs
+        // one comparison.
+        int first = 0;
+        int last = kScreenHeight - 1;
+        bool changed = lastFrame_.size() != static_cast<size_t>(kPixels) || format != lastFormat_ ||
+                       ChangedRows(lastFrame_.data(), frame, kScreenWidth, kScreenHeight, &first, &last);
+        if (changed) {
+            lastFrame_.assign(frame, frame + kPixels);
+        }
         lastFormat_ = format;
-        if (texture_ == nullptr) {
+        if (!window_.IsOpen()) {
             return;
         }
-        // Steady pacing: one-step-per-frame animations then run evenly, with
-        // or without vsync.
+        // Steady pacing, changed or not: one-step-per-frame animations then
+        // run evenly, with or without vsync.
         Uint64 now = SDL_GetTicks64();
         if (now - lastPresent_ < kFramePeriodMs) {
             SDL_Delay(static_cast<Uint32>(kFramePeriodMs - (now - lastPresent_)));
         }
         lastPresent_ = SDL_GetTicks64();
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
-            PixelLayout layout = LayoutForFormat(format);
-            for (int y = 0; y < kScreenHeight; ++y) {
-                auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(pixels) + y * pitch);
-                for (int x = 0; x < kScreenWidth; ++x) {
-                    uint8_t r = 0, g = 0, b = 0;
-                    PixelToRgb(frame[y * kScreenWidth + x], layout, &r, &g, &b);
-                    row[x] = 0xFF000000u | (Uint32(r) << 16) | (Uint32(g) << 8) | b;
-                }
-            }
-            SDL_UnlockTexture(texture_);
+        if (changed) {
+            window_.Show(lastFrame_.data(), first, last, format);
         }
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
         Pump();
     }
 
@@ -148,7 +98,7 @@ public:
     void PumpEvents() override { WaitForEvents(1); }
 
     void WaitForEvents(uint32_t ms) override {
-        if (hostWait_.Wait(ms)) {
+        if (window_.WaitForHost(ms)) {
             Pump();
         }
     }
@@ -169,7 +119,7 @@ public:
         }
         SDL_MessageBoxData data{};
         data.flags = (flags & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-        data.window = window_;
+        data.window = window_.Window();
         data.title = caption.c_str();
         data.message = text.c_str();
         data.numbuttons = okCancel ? 2 : 1;
@@ -186,9 +136,9 @@ public:
     }
 
     void Raise() override {
-        if (window_ != nullptr) {
-            SDL_RestoreWindow(window_);
-            SDL_RaiseWindow(window_);
+        if (SDL_Window* window = window_.Window()) {
+            SDL_RestoreWindow(window);
+            SDL_RaiseWindow(window);
         }
     }
 
@@ -228,7 +178,7 @@ private:
     // One request to the host, then everything SDL has queued.
     void Pump() {
         SDL_PumpEvents();
-        hostWait_.NotePumped();
+        window_.NotePumped();
         SDL_Event event;
         while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             Handle(event);
@@ -249,6 +199,9 @@ private:
                 PostInput(WM_KILLFOCUS, 0, 0);
             } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
                 InvalidateWindow();
+                window_.Refresh();
+            } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                window_.Refresh();
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -286,15 +239,12 @@ private:
 
     Uint64 start_;
     Uint64 lastPresent_ = 0;
-    SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    SdlWindow window_;
     std::vector<uint16_t> lastFrame_;
     uint32_t lastFormat_ = 0;
     bool stylusDown_ = false;
     bool shutDown_ = false;
     SdlAudio audio_;
-    HostEventWait hostWait_;
 };
 
 }  // namespace
