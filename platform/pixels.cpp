@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <xxhash.h>
+
+#include <bit>
 #include <cstring>
 
 #include "platform/display.h"
@@ -99,12 +102,19 @@ bool ChangedRows(const uint16_t* before, const uint16_t* after, int width, int h
 }
 
 uint64_t HashFrame(const uint16_t* frame, int count) {
-    uint64_t hash = 0xCBF29CE484222325ull;
-    for (int i = 0; i < count; ++i) {
-        hash = (hash ^ (frame[i] & 0xFF)) * 0x100000001B3ull;
-        hash = (hash ^ (frame[i] >> 8)) * 0x100000001B3ull;
+    if (count <= 0) {
+        return XXH3_64bits(nullptr, 0);
     }
-    return hash;
+    if constexpr (std::endian::native == std::endian::little) {
+        return XXH3_64bits(frame, static_cast<size_t>(count) * sizeof(uint16_t));
+    } else {
+        std::vector<uint8_t> bytes(static_cast<size_t>(count) * 2);
+        for (int i = 0; i < count; ++i) {
+            bytes[i * 2] = static_cast<uint8_t>(frame[i] & 0xFF);
+            bytes[i * 2 + 1] = static_cast<uint8_t>(frame[i] >> 8);
+        }
+        return XXH3_64bits(bytes.data(), bytes.size());
+    }
 }
 
 std::vector<uint8_t> EncodePng(int width, int height, const uint8_t* rgb) {

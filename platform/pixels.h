@@ -22,7 +22,7 @@ std::vector<uint8_t> FrameToRgb(const uint16_t* frame, int count, uint32_t forma
 // equal, else true with the first and last differing rows.
 bool ChangedRows(const uint16_t* before, const uint16_t* after, int width, int height, int* first, int* last);
 
-// FNV-1a 64 over the pixels, each as two bytes low byte first.
+// XXH3 64 (seed 0) over the pixels, each as two bytes low byte first.
 uint64_t HashFrame(const uint16_t* frame, int count);
 
 // PNG file of an RGB image; false when it cannot be written.

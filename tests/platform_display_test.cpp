@@ -1,6 +1,8 @@
 // The display: properties per pixel format, the layout of display memory,
 // presents in the trace, the rotated model's frame buffer shown upright,
 // and closers that are safe in any order.
+#include <xxhash.h>
+
 #include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
@@ -63,6 +65,13 @@ TEST_F(Display, BeginDrawGivesRowsOf240AndEndDrawPresentsThem) {
     GXEndDraw();
     EXPECT_EQ(headless::VirtualNow() - before, 16u);
     EXPECT_NE(TraceOf("present")[1], presents[0]) << "the hash follows the content";
+}
+
+TEST_F(Display, FrameHashTakesEachPixelLowByteFirst) {
+    const uint16_t pixels[2] = {0x0102, 0xA0B0};
+    const uint8_t bytes[4] = {0x02, 0x01, 0xB0, 0xA0};
+    EXPECT_EQ(HashFrame(pixels, 2), XXH3_64bits(bytes, 4));
+    EXPECT_NE(HashFrame(pixels, 2), HashFrame(pixels, 1));
 }
 
 TEST_F(Display, ChangedRowsFindTheFirstAndLastRowThatDiffer) {

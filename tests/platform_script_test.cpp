@@ -4,13 +4,20 @@
 #include <chrono>
 #include <thread>
 
+#include <xxhash.h>
+
+#include <algorithm>
+
 #include "platform/clock.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/script.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/pixels.h"
 #include "platform/sound.h"
 #include "platform/text.h"
+#include "platform/trace.h"
 #include "tests/platform_test_support.h"
 
 namespace qv {
@@ -187,6 +194,35 @@ TEST_F(Headless, ScriptStepsArriveAtTheirTimesAndAfterTheirEvents) {
     EXPECT_EQ(move.message, static_cast<uint32_t>(WM_MOUSEMOVE));
     EXPECT_EQ(move.lParam, MakeLParam(2, 2));
     EXPECT_FALSE(PeekMessage(&msg, 0, 0, true));
+}
+
+// Without a trace file, presents are hashed only for a script step that
+// reads the hash; a wait for any present needs no hash at all.
+TEST_F(Headless, PresentWaitsWorkWithoutATrace) {
+    std::vector<uint16_t> first(240 * 320, 0x1234);
+    std::vector<uint16_t> second(240 * 320, 0x4321);
+    char hash[24];
+    snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(HashFrame(second.data(), 240 * 320)));
+    setenv("QUORVANE_TRACE", "", 1);
+    RunScript("on present\n"
+              "tap 1 1\n"
+              "on present " + std::string(hash) + "\n"
+              "tap 2 2\n");
+    ASSERT_FALSE(TraceEnabled());
+    ASSERT_EQ(GXOpenDisplay(nullptr, GX_FULLSCREEN), 1);
+    auto show = [](const std::vector<uint16_t>& frame) {
+        auto* memory = static_cast<uint16_t*>(GXBeginDraw());
+        std::copy(frame.begin(), frame.end(), memory);
+        GXEndDraw();
+    };
+    show(first);
+    EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 1);
+    show(first);
+    Msg msg;
+    for (int i = 0; i < 500; ++i) ASSERT_FALSE(PeekMessage(&msg, WM_LBUTTONDOWN, WM_LBUTTONDOWN, true));
+    show(second);
+    EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 2);
+    GXCloseDisplay();
 }
 
 TEST_F(Headless, EachWaitMatchesAFreshEvent) {

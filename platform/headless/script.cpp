@@ -375,6 +375,18 @@ bool ScriptRunner::WaitsRemain() const {
     return false;
 }
 
+bool ScriptRunner::WaitsFor(const std::string& kind, bool* withText) const {
+    bool waits = false;
+    *withText = false;
+    for (size_t i = next_; i < steps_.size(); ++i) {
+        if (steps_[i].kind == ScriptStep::Kind::kWaitTrace && steps_[i].traceKind == kind) {
+            waits = true;
+            *withText = *withText || !steps_[i].text.empty();
+        }
+    }
+    return waits;
+}
+
 void ScriptRunner::NoteTrace(const std::string& kind, const std::string& text) {
     if (WaitsRemain()) {
         events_.emplace_back(kind, text);

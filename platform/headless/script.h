@@ -62,6 +62,9 @@ public:
     void Run(uint64_t now);
     // Records a traced event for the steps that wait on one.
     void NoteTrace(const std::string& kind, const std::string& text);
+    // Whether a step still to run waits for an event of the kind; withText
+    // tells whether one of them looks at the event's text.
+    bool WaitsFor(const std::string& kind, bool* withText) const;
     bool Finished() const { return next_ >= steps_.size(); }
 
 private:
