@@ -1,7 +1,11 @@
-// The computer opponent's search, run on flat board copies so that the many copies stay cheap.
+// The computer opponent's search: battles and chains played out on owner
+// masks over one worked-out arrangement of cards, so copies cost nothing.
 #include "match/computer_opponent.h"
 
+#include <bit>
+
 #include "engine/utilities.h"
+#include "match/ai_board.h"
 
 namespace qv {
 
@@ -12,303 +16,196 @@ namespace {
 
 constexpr int kFloor = -10000;
 
-// The rule state the search needs: no names, pictures or ids.
-struct AiBoard {
-    uint8_t free[kBoardCells];
-    Side owner[kBoardCells];
-    uint8_t powers[kBoardCells][kDirectionCount];
-};
+using ai::Arrangement;
+using ai::Bit;
+using ai::Mask;
+using ai::Owners;
 
-int Index(int x, int y) { return x * kBoardRows + y; }
-bool Inside(int x, int y) { return Board::IsInside(x, y); }
 int16_t S16(int v) { return static_cast<int16_t>(v); }
-
-int Power(const AiBoard& b, int cell, int d) {
-    return (d < 0 || d >= kDirectionCount) ? 0 : b.powers[cell][d];
-}
-
-AiBoard Flatten(const Board& board) {
-    AiBoard b{};
-    for (int x = 0; x < kBoardColumns; ++x) {
-        for (int y = 0; y < kBoardRows; ++y) {
-            const BoardCell& cell = board.CellAt(x, y);
-            int i = Index(x, y);
-            b.free[i] = cell.free;
-            b.owner[i] = cell.owner;
-            for (int d = 0; d < kDirectionCount; ++d) {
-                b.powers[i][d] = static_cast<uint8_t>(cell.card.GetPower(d));
-            }
-        }
-    }
-    return b;
-}
-
-bool CanAttack(const AiBoard& b, int ax, int ay, int tx, int ty) {
-    int dx = tx - ax;
-    int dy = ty - ay;
-    if (dx < -1 || dx > 1 || dy < -1 || dy > 1 || !Inside(tx, ty)) return false;
-    int t = Index(tx, ty);
-    int a = Index(ax, ay);
-    if (b.free[t]) return false;
-    // An attacker without owner (2) gives 3, which matches no cell.
-    if (b.owner[t] != (b.owner[a] ^ 1)) return false;
-    return Power(b, a, DirectionBetween(ax, ay, tx, ty)) > 0;
-}
-
-int CountAttacks(const AiBoard& b, int x, int y) {
-    int n = 0;
-    for (int i = -1; i <= 1; ++i) {
-        for (int j = -1; j <= 1; ++j) {
-            if (CanAttack(b, x, y, x + i, y + j)) ++n;
-        }
-    }
-    return n;
-}
-
-Side ResolveAttack(AiBoard& b, int ax, int ay, int tx, int ty) {
-    int d = DirectionBetween(ax, ay, tx, ty);
-    int a = Index(ax, ay);
-    int t = Index(tx, ty);
-    int attack = Power(b, a, d);
-    int defence = (d < 0 || d >= kDirectionCount) ? 0 : Power(b, t, kOppositeDirection[d]);
-    if (attack > defence) {
-        b.owner[t] = b.owner[a];
-        return b.owner[a];
-    }
-    if (attack == defence) return kNoSide;
-    b.owner[a] = b.owner[t];
-    return b.owner[t];
-}
-
-bool HaveMutualPowers(const AiBoard& b, int ax, int ay, int tx, int ty) {
-    int d = DirectionBetween(ax, ay, tx, ty);
-    if (d < 0 || d >= kDirectionCount) return false;
-    return Power(b, Index(ax, ay), d) > 0 && Power(b, Index(tx, ty), kOppositeDirection[d]) > 0;
-}
-
-bool FacesEnemy(const AiBoard& b, int ax, int ay, int tx, int ty) {
-    return HaveMutualPowers(b, ax, ay, tx, ty) &&
-           b.owner[Index(tx, ty)] == (b.owner[Index(ax, ay)] ^ 1);
-}
-
-int CellStrength(const AiBoard& b, int x, int y) {
-    int s = 0;
-    int c = Index(x, y);
-    for (int d = 0; d < kDirectionCount; ++d) {
-        int p = Power(b, c, d);
-        int nx = x + kDirectionDx[d];
-        int ny = y + kDirectionDy[d];
-        if (!Inside(nx, ny)) {
-            s -= p;
-        } else if (b.free[Index(nx, ny)]) {
-            // A free cell still holds the card it last held; its power counts.
-            int q = Power(b, Index(nx, ny), kOppositeDirection[d]);
-            s += p == q ? 10 : (p > q ? 30 : -30);
-        } else {
-            s -= p;
-        }
-    }
-    return s;
-}
-
-void SafeMap1(const AiBoard& b, uint8_t safe[kBoardCells]) {
-    for (int i = 0; i < kBoardCells; ++i) safe[i] = 0;
-    bool marked = true;
-    while (marked) {
-        marked = false;
-        for (int x = 0; x < kBoardColumns; ++x) {
-            for (int y = 0; y < kBoardRows; ++y) {
-                int c = Index(x, y);
-                if (safe[c] || b.free[c]) continue;
-                bool vulnerable = false;
-                for (int d = 0; d < kDirectionCount && !vulnerable; ++d) {
-                    int nx = x + kDirectionDx[d];
-                    int ny = y + kDirectionDy[d];
-                    int p = Power(b, c, d);
-                    if (!Inside(nx, ny) || p <= 0 || p >= 5) continue;
-                    int n = Index(nx, ny);
-                    if (safe[n]) continue;
-                    vulnerable = b.free[n] || Power(b, n, kOppositeDirection[d]) > p;
-                }
-                if (!vulnerable) {
-                    safe[c] = 1;  // later cells of this pass see it at once
-                    marked = true;
-                }
-            }
-        }
-    }
-}
-
-void SafeMap2(const AiBoard& b, const uint8_t safe1[kBoardCells], uint8_t safe[kBoardCells]) {
-    for (int i = 0; i < kBoardCells; ++i) safe[i] = 0;
-    for (int x = 0; x < kBoardColumns; ++x) {
-        for (int y = 0; y < kBoardRows; ++y) {
-            int c = Index(x, y);
-            if (b.free[c]) continue;
-            bool vulnerable = false;
-            for (int d = 0; d < kDirectionCount && !vulnerable; ++d) {
-                int nx = x + kDirectionDx[d];
-                int ny = y + kDirectionDy[d];
-                int p = Power(b, c, d);
-                if (!Inside(nx, ny) || p >= 5) continue;
-                int n = Index(nx, ny);
-                if (safe[n]) continue;
-                vulnerable = b.free[n] || (Power(b, n, kOppositeDirection[d]) > p && !safe1[n]);
-            }
-            if (!vulnerable) safe[c] = 1;
-        }
-    }
-}
-
-int8_t CaptureChainDepth(const AiBoard& board, int x, int y) {
-    int c = Index(x, y);
-    Side s = board.owner[c];
-    AiBoard copy = board;
-    copy.owner[c] = static_cast<Side>(copy.owner[c] ^ 1);
-    int best = -1;
-    for (int d = 0; d < kDirectionCount; ++d) {
-        int nx = x + kDirectionDx[d];
-        int ny = y + kDirectionDy[d];
-        if (!Inside(nx, ny)) continue;
-        int n = Index(nx, ny);
-        int e = Power(copy, c, d);
-        int l = Power(copy, n, kOppositeDirection[d]);
-        int v;
-        if (FacesEnemy(copy, x, y, nx, ny)) {
-            v = e > l ? CaptureChainDepth(copy, nx, ny) + 1 : -1;
-        } else if (copy.free[n] || copy.owner[n] != s) {
-            v = 0;
-        } else {
-            v = e > l ? 1 : -1;
-        }
-        if (v > best) best = v;
-    }
-    return static_cast<int8_t>(best);
-}
-
-int CountThreats(const AiBoard& b, int x, int y) {
-    int t = 0;
-    int c = Index(x, y);
-    for (int d = 0; d < kDirectionCount; ++d) {
-        int nx = x + kDirectionDx[d];
-        int ny = y + kDirectionDy[d];
-        int p = Power(b, c, d);
-        if (!Inside(nx, ny) || p == 0 || p == 5) continue;
-        int n = Index(nx, ny);
-        if (b.free[n]) ++t;
-        if (b.owner[n] == b.owner[c] && Power(b, n, kOppositeDirection[d]) > p) ++t;
-    }
-    return t;
-}
-
-int ThreatScore(const AiBoard& b, const uint8_t safe1[kBoardCells], int x, int y) {
-    int c = CaptureChainDepth(b, x, y);
-    if (c == 0) return 0;
-    int t = CountThreats(b, x, y);
-    if (safe1[Index(x, y)]) return c * 50;
-    // The handheld shifts by t - 1; a shift by -1 gives the sign bits.
-    if (t == 0) return c > 0 ? -1 : 0;
-    return S16((c * -50) >> (t - 1));
-}
+int Column(int cell) { return cell / kBoardRows; }
+int Row(int cell) { return cell % kBoardRows; }
 
 int Noise() {
     int n = kAiNoise[gAiLevel < 3 ? gAiLevel : 0];
     return RandomBelow(n) - n / 2;
 }
 
-int Evaluate(const AiBoard& b, Side side) {
-    int level = gAiLevel;
-    uint8_t safe1[kBoardCells] = {};
-    uint8_t safe2[kBoardCells] = {};
-    bool refined = level == 1 || level == 2;
-    if (refined) {
-        SafeMap1(b, safe1);
-        SafeMap2(b, safe1, safe2);
-    }
-    int s = 0;
-    for (int x = 0; x < kBoardColumns; ++x) {
-        for (int y = 0; y < kBoardRows; ++y) {
-            Side o = b.owner[Index(x, y)];
-            if (o != side && o != (side ^ 1)) continue;
-            int v = CellStrength(b, x, y);
-            if (level == 2) v += ThreatScore(b, safe1, x, y);
-            v += refined && safe2[Index(x, y)] ? 400 : 100;
-            s += o == side ? v : -v;
+// Level-2 evaluations of one arrangement remembered by owners: the chain
+// search meets the same board again through captures taken in another order.
+class EvaluationMemo {
+public:
+    // Forgets everything: the arrangement changed.
+    void Reset() {
+        if (++stamp_ == 0) {
+            for (Entry& e : table_) e.stamp = 0;
+            stamp_ = 1;
         }
     }
-    return s + Noise();
-}
+    bool Find(uint64_t key, int* value) const {
+        for (uint32_t i = Slot(key), n = 0; n < kProbes; ++n, i = (i + 1) & (kSize - 1)) {
+            const Entry& e = table_[i];
+            if (e.stamp != stamp_) return false;
+            if (e.key == key) {
+                *value = e.value;
+                return true;
+            }
+        }
+        return false;
+    }
+    void Store(uint64_t key, int value) {
+        for (uint32_t i = Slot(key), n = 0; n < kProbes; ++n, i = (i + 1) & (kSize - 1)) {
+            Entry& e = table_[i];
+            if (e.stamp != stamp_) {
+                e = Entry{key, stamp_, value};
+                return;
+            }
+        }
+    }
 
-int ScoreChain(const AiBoard& board, Side side, int x, int y, int8_t& tc, int8_t& tr) {
-    int best = kFloor;
-    bool chosen = false;
-    for (int d = 0; d < kDirectionCount; ++d) {
-        int nx = x + kDirectionDx[d];
-        int ny = y + kDirectionDy[d];
-        AiBoard b = board;
-        if (!CanAttack(b, x, y, nx, ny)) continue;
-        if (!chosen) {
-            // Never leave a stale target when nothing beats the floor.
-            tc = static_cast<int8_t>(nx);
-            tr = static_cast<int8_t>(ny);
-            chosen = true;
-        }
-        Side w = ResolveAttack(b, x, y, nx, ny);
-        int score;
-        int8_t ignoredC = 0, ignoredR = 0;
-        if (w == side && CountAttacks(b, nx, ny) >= 1 && HaveMutualPowers(b, x, y, nx, ny)) {
-            score = ScoreChain(b, side, nx, ny, ignoredC, ignoredR);
+private:
+    static constexpr uint32_t kSize = 1 << 14;
+    static constexpr uint32_t kProbes = 16;
+    struct Entry {
+        uint64_t key = 0;
+        uint32_t stamp = 0;
+        int value = 0;
+    };
+    static uint32_t Slot(uint64_t key) {
+        return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> 50) & (kSize - 1);
+    }
+    Entry table_[kSize];
+    uint32_t stamp_ = 1;
+};
+
+EvaluationMemo gMemo;
+
+// The search on one arrangement: battles change only the owners.
+class Search {
+public:
+    explicit Search(const Arrangement& arrangement) : a_(arrangement) { gMemo.Reset(); }
+
+    int Evaluate(const Owners& o, Side side) const {
+        int level = gAiLevel;
+        int s = 0;
+        if (level == 2 && (side == RED || side == BLUE)) {
+            // Kept for RED; BLUE's score is its negation.
+            uint64_t key = o.side[0] | (uint64_t{o.side[1]} << 24);
+            int red = 0;
+            if (!gMemo.Find(key, &red)) {
+                red = a_.StaticScore(o, RED, level);
+                gMemo.Store(key, red);
+            }
+            s = side == RED ? red : -red;
         } else {
-            score = Evaluate(b, side);
+            s = a_.StaticScore(o, side, level);
         }
-        if (S16(score) > S16(best)) {
-            best = score;
-            tc = static_cast<int8_t>(nx);
-            tr = static_cast<int8_t>(ny);
-        }
+        return s + Noise();
     }
-    return best;
-}
 
-int ChooseAttack(const AiBoard& board, Side side, int x, int y, int8_t& tc, int8_t& tr) {
-    int best = kFloor;
-    bool chosen = false;
-    for (int d = 0; d < kDirectionCount; ++d) {
-        int nx = x + kDirectionDx[d];
-        int ny = y + kDirectionDy[d];
-        AiBoard b = board;
-        if (!CanAttack(b, x, y, nx, ny)) continue;
-        if (!chosen) {
-            tc = static_cast<int8_t>(nx);
-            tr = static_cast<int8_t>(ny);
-            chosen = true;
+    // The neighbour in direction d when the card in the cell can attack it.
+    int Target(const Owners& o, int cell, int d) const {
+        int t = a_.Neighbour(cell, d);
+        if (t < 0 || !(a_.AttackMask(cell) & Bit(t))) return -1;
+        return o.OwnerOf(t) == (o.OwnerOf(cell) ^ 1) ? t : -1;
+    }
+
+    int CountAttacks(const Owners& o, int cell) const {
+        return std::popcount(a_.AttackMask(cell) & o.OwnedBy(o.OwnerOf(cell) ^ 1));
+    }
+
+    // The battle: the loser's cell takes the winner's owner; 2 when equal.
+    Side Resolve(Owners& o, int a, int t, int d) const {
+        int attack = a_.Power(a, d);
+        int defence = a_.Power(t, kOppositeDirection[d]);
+        if (attack > defence) {
+            o.Give(t, o.OwnerOf(a));
+            return o.OwnerOf(a);
         }
-        Side w = ResolveAttack(b, x, y, nx, ny);
-        int score;
-        int8_t ignoredC = 0, ignoredR = 0;
-        if (w == side) {
-            if (CountAttacks(b, nx, ny) >= 1 && HaveMutualPowers(b, x, y, nx, ny) && gAiLevel != 0) {
-                score = ScoreChain(b, side, nx, ny, ignoredC, ignoredR);
+        if (attack == defence) return kNoSide;
+        o.Give(a, o.OwnerOf(t));
+        return o.OwnerOf(t);
+    }
+
+    int ScoreChain(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr) const {
+        int best = kFloor;
+        bool chosen = false;
+        for (int d = 0; d < kDirectionCount; ++d) {
+            int t = Target(board, cell, d);
+            if (t < 0) continue;
+            if (!chosen) {
+                // Never leave a stale target when nothing beats the floor.
+                tc = static_cast<int8_t>(Column(t));
+                tr = static_cast<int8_t>(Row(t));
+                chosen = true;
+            }
+            Owners b = board;
+            Side w = Resolve(b, cell, t, d);
+            int score;
+            int8_t ignoredC = 0, ignoredR = 0;
+            if (w == side && CountAttacks(b, t) >= 1 && a_.Mutual(cell, t)) {
+                score = ScoreChain(b, side, t, ignoredC, ignoredR);
             } else {
                 score = Evaluate(b, side);
             }
-        } else if (w != kNoSide) {
-            // The captured attacker goes on for the other side.
-            if (CountAttacks(b, x, y) > 0) {
-                score = -ScoreChain(b, static_cast<Side>(side ^ 1), x, y, ignoredC, ignoredR);
+            if (S16(score) > S16(best)) {
+                best = score;
+                tc = static_cast<int8_t>(Column(t));
+                tr = static_cast<int8_t>(Row(t));
+            }
+        }
+        return best;
+    }
+
+    int ChooseAttack(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr) const {
+        int best = kFloor;
+        bool chosen = false;
+        for (int d = 0; d < kDirectionCount; ++d) {
+            int t = Target(board, cell, d);
+            if (t < 0) continue;
+            if (!chosen) {
+                tc = static_cast<int8_t>(Column(t));
+                tr = static_cast<int8_t>(Row(t));
+                chosen = true;
+            }
+            Owners b = board;
+            Side w = Resolve(b, cell, t, d);
+            int score;
+            int8_t ignoredC = 0, ignoredR = 0;
+            if (w == side) {
+                if (CountAttacks(b, t) >= 1 && a_.Mutual(cell, t) && gAiLevel != 0) {
+                    score = ScoreChain(b, side, t, ignoredC, ignoredR);
+                } else {
+                    score = Evaluate(b, side);
+                }
+            } else if (w != kNoSide) {
+                // The captured attacker goes on for the other side.
+                if (CountAttacks(b, cell) > 0) {
+                    score = -ScoreChain(b, static_cast<Side>(side ^ 1), cell, ignoredC, ignoredR);
+                } else {
+                    score = Evaluate(b, side);
+                }
             } else {
                 score = Evaluate(b, side);
             }
-        } else {
-            score = Evaluate(b, side);
+            if (S16(score) > S16(best)) {
+                best = score;
+                tc = static_cast<int8_t>(Column(t));
+                tr = static_cast<int8_t>(Row(t));
+            }
         }
-        if (S16(score) > S16(best)) {
-            best = score;
-            tc = static_cast<int8_t>(nx);
-            tr = static_cast<int8_t>(ny);
-        }
+        return best;
     }
-    return best;
+
+private:
+    const Arrangement& a_;
+};
+
+int Cell(int x, int y) { return x * kBoardRows + y; }
+
+Arrangement ArrangementOf(const Board& board) {
+    Arrangement a;
+    a.Build(board);
+    return a;
 }
 
 }  // namespace
@@ -336,7 +233,9 @@ int ChooseAiPlacement(const Board& board, const CardHand& hand, Side side, uint8
         slot = 255;
         return -1;
     }
-    AiBoard flat = Flatten(board);
+    Arrangement base;
+    base.Build(board);
+    const Owners owners = ai::OwnersOf(board);
     int best = kFloor;
     bool chosen = false;
     for (int s = 0; s < kHandSize; ++s) {
@@ -344,29 +243,27 @@ int ChooseAiPlacement(const Board& board, const CardHand& hand, Side side, uint8
         const Card& card = hand.CardAt(s);
         uint8_t powers[kDirectionCount];
         for (int d = 0; d < kDirectionCount; ++d) powers[d] = static_cast<uint8_t>(card.GetPower(d));
-        for (int x = 0; x < kBoardColumns; ++x) {
-            for (int y = 0; y < kBoardRows; ++y) {
-                int c = Index(x, y);
-                if (!flat.free[c]) continue;
-                AiBoard b = flat;
-                b.free[c] = 0;
-                b.owner[c] = side;
-                for (int d = 0; d < kDirectionCount; ++d) b.powers[c][d] = powers[d];
-                if (!chosen) {
-                    slot = static_cast<uint8_t>(s);
-                    column = static_cast<int8_t>(x);
-                    row = static_cast<int8_t>(y);
-                    chosen = true;
-                }
-                int8_t tc = 0, tr = 0;
-                int score = CountAttacks(b, x, y) < 1 ? Evaluate(b, side)
-                                                      : ChooseAttack(b, side, x, y, tc, tr);
-                if (S16(score) > S16(best)) {
-                    best = score;
-                    slot = static_cast<uint8_t>(s);
-                    column = static_cast<int8_t>(x);
-                    row = static_cast<int8_t>(y);
-                }
+        for (int c = 0; c < kBoardCells; ++c) {
+            if (!base.IsFree(c)) continue;
+            Arrangement placed;
+            placed.Place(base, c, powers);
+            Owners b = owners;
+            b.Give(c, side);
+            if (!chosen) {
+                slot = static_cast<uint8_t>(s);
+                column = static_cast<int8_t>(Column(c));
+                row = static_cast<int8_t>(Row(c));
+                chosen = true;
+            }
+            Search search(placed);
+            int8_t tc = 0, tr = 0;
+            int score = search.CountAttacks(b, c) < 1 ? search.Evaluate(b, side)
+                                                      : search.ChooseAttack(b, side, c, tc, tr);
+            if (S16(score) > S16(best)) {
+                best = score;
+                slot = static_cast<uint8_t>(s);
+                column = static_cast<int8_t>(Column(c));
+                row = static_cast<int8_t>(Row(c));
             }
         }
     }
@@ -375,33 +272,42 @@ int ChooseAiPlacement(const Board& board, const CardHand& hand, Side side, uint8
 
 int ChooseAiAttack(const Board& board, Side side, int x, int y, int8_t& targetColumn,
                    int8_t& targetRow) {
-    return ChooseAttack(Flatten(board), side, x, y, targetColumn, targetRow);
+    Arrangement a = ArrangementOf(board);
+    return Search(a).ChooseAttack(ai::OwnersOf(board), side, Cell(x, y), targetColumn, targetRow);
 }
 
 int ScoreAiAttackChain(const Board& board, Side side, int x, int y, int8_t& targetColumn,
                        int8_t& targetRow) {
-    return ScoreChain(Flatten(board), side, x, y, targetColumn, targetRow);
+    Arrangement a = ArrangementOf(board);
+    return Search(a).ScoreChain(ai::OwnersOf(board), side, Cell(x, y), targetColumn, targetRow);
 }
 
-int EvaluateBoard(const Board& board, Side side) { return Evaluate(Flatten(board), side); }
-int CellStrength(const Board& board, int x, int y) { return CellStrength(Flatten(board), x, y); }
-void ComputeSafeMap1(const Board& board, uint8_t safe[kBoardCells]) { SafeMap1(Flatten(board), safe); }
+int EvaluateBoard(const Board& board, Side side) {
+    Arrangement a = ArrangementOf(board);
+    return Search(a).Evaluate(ai::OwnersOf(board), side);
+}
+
+int CellStrength(const Board& board, int x, int y) { return ArrangementOf(board).CellStrength(Cell(x, y)); }
+
+void ComputeSafeMap1(const Board& board, uint8_t safe[kBoardCells]) {
+    Arrangement a = ArrangementOf(board);
+    for (int c = 0; c < kBoardCells; ++c) safe[c] = a.SafeMap1()[c];
+}
 
 void ComputeSafeMap2(const Board& board, const uint8_t safe1[kBoardCells], uint8_t safe[kBoardCells]) {
-    SafeMap2(Flatten(board), safe1, safe);
+    ArrangementOf(board).ComputeSafeMap2(safe1, safe);
 }
 
 int8_t CaptureChainDepth(const Board& board, int x, int y) {
-    return CaptureChainDepth(Flatten(board), x, y);
+    return static_cast<int8_t>(ArrangementOf(board).CaptureChainDepth(ai::OwnersOf(board), Cell(x, y)));
 }
 
-int CountThreats(const Board& board, int x, int y) { return CountThreats(Flatten(board), x, y); }
+int CountThreats(const Board& board, int x, int y) {
+    return ArrangementOf(board).CountThreats(ai::OwnersOf(board), Cell(x, y));
+}
 
 int ThreatScore(const Board& board, int x, int y) {
-    AiBoard b = Flatten(board);
-    uint8_t safe1[kBoardCells];
-    SafeMap1(b, safe1);
-    return ThreatScore(b, safe1, x, y);
+    return ArrangementOf(board).ThreatScore(ai::OwnersOf(board), Cell(x, y));
 }
 
 }  // namespace qv

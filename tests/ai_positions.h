@@ -1,0 +1,82 @@
+// Board positions for the computer opponent kept as text files: 24 cells,
+// then the five hand slots of the side to move, one a line.
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cards/containers.h"
+#include "match/board.h"
+
+namespace qv::test {
+
+struct AiPosition {
+    Board board;
+    CardHand hand;
+};
+
+// A card with the id and the eight powers written as digits, direction 0 first.
+inline bool CardFromText(int id, const std::string& powers, Card* card) {
+    if (powers.size() != 8 || id < 0 || id > 32767) return false;
+    *card = Card();
+    card->SetId(static_cast<int16_t>(id));
+    card->SetLevel(1);
+    for (int d = 0; d < 8; ++d) {
+        if (powers[d] < '0' || powers[d] > '7') return false;
+        card->SetPower(powers[d] - '0', d);
+    }
+    return true;
+}
+
+// Lines "free owner placedBy id powers": lines 1-24 the cells (cell i at
+// column i / 4, row i % 4; free 1 an empty cell, whose other fields are
+// ignored; owner 2 a blocked cell), lines 25-29 the hand slots ("id powers"
+// in the last two fields). False, with out untouched, for anything else.
+inline bool ParseAiPosition(const std::string& text, AiPosition* out) {
+    std::istringstream in(text);
+    std::string line;
+    AiPosition position;
+    for (int i = 0; i < kBoardCells + kHandSize; ++i) {
+        if (!std::getline(in, line)) return false;
+        std::istringstream fields(line);
+        int free = 0, owner = 0, placedBy = 0, id = 0;
+        std::string powers;
+        if (!(fields >> free >> owner >> placedBy >> id >> powers)) return false;
+        Card card;
+        if (!CardFromText(id, powers, &card)) return false;
+        if (i >= kBoardCells) {
+            position.hand.AddCard(card);
+            continue;
+        }
+        int x = i / kBoardRows, y = i % kBoardRows;
+        if (free == 1) continue;
+        if (free != 0 || owner < 0 || owner > 2) return false;
+        if (owner == 2) {
+            position.board.BlockCell(x, y);
+            continue;
+        }
+        if (placedBy < 0 || placedBy > 1) return false;
+        position.board.PlaceCard(card, x, y, static_cast<Side>(placedBy));
+        if (owner != placedBy) position.board.FlipOwner(x, y);
+    }
+    *out = position;
+    return true;
+}
+
+inline bool ReadAiPosition(const std::string& path, AiPosition* out) {
+    std::ifstream file(path);
+    if (!file) return false;
+    std::stringstream text;
+    text << file.rdbuf();
+    return ParseAiPosition(text.str(), out);
+}
+
+// The stored slow positions (tests/data/ai-positions), BLUE to move at level 2.
+inline std::vector<std::string> StoredAiPositionNames() {
+    return {"db_l2_f1", "db_l2_f2", "db_l2_f4", "synthetic_l2_f4"};
+}
+
+}  // namespace qv::test
