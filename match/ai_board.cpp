@@ -155,20 +155,39 @@ int Arrangement::Local(int cell, Mask unvisited) const {
     return -1;
 }
 
-// The longest chain from the cell over the cells still `unvisited`.
-int Arrangement::Depth(int cell, Mask unvisited) const {
-    int best = Local(cell, unvisited);
+// The chains on from a card captured `length` steps in, over the cells
+// still `unvisited`: raises best to the longest chain plus what its last
+// card's neighbours give. Past the first card a captured neighbour is always
+// there (it gives 0), so only a neighbour worth 1 adds anything.
+void Arrangement::Extend(int cell, Mask unvisited, int length, int* best) const {
     for (Mask next = chain_[cell] & unvisited; next != 0; next &= next - 1) {
         int n = std::countr_zero(next);
-        int v = Depth(n, unvisited & ~Bit(n)) + 1;
-        if (v > best) best = v;
+        Mask rest = unvisited & ~Bit(n);
+        int here = length + 1 + ((bonus_[n] & rest) ? 1 : 0);
+        if (here > *best) *best = here;
+        if (chain_[n] & rest) Extend(n, rest, length + 1, best);
     }
-    return best;
 }
 
 int Arrangement::CaptureChainDepth(const Owners& owners, int cell) const {
+    Mask unvisited = owners.OwnedBy(owners.OwnerOf(cell)) & ~Bit(cell);
+    int best = Local(cell, unvisited);
+    Extend(cell, unvisited, 0, &best);
+    return best;
+}
+
+void Arrangement::DepthBounds(const Owners& owners, int cell, int* lo, int* hi) const {
     Mask held = owners.OwnedBy(owners.OwnerOf(cell));
-    return Depth(cell, held & ~Bit(cell));
+    Mask unvisited = held & ~Bit(cell);
+    if ((chain_[cell] & unvisited) == 0) {
+        *lo = *hi = Local(cell, unvisited);
+        return;
+    }
+    // One capture is sure (worth at least 1). A chain visits each held cell
+    // at most once, and when it takes them all no held neighbour is left to
+    // add 1 at its end; when it stops short of one, the 1 does not pass that.
+    *lo = 1;
+    *hi = CountCells(held) - 1;
 }
 
 int Arrangement::CountThreats(const Owners& owners, int cell) const {
@@ -176,8 +195,7 @@ int Arrangement::CountThreats(const Owners& owners, int cell) const {
     return threatFree_[cell] + CountCells(threatened_[cell] & same);
 }
 
-int Arrangement::ThreatScore(const Owners& owners, int cell) const {
-    int c = CaptureChainDepth(owners, cell);
+int Arrangement::ThreatFor(const Owners& owners, int cell, int c) const {
     if (c == 0) return 0;
     int t = CountThreats(owners, cell);
     if (safe1_[cell]) return c * 50;
@@ -186,19 +204,50 @@ int Arrangement::ThreatScore(const Owners& owners, int cell) const {
     return S16((c * -50) >> (t - 1));
 }
 
+int Arrangement::ThreatScore(const Owners& owners, int cell) const {
+    return ThreatFor(owners, cell, CaptureChainDepth(owners, cell));
+}
+
 int Arrangement::StaticScore(const Owners& owners, Side side, int level) const {
+    return Score(owners, side, level, true).lo;
+}
+
+ScoreRange Arrangement::StaticRange(const Owners& owners, Side side, int level) const {
+    return Score(owners, side, level, false);
+}
+
+ScoreRange Arrangement::Score(const Owners& owners, Side side, int level, bool exact) const {
     bool refined = level == 1 || level == 2;
     Mask mine = owners.OwnedBy(side);
     Mask theirs = owners.OwnedBy(side ^ 1);
-    int s = 0;
+    ScoreRange range{0, 0};
     for (Mask m = mine | theirs; m != 0; m &= m - 1) {
         int cell = std::countr_zero(m);
-        int v = strength_[cell];
-        if (level == 2) v += ThreatScore(owners, cell);
-        v += refined && safe2_[cell] ? 400 : 100;
-        s += (mine & Bit(cell)) ? v : -v;
+        int base = strength_[cell] + (refined && safe2_[cell] ? 400 : 100);
+        int lo = base, hi = base;
+        if (level == 2) {
+            int clo = 0, chi = 0;
+            if (exact) {
+                clo = chi = CaptureChainDepth(owners, cell);
+            } else {
+                DepthBounds(owners, cell, &clo, &chi);
+            }
+            // The threat grows with the depth on a safe cell and shrinks with
+            // it elsewhere: its ends come from the depth's ends.
+            int a = ThreatFor(owners, cell, clo);
+            int b = clo == chi ? a : ThreatFor(owners, cell, chi);
+            lo += a < b ? a : b;
+            hi += a < b ? b : a;
+        }
+        if (mine & Bit(cell)) {
+            range.lo += lo;
+            range.hi += hi;
+        } else {
+            range.lo -= hi;
+            range.hi -= lo;
+        }
     }
-    return s;
+    return range;
 }
 
 }  // namespace qv::ai

@@ -29,6 +29,12 @@ struct Owners {
     }
 };
 
+// Bounds of a score; exact when they meet.
+struct ScoreRange {
+    int lo = 0;
+    int hi = 0;
+};
+
 // The cards and free cells of a position: everything the search reads that
 // a battle cannot change, worked out once. Battles change only owners.
 class Arrangement {
@@ -64,12 +70,18 @@ public:
     int ThreatScore(const Owners& owners, int cell) const;
     // The evaluation for side at the level, without noise.
     int StaticScore(const Owners& owners, Side side, int level) const;
+    // Bounds of the same without walking any capture chain: cheap, and
+    // exact unless some cell can start a chain.
+    ScoreRange StaticRange(const Owners& owners, Side side, int level) const;
 
 private:
     void Derive(int cell);
     void DeriveMaps();
     int Local(int cell, Mask unvisited) const;
-    int Depth(int cell, Mask unvisited) const;
+    void Extend(int cell, Mask unvisited, int length, int* best) const;
+    void DepthBounds(const Owners& owners, int cell, int* lo, int* hi) const;
+    int ThreatFor(const Owners& owners, int cell, int depth) const;
+    ScoreRange Score(const Owners& owners, Side side, int level, bool exact) const;
 
     uint8_t power_[kBoardCells][kDirectionCount] = {};
     int8_t neighbour_[kBoardCells][kDirectionCount] = {};

@@ -32,6 +32,7 @@ int Noise() {
 
 // Level-2 evaluations of one arrangement remembered by owners: the chain
 // search meets the same board again through captures taken in another order.
+// A score is kept as a range until a comparison needs it exactly.
 class EvaluationMemo {
 public:
     // Forgets everything: the arrangement changed.
@@ -41,25 +42,22 @@ public:
             stamp_ = 1;
         }
     }
-    bool Find(uint64_t key, int* value) const {
-        for (uint32_t i = Slot(key), n = 0; n < kProbes; ++n, i = (i + 1) & (kSize - 1)) {
-            const Entry& e = table_[i];
-            if (e.stamp != stamp_) return false;
-            if (e.key == key) {
-                *value = e.value;
-                return true;
-            }
-        }
-        return false;
-    }
-    void Store(uint64_t key, int value) {
+    // The entry of the key, made (fresh) when there was none; nullptr when
+    // the table has no room near its place.
+    ai::ScoreRange* Lookup(uint64_t key, bool* fresh) {
         for (uint32_t i = Slot(key), n = 0; n < kProbes; ++n, i = (i + 1) & (kSize - 1)) {
             Entry& e = table_[i];
             if (e.stamp != stamp_) {
-                e = Entry{key, stamp_, value};
-                return;
+                e = Entry{key, stamp_, {}};
+                *fresh = true;
+                return &e.range;
+            }
+            if (e.key == key) {
+                *fresh = false;
+                return &e.range;
             }
         }
+        return nullptr;
     }
 
 private:
@@ -68,7 +66,7 @@ private:
     struct Entry {
         uint64_t key = 0;
         uint32_t stamp = 0;
-        int value = 0;
+        ai::ScoreRange range;
     };
     static uint32_t Slot(uint64_t key) {
         return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> 50) & (kSize - 1);
@@ -79,27 +77,56 @@ private:
 
 EvaluationMemo gMemo;
 
+// Scores are compared as signed 16-bit values, the greater one chosen. Every
+// call below gets a window (low, high) of those values and must give the
+// exact score when it lies strictly inside; otherwise any value on the same
+// side of the window will do, since no comparison above can tell them apart.
+// An empty window (low >= high) asks for nothing but the random draws, which
+// always happen in the same order. Ranges are used instead of exact scores
+// only well inside the 16-bit values, so the comparisons never wrap there.
+constexpr int kNoLow = -1000000;
+constexpr int kNoHigh = 1000000;
+constexpr int kRangeLimit = 32000;
+
+int Above(int low, int best) { return low > S16(best) ? low : S16(best); }
+
 // The search on one arrangement: battles change only the owners.
 class Search {
 public:
     explicit Search(const Arrangement& arrangement) : a_(arrangement) { gMemo.Reset(); }
 
-    int Evaluate(const Owners& o, Side side) const {
+    int Evaluate(const Owners& o, Side side, int low = kNoLow, int high = kNoHigh) const {
         int level = gAiLevel;
-        int s = 0;
-        if (level == 2 && (side == RED || side == BLUE)) {
-            // Kept for RED; BLUE's score is its negation.
-            uint64_t key = o.side[0] | (uint64_t{o.side[1]} << 24);
-            int red = 0;
-            if (!gMemo.Find(key, &red)) {
-                red = a_.StaticScore(o, RED, level);
-                gMemo.Store(key, red);
-            }
-            s = side == RED ? red : -red;
-        } else {
-            s = a_.StaticScore(o, side, level);
+        if (level != 2 || (side != RED && side != BLUE)) {
+            int s = a_.StaticScore(o, side, level);
+            return s + Noise();
         }
-        return s + Noise();
+        // Kept for RED; BLUE's score is its negation.
+        uint64_t key = o.side[0] | (uint64_t{o.side[1]} << 24);
+        bool fresh = false;
+        ai::ScoreRange* kept = gMemo.Lookup(key, &fresh);
+        ai::ScoreRange red;
+        if (kept != nullptr && !fresh) {
+            red = *kept;
+        } else {
+            red = a_.StaticRange(o, RED, level);
+        }
+        int noise = Noise();
+        int lo = side == RED ? red.lo : -red.hi;
+        int hi = side == RED ? red.hi : -red.lo;
+        if (lo != hi && lo >= -kRangeLimit && hi <= kRangeLimit) {
+            if (low >= high && high >= -kRangeLimit && high <= kRangeLimit) {
+                if (kept != nullptr) *kept = red;
+                return high;
+            }
+            if (hi + noise <= low || lo + noise >= high) {
+                if (kept != nullptr) *kept = red;
+                return hi + noise <= low ? hi + noise : lo + noise;
+            }
+        }
+        if (red.lo != red.hi) red.lo = red.hi = a_.StaticScore(o, RED, level);
+        if (kept != nullptr) *kept = red;
+        return (side == RED ? red.lo : -red.lo) + noise;
     }
 
     // The neighbour in direction d when the card in the cell can attack it.
@@ -126,7 +153,8 @@ public:
         return o.OwnerOf(t);
     }
 
-    int ScoreChain(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr) const {
+    int ScoreChain(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr, int low = kNoLow,
+                   int high = kNoHigh) const {
         int best = kFloor;
         bool chosen = false;
         for (int d = 0; d < kDirectionCount; ++d) {
@@ -142,10 +170,11 @@ public:
             Side w = Resolve(b, cell, t, d);
             int score;
             int8_t ignoredC = 0, ignoredR = 0;
+            int above = Above(low, best);
             if (w == side && CountAttacks(b, t) >= 1 && a_.Mutual(cell, t)) {
-                score = ScoreChain(b, side, t, ignoredC, ignoredR);
+                score = ScoreChain(b, side, t, ignoredC, ignoredR, above, high);
             } else {
-                score = Evaluate(b, side);
+                score = Evaluate(b, side, above, high);
             }
             if (S16(score) > S16(best)) {
                 best = score;
@@ -156,7 +185,8 @@ public:
         return best;
     }
 
-    int ChooseAttack(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr) const {
+    int ChooseAttack(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr, int low = kNoLow,
+                     int high = kNoHigh) const {
         int best = kFloor;
         bool chosen = false;
         for (int d = 0; d < kDirectionCount; ++d) {
@@ -171,21 +201,23 @@ public:
             Side w = Resolve(b, cell, t, d);
             int score;
             int8_t ignoredC = 0, ignoredR = 0;
+            int above = Above(low, best);
             if (w == side) {
                 if (CountAttacks(b, t) >= 1 && a_.Mutual(cell, t) && gAiLevel != 0) {
-                    score = ScoreChain(b, side, t, ignoredC, ignoredR);
+                    score = ScoreChain(b, side, t, ignoredC, ignoredR, above, high);
                 } else {
-                    score = Evaluate(b, side);
+                    score = Evaluate(b, side, above, high);
                 }
             } else if (w != kNoSide) {
-                // The captured attacker goes on for the other side.
+                // The captured attacker goes on for the other side; its best
+                // is this side's worst, so the window turns round.
                 if (CountAttacks(b, cell) > 0) {
-                    score = -ScoreChain(b, static_cast<Side>(side ^ 1), cell, ignoredC, ignoredR);
+                    score = -ScoreChain(b, static_cast<Side>(side ^ 1), cell, ignoredC, ignoredR, -high, -above);
                 } else {
-                    score = Evaluate(b, side);
+                    score = Evaluate(b, side, above, high);
                 }
             } else {
-                score = Evaluate(b, side);
+                score = Evaluate(b, side, above, high);
             }
             if (S16(score) > S16(best)) {
                 best = score;
@@ -257,8 +289,10 @@ int ChooseAiPlacement(const Board& board, const CardHand& hand, Side side, uint8
             }
             Search search(placed);
             int8_t tc = 0, tr = 0;
-            int score = search.CountAttacks(b, c) < 1 ? search.Evaluate(b, side)
-                                                      : search.ChooseAttack(b, side, c, tc, tr);
+            // Only a score above the best so far can change the choice.
+            int low = chosen ? S16(best) : kNoLow;
+            int score = search.CountAttacks(b, c) < 1 ? search.Evaluate(b, side, low)
+                                                      : search.ChooseAttack(b, side, c, tc, tr, low);
             if (S16(score) > S16(best)) {
                 best = score;
                 slot = static_cast<uint8_t>(s);
