@@ -158,25 +158,29 @@ int Arrangement::Local(int cell, Mask unvisited) const {
 // The chains on from a card captured `length` steps in, over the cells
 // still `unvisited`: raises best to the longest chain plus what its last
 // card's neighbours give. Past the first card a captured neighbour is always
-// there (it gives 0), so only a neighbour worth 1 adds anything.
-void Arrangement::Extend(int cell, Mask unvisited, int length, int* best) const {
+// there (it gives 0), so only a neighbour worth 1 adds anything. Each step
+// spends one of `steps`; false when they ran out first. The walk ends as soon
+// as best reaches `goal`, which no chain can pass.
+bool Arrangement::Extend(int cell, Mask unvisited, int length, int goal, int* best, int* steps) const {
     for (Mask next = chain_[cell] & unvisited; next != 0; next &= next - 1) {
+        if (*best >= goal) return true;
+        if (--*steps < 0) return false;
         int n = std::countr_zero(next);
         Mask rest = unvisited & ~Bit(n);
         int here = length + 1 + ((bonus_[n] & rest) ? 1 : 0);
         if (here > *best) *best = here;
-        if (chain_[n] & rest) Extend(n, rest, length + 1, best);
+        if ((chain_[n] & rest) && !Extend(n, rest, length + 1, goal, best, steps)) return false;
     }
+    return true;
 }
 
 int Arrangement::CaptureChainDepth(const Owners& owners, int cell) const {
-    Mask unvisited = owners.OwnedBy(owners.OwnerOf(cell)) & ~Bit(cell);
-    int best = Local(cell, unvisited);
-    Extend(cell, unvisited, 0, &best);
-    return best;
+    int lo = 0, hi = 0;
+    DepthRange(owners, cell, Detail::kExact, &lo, &hi);
+    return lo;
 }
 
-void Arrangement::DepthBounds(const Owners& owners, int cell, int* lo, int* hi) const {
+void Arrangement::DepthRange(const Owners& owners, int cell, Detail detail, int* lo, int* hi) const {
     Mask held = owners.OwnedBy(owners.OwnerOf(cell));
     Mask unvisited = held & ~Bit(cell);
     if ((chain_[cell] & unvisited) == 0) {
@@ -188,6 +192,25 @@ void Arrangement::DepthBounds(const Owners& owners, int cell, int* lo, int* hi) 
     // add 1 at its end; when it stops short of one, the 1 does not pass that.
     *lo = 1;
     *hi = CountCells(held) - 1;
+    if (detail == Detail::kBounds) return;
+    // The same over the cells a chain from here can reach.
+    Mask reach = 0;
+    for (Mask fresh = Bit(cell); fresh != 0;) {
+        reach |= fresh;
+        Mask next = 0;
+        for (Mask m = fresh; m != 0; m &= m - 1) next |= chain_[std::countr_zero(m)];
+        fresh = next & held & ~reach;
+    }
+    bool beyond = false;
+    for (Mask m = reach; m != 0 && !beyond; m &= m - 1) beyond = (bonus_[std::countr_zero(m)] & held & ~reach) != 0;
+    *hi = CountCells(reach) - 1 + (beyond ? 1 : 0);
+    int best = 1;
+    int steps = detail == Detail::kExact ? 1 << 30 : kWalkSteps;
+    if (Extend(cell, unvisited, 0, *hi, &best, &steps)) {
+        *lo = *hi = best;
+    } else {
+        *lo = best;
+    }
 }
 
 int Arrangement::CountThreats(const Owners& owners, int cell) const {
@@ -209,14 +232,10 @@ int Arrangement::ThreatScore(const Owners& owners, int cell) const {
 }
 
 int Arrangement::StaticScore(const Owners& owners, Side side, int level) const {
-    return Score(owners, side, level, true).lo;
+    return StaticRange(owners, side, level, Detail::kExact).lo;
 }
 
-ScoreRange Arrangement::StaticRange(const Owners& owners, Side side, int level) const {
-    return Score(owners, side, level, false);
-}
-
-ScoreRange Arrangement::Score(const Owners& owners, Side side, int level, bool exact) const {
+ScoreRange Arrangement::StaticRange(const Owners& owners, Side side, int level, Detail detail) const {
     bool refined = level == 1 || level == 2;
     Mask mine = owners.OwnedBy(side);
     Mask theirs = owners.OwnedBy(side ^ 1);
@@ -227,11 +246,7 @@ ScoreRange Arrangement::Score(const Owners& owners, Side side, int level, bool e
         int lo = base, hi = base;
         if (level == 2) {
             int clo = 0, chi = 0;
-            if (exact) {
-                clo = chi = CaptureChainDepth(owners, cell);
-            } else {
-                DepthBounds(owners, cell, &clo, &chi);
-            }
+            DepthRange(owners, cell, detail, &clo, &chi);
             // The threat grows with the depth on a safe cell and shrinks with
             // it elsewhere: its ends come from the depth's ends.
             int a = ThreatFor(owners, cell, clo);

@@ -70,18 +70,20 @@ public:
     int ThreatScore(const Owners& owners, int cell) const;
     // The evaluation for side at the level, without noise.
     int StaticScore(const Owners& owners, Side side, int level) const;
-    // Bounds of the same without walking any capture chain: cheap, and
-    // exact unless some cell can start a chain.
-    ScoreRange StaticRange(const Owners& owners, Side side, int level) const;
+    // How much of the capture chains a score range walks: none (cheap
+    // bounds, exact unless some cell can start a chain), a few steps from
+    // each cell (exact unless a chain branches a lot), or all of them.
+    enum class Detail { kBounds, kWalked, kExact };
+    ScoreRange StaticRange(const Owners& owners, Side side, int level, Detail detail) const;
+    static constexpr int kWalkSteps = 64;
 
 private:
     void Derive(int cell);
     void DeriveMaps();
     int Local(int cell, Mask unvisited) const;
-    void Extend(int cell, Mask unvisited, int length, int* best) const;
-    void DepthBounds(const Owners& owners, int cell, int* lo, int* hi) const;
+    bool Extend(int cell, Mask unvisited, int length, int goal, int* best, int* steps) const;
+    void DepthRange(const Owners& owners, int cell, Detail detail, int* lo, int* hi) const;
     int ThreatFor(const Owners& owners, int cell, int depth) const;
-    ScoreRange Score(const Owners& owners, Side side, int level, bool exact) const;
 
     uint8_t power_[kBoardCells][kDirectionCount] = {};
     int8_t neighbour_[kBoardCells][kDirectionCount] = {};

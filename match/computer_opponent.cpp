@@ -30,6 +30,13 @@ int Noise() {
     return RandomBelow(n) - n / 2;
 }
 
+// A level-2 score for RED as far as it is known: detail -1 nothing yet, 0
+// bounds, 1 walked a little, 2 exact.
+struct Memo {
+    ai::ScoreRange range;
+    int detail = -1;
+};
+
 // Level-2 evaluations of one arrangement remembered by owners: the chain
 // search meets the same board again through captures taken in another order.
 // A score is kept as a range until a comparison needs it exactly.
@@ -44,17 +51,17 @@ public:
     }
     // The entry of the key, made (fresh) when there was none; nullptr when
     // the table has no room near its place.
-    ai::ScoreRange* Lookup(uint64_t key, bool* fresh) {
+    Memo* Lookup(uint64_t key, bool* fresh) {
         for (uint32_t i = Slot(key), n = 0; n < kProbes; ++n, i = (i + 1) & (kSize - 1)) {
             Entry& e = table_[i];
             if (e.stamp != stamp_) {
                 e = Entry{key, stamp_, {}};
                 *fresh = true;
-                return &e.range;
+                return &e.memo;
             }
             if (e.key == key) {
                 *fresh = false;
-                return &e.range;
+                return &e.memo;
             }
         }
         return nullptr;
@@ -66,7 +73,7 @@ private:
     struct Entry {
         uint64_t key = 0;
         uint32_t stamp = 0;
-        ai::ScoreRange range;
+        Memo memo;
     };
     static uint32_t Slot(uint64_t key) {
         return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> 50) & (kSize - 1);
@@ -101,32 +108,48 @@ public:
             int s = a_.StaticScore(o, side, level);
             return s + Noise();
         }
-        // Kept for RED; BLUE's score is its negation.
+        // Kept for RED; BLUE's score is its negation. The range is narrowed
+        // step by step until it tells which side of the window the score is.
         uint64_t key = o.side[0] | (uint64_t{o.side[1]} << 24);
         bool fresh = false;
-        ai::ScoreRange* kept = gMemo.Lookup(key, &fresh);
-        ai::ScoreRange red;
-        if (kept != nullptr && !fresh) {
-            red = *kept;
-        } else {
-            red = a_.StaticRange(o, RED, level);
-        }
+        Memo* kept = gMemo.Lookup(key, &fresh);
+        Memo red;
+        if (kept != nullptr && !fresh) red = *kept;
         int noise = Noise();
-        int lo = side == RED ? red.lo : -red.hi;
-        int hi = side == RED ? red.hi : -red.lo;
-        if (lo != hi && lo >= -kRangeLimit && hi <= kRangeLimit) {
+        for (;;) {
+            if (red.detail < 0) {
+                red.detail = 0;
+                red.range = a_.StaticRange(o, RED, level, Arrangement::Detail::kBounds);
+            }
+            int lo = side == RED ? red.range.lo : -red.range.hi;
+            int hi = side == RED ? red.range.hi : -red.range.lo;
+            if (lo == hi || lo < -kRangeLimit || hi > kRangeLimit) break;
+            int answer = 0;
+            bool known = true;
             if (low >= high && high >= -kRangeLimit && high <= kRangeLimit) {
-                if (kept != nullptr) *kept = red;
-                return high;
+                answer = high;
+            } else if (hi + noise <= low) {
+                answer = hi + noise;
+            } else if (lo + noise >= high) {
+                answer = lo + noise;
+            } else {
+                known = false;
             }
-            if (hi + noise <= low || lo + noise >= high) {
+            if (known) {
                 if (kept != nullptr) *kept = red;
-                return hi + noise <= low ? hi + noise : lo + noise;
+                return answer;
             }
+            if (red.detail == 2) break;
+            ++red.detail;
+            red.range = a_.StaticRange(o, RED, level,
+                                       red.detail == 1 ? Arrangement::Detail::kWalked : Arrangement::Detail::kExact);
         }
-        if (red.lo != red.hi) red.lo = red.hi = a_.StaticScore(o, RED, level);
+        if (red.range.lo != red.range.hi) {
+            red.range.lo = red.range.hi = a_.StaticScore(o, RED, level);
+            red.detail = 2;
+        }
         if (kept != nullptr) *kept = red;
-        return (side == RED ? red.lo : -red.lo) + noise;
+        return (side == RED ? red.range.lo : -red.range.lo) + noise;
     }
 
     // The neighbour in direction d when the card in the cell can attack it.

@@ -2,8 +2,10 @@
 // then the five hand slots of the side to move, one a line.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -72,6 +74,64 @@ inline bool ReadAiPosition(const std::string& path, AiPosition* out) {
     std::stringstream text;
     text << file.rdbuf();
     return ParseAiPosition(text.str(), out);
+}
+
+// A random card: mostly the powers of play (0..5), now and then the rest of
+// the 3 bits.
+inline Card RandomAiCard(std::mt19937& rng, int id) {
+    Card c;
+    c.SetId(static_cast<int16_t>(id));
+    int top = rng() % 20 == 0 ? 8 : 6;
+    for (int d = 0; d < kDirectionCount; ++d) c.SetPower(static_cast<int>(rng() % static_cast<uint32_t>(top)), d);
+    return c;
+}
+
+// A random position as a match can leave it: every cell first holds a card
+// (free and blocked cells keep the card they last held), then `occupied`
+// placements are tried on random cells, some of them blocked cells, owners
+// and captures mixed; then a hand of `cards` cards.
+inline AiPosition RandomAiPosition(std::mt19937& rng, int occupied, int cards) {
+    auto below = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+    AiPosition p;
+    for (int i = 0; i < kBoardCells; ++i) {
+        p.board.PlaceCard(RandomAiCard(rng, i + 1), i / kBoardRows, i % kBoardRows, static_cast<Side>(below(2)));
+    }
+    p.board.Reset(0);  // every cell free again, the cards kept
+    int blocked = below(7);
+    for (int n = 0; n < occupied; ++n) {
+        int i = below(kBoardCells);
+        int x = i / kBoardRows, y = i % kBoardRows;
+        if (!p.board.CellAt(x, y).free) continue;
+        if (blocked > 0 && below(3) == 0) {
+            p.board.BlockCell(x, y);
+            --blocked;
+        } else {
+            p.board.PlaceCard(RandomAiCard(rng, 100 + n), x, y, static_cast<Side>(below(2)));
+            if (below(3) == 0) p.board.FlipOwner(x, y);
+        }
+    }
+    for (int i = 0; i < cards; ++i) p.hand.AddCard(RandomAiCard(rng, 200 + i));
+    return p;
+}
+
+// An endgame: `free` cells left open (1..24), the rest blocked (up to six)
+// or holding cards of either side; a full hand.
+inline AiPosition RandomAiEndgame(std::mt19937& rng, int free) {
+    AiPosition p = RandomAiPosition(rng, 0, 5);
+    std::vector<int> cells;
+    for (int i = 0; i < kBoardCells; ++i) cells.push_back(i);
+    std::shuffle(cells.begin(), cells.end(), rng);
+    int blocked = static_cast<int>(rng() % 7);
+    for (int k = std::clamp(free, 1, kBoardCells); k < kBoardCells; ++k) {
+        int x = cells[k] / kBoardRows, y = cells[k] % kBoardRows;
+        if (blocked > 0 && rng() % 4 == 0) {
+            p.board.BlockCell(x, y);
+            --blocked;
+        } else {
+            p.board.PlaceCard(RandomAiCard(rng, 300 + k), x, y, static_cast<Side>(rng() % 2));
+        }
+    }
+    return p;
 }
 
 // The stored slow positions (tests/data/ai-positions), BLUE to move at level 2.

@@ -13,46 +13,13 @@
 namespace qv::test {
 namespace {
 
-// A random position as a match can leave it: free, blocked and owned cells
-// in any mix, free and blocked cells keeping the card they last held, and a
-// hand of up to five cards with gaps.
+// Positions of every kind: any number of placements tried, up to five
+// cards in hand, sometimes with a gap.
 AiPosition RandomPosition(std::mt19937& rng) {
-    auto below = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
-    auto card = [&](int id) {
-        Card c;
-        c.SetId(static_cast<int16_t>(id));
-        // Mostly the powers of play (0..5); now and then the rest of the 3 bits.
-        int top = below(20) == 0 ? 8 : 6;
-        for (int d = 0; d < kDirectionCount; ++d) c.SetPower(below(top), d);
-        return c;
-    };
-    AiPosition p;
-    int occupied = below(kBoardCells + 1);
-    int blocked = below(7);
-    for (int i = 0; i < kBoardCells; ++i) {
-        int x = i / kBoardRows, y = i % kBoardRows;
-        // Every cell first holds a card, as after earlier matches.
-        p.board.PlaceCard(card(i + 1), x, y, static_cast<Side>(below(2)));
-        if (below(4) == 0) p.board.FlipOwner(x, y);
-    }
-    Board fresh = p.board;
-    fresh.Reset(0);  // every cell free again, the cards kept
-    p.board = fresh;
-    for (int n = 0; n < occupied; ++n) {
-        int i = below(kBoardCells);
-        int x = i / kBoardRows, y = i % kBoardRows;
-        if (!p.board.CellAt(x, y).free) continue;
-        if (blocked > 0 && below(3) == 0) {
-            p.board.BlockCell(x, y);
-            --blocked;
-        } else {
-            p.board.PlaceCard(card(100 + n), x, y, static_cast<Side>(below(2)));
-            if (below(3) == 0) p.board.FlipOwner(x, y);
-        }
-    }
-    int cards = below(6);
-    for (int i = 0; i < cards; ++i) p.hand.AddCard(card(200 + i));
-    if (cards > 1 && below(3) == 0) p.hand.RemoveCardAt(below(cards));
+    int occupied = static_cast<int>(rng() % (kBoardCells + 1));
+    int cards = static_cast<int>(rng() % 6);
+    AiPosition p = RandomAiPosition(rng, occupied, cards);
+    if (cards > 1 && rng() % 3 == 0) p.hand.RemoveCardAt(static_cast<int>(rng() % static_cast<uint32_t>(cards)));
     return p;
 }
 
@@ -156,6 +123,20 @@ TEST(AiEquivalenceParts, DepthsThreatsAndEvaluationsAgreeOnEveryCell) {
             SeedRandom(static_cast<uint32_t>(round));
             ASSERT_EQ(fast, reference::EvaluateBoard(p.board, side)) << "round " << round;
         }
+    }
+    SetAiLevel(0);
+}
+
+// Endgames are where chains run long and the level-2 search is deepest.
+TEST(AiEquivalenceParts, RandomEndgamesGiveTheSameChoicesAtLevelTwo) {
+    std::mt19937 rng(4242);
+    SetAiLevel(2);
+    for (int round = 0; round < 1000; ++round) {
+        AiPosition p = RandomAiEndgame(rng, 1 + round % 6);
+        Side side = static_cast<Side>(round & 1);
+        Outcome fast = Placement(ChooseAiPlacement, p, side, false, static_cast<uint32_t>(round));
+        Outcome plain = Placement(reference::ChooseAiPlacement, p, side, false, static_cast<uint32_t>(round));
+        ASSERT_EQ(fast, plain) << "round " << round << ": " << Describe(fast) << " against " << Describe(plain);
     }
     SetAiLevel(0);
 }

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Builds everything and prints the performance figures: instructions per
+# presented frame of a whole headless quick game, the level-2 computer's move
+# time, the headless quick game's wall time and the window's processor use on
+# a static screen and in a tap wait. Not part of the test suite.
+#
+#   scripts/bench.sh               all figures
+#   QV_BENCH_CLIMB=60 scripts/bench.sh   also a 60 s hill climb for slow positions
+set -euo pipefail
+source "$(dirname "$0")/setup.sh"
+root=$QV_ROOT
+build=$QV_BUILD_DIR
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+  return 0
+}
+trap cleanup EXIT
+
+# An installation of its own (the built asset set linked in, an empty SAVE
+# folder) and a registry that points at it, so that no run touches the
+# player's settings or characters.
+mkdir -p "$work/install/SAVE"
+for entry in "$build/install"/*; do
+  [ "$(basename "$entry")" = SAVE ] || ln -s "$entry" "$work/install/"
+done
+printf '[SOFTWARE\\Quorvane]\nInstall_Dir = sz:%s\n' "$(echo "$work/install" | tr '/' '\\')" >"$work/registry.txt"
+
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+
+# One headless quick game played by bench/full_match.script; extra
+# environment assignments may be given.
+quick_game() {
+  env QUORVANE_BACKEND=headless QUORVANE_REGISTRY="$work/registry.txt" \
+    QUORVANE_SCRIPT="$root/bench/full_match.script" QUORVANE_TIME_LIMIT=3000000 QUORVANE_AUDIO=none \
+    QUORVANE_TRACE= "$@"
+}
+
+echo "== Whole headless quick game (bench/full_match.script)"
+quick_game QUORVANE_TRACE="$work/trace.txt" "$build/quorvane"
+frames=$(grep -c ' present' "$work/trace.txt" || true)
+result=$(grep -oE 'SOUNDS/(gagne|perdu)' "$work/trace.txt" | head -1 || true)
+echo "presented frames: $frames (result: ${result:-none})"
+if command -v valgrind >/dev/null; then
+  quick_game valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" "$build/quorvane" \
+    >/dev/null 2>"$work/callgrind.log"
+  instructions=$(awk '/^(summary|totals):/ {print $2; exit}' "$work/callgrind.out")
+  echo "instructions per presented frame (callgrind): $((instructions / frames))"
+else
+  echo "instructions per presented frame: valgrind is not installed; see the wall time below"
+fi
+times=()
+for _ in 1 2 3 4 5; do
+  start=$(date +%s%N)
+  quick_game "$build/quorvane"
+  times+=($(( ($(date +%s%N) - start) / 1000000 )))
+done
+wall=$(printf '%s\n' "${times[@]}" | median)
+echo "wall time of the whole game (median of 5, no trace): $wall ms ($(awk -v w="$wall" -v f="$frames" 'BEGIN {printf "%.1f", w * 1000 / f}') us a frame)"
+
+echo
+echo "== Level-2 computer opponent"
+climb=()
+[ -n "${QV_BENCH_CLIMB:-}" ] && climb=(--climb "$QV_BENCH_CLIMB")
+"$build/bench/quorvane_bench" ai "$root/tests/data/ai-positions" --random 2000 "${climb[@]}"
+
+echo
+echo "== Window (processor use of the game over 4 s, under Xvfb)"
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "skipped: needs Xvfb and xdotool (apt-get install xvfb xdotool)"
+  exit 0
+fi
+hz=$(getconf CLK_TCK)
+cpu_of() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Processor use of the running game over 4 s, in percent of one core.
+measure() {
+  local c0 c1 t0 t1
+  c0=$(cpu_of "$game_pid"); t0=$(date +%s%N)
+  sleep 4
+  c1=$(cpu_of "$game_pid"); t1=$(date +%s%N)
+  awk -v c="$((c1 - c0))" -v hz="$hz" -v ns="$((t1 - t0))" 'BEGIN {printf "%.1f%%", 100 * c / hz / (ns / 1e9)}'
+}
+tap() {
+  local window
+  window=$(xdotool search --name Quorvane | head -1)
+  xdotool mousemove --window "$window" $(($1 * scale)) $(($2 * scale)) mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
+}
+Xvfb -displayfd 3 -screen 0 1400x1400x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+for scale in 1 2 4; do
+  cp "$work/registry.txt" "$work/window-registry.txt"
+  QUORVANE_REGISTRY="$work/window-registry.txt" QUORVANE_SCALE=$scale SDL_AUDIODRIVER=dummy \
+    "$build/quorvane" >/dev/null 2>&1 &
+  game_pid=$!
+  sleep 9  # logo, loading and its closing scroll: then the loading screen waits for a tap
+  waiting=$(measure)
+  tap 120 160
+  sleep 2  # the main loop on the club's static screen
+  static=$(measure)
+  echo "scale $scale: static screen $static, loading screen's tap wait $waiting"
+  kill "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+done
