@@ -195,14 +195,18 @@ void Arrangement::DepthRange(const Owners& owners, int cell, Detail detail, int*
     if (detail == Detail::kBounds) return;
     // The same over the cells a chain from here can reach.
     Mask reach = 0;
+    Mask worth1 = 0;  // neighbours worth 1 to some card in reach
     for (Mask fresh = Bit(cell); fresh != 0;) {
         reach |= fresh;
         Mask next = 0;
-        for (Mask m = fresh; m != 0; m &= m - 1) next |= chain_[std::countr_zero(m)];
+        for (Mask m = fresh; m != 0; m &= m - 1) {
+            int v = std::countr_zero(m);
+            next |= chain_[v];
+            worth1 |= bonus_[v];
+        }
         fresh = next & held & ~reach;
     }
-    bool beyond = false;
-    for (Mask m = reach; m != 0 && !beyond; m &= m - 1) beyond = (bonus_[std::countr_zero(m)] & held & ~reach) != 0;
+    bool beyond = (worth1 & held & ~reach) != 0;
     *hi = CountCells(reach) - 1 + (beyond ? 1 : 0);
     int best = 1;
     int steps = detail == Detail::kExact ? 1 << 30 : kWalkSteps;
@@ -218,17 +222,17 @@ int Arrangement::CountThreats(const Owners& owners, int cell) const {
     return threatFree_[cell] + CountCells(threatened_[cell] & same);
 }
 
-int Arrangement::ThreatFor(const Owners& owners, int cell, int c) const {
-    if (c == 0) return 0;
-    int t = CountThreats(owners, cell);
-    if (safe1_[cell]) return c * 50;
+int Arrangement::ThreatFor(int cell, int depth, int threats) const {
+    if (depth == 0) return 0;
+    if (safe1_[cell]) return depth * 50;
     // The handheld shifts by t - 1; a shift by -1 gives the sign bits.
-    if (t == 0) return c > 0 ? -1 : 0;
-    return S16((c * -50) >> (t - 1));
+    if (threats == 0) return depth > 0 ? -1 : 0;
+    return S16((depth * -50) >> (threats - 1));
 }
 
 int Arrangement::ThreatScore(const Owners& owners, int cell) const {
-    return ThreatFor(owners, cell, CaptureChainDepth(owners, cell));
+    int depth = CaptureChainDepth(owners, cell);
+    return ThreatFor(cell, depth, depth == 0 ? 0 : CountThreats(owners, cell));
 }
 
 int Arrangement::StaticScore(const Owners& owners, Side side, int level) const {
@@ -249,8 +253,9 @@ ScoreRange Arrangement::StaticRange(const Owners& owners, Side side, int level, 
             DepthRange(owners, cell, detail, &clo, &chi);
             // The threat grows with the depth on a safe cell and shrinks with
             // it elsewhere: its ends come from the depth's ends.
-            int a = ThreatFor(owners, cell, clo);
-            int b = clo == chi ? a : ThreatFor(owners, cell, chi);
+            int t = clo == 0 && chi == 0 ? 0 : CountThreats(owners, cell);
+            int a = ThreatFor(cell, clo, t);
+            int b = clo == chi ? a : ThreatFor(cell, chi, t);
             lo += a < b ? a : b;
             hi += a < b ? b : a;
         }

@@ -75,7 +75,7 @@ public:
     // each cell (exact unless a chain branches a lot), or all of them.
     enum class Detail { kBounds, kWalked, kExact };
     ScoreRange StaticRange(const Owners& owners, Side side, int level, Detail detail) const;
-    static constexpr int kWalkSteps = 64;
+    static constexpr int kWalkSteps = 24;
 
 private:
     void Derive(int cell);
@@ -83,7 +83,8 @@ private:
     int Local(int cell, Mask unvisited) const;
     bool Extend(int cell, Mask unvisited, int length, int goal, int* best, int* steps) const;
     void DepthRange(const Owners& owners, int cell, Detail detail, int* lo, int* hi) const;
-    int ThreatFor(const Owners& owners, int cell, int depth) const;
+    // The threat term for a depth and a count of threats.
+    int ThreatFor(int cell, int depth, int threats) const;
 
     uint8_t power_[kBoardCells][kDirectionCount] = {};
     int8_t neighbour_[kBoardCells][kDirectionCount] = {};
