@@ -32,15 +32,34 @@ printf '[SOFTWARE\\Quorvane]\nInstall_Dir = sz:%s\n' "$(echo "$work/install" | t
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
+# A whole quick game through the real program: start-up, the quick-game
+# button, then a player without a plan who drags every hand slot onto every
+# cell in turn, taps every cell (a target to choose), the pile and the places
+# of the end-of-match boxes' "Ok"; the match refuses the wrong moves.
+{
+  printf 'on loading waiting\ntap 120 160\non state main loop\nwait 100\ntap 120 163\n'
+  for _ in 1 2 3 4 5 6; do
+    for cell in $(seq 0 23); do
+      c=$((cell / 4)) r=$((cell % 4))
+      for slot in 0 1 2 3 4; do
+        printf 'drag %d 270 %d %d 4\nwait 120\n' $((67 + 35 * slot)) $((40 * c + 9)) $((58 * r + 10))
+      done
+      printf 'tap %d %d\nwait 60\n' $((40 * c + 20)) $((58 * r + 25))
+      printf 'tap 25 280\nwait 60\ntap 222 70\nwait 60\ntap 190 190\nwait 60\n'
+    done
+  done
+  echo "quit 0"
+} >"$work/full_match.script"
+
 # One headless quick game played by bench/full_match.script; extra
 # environment assignments may be given.
 quick_game() {
   env QUORVANE_BACKEND=headless QUORVANE_REGISTRY="$work/registry.txt" \
-    QUORVANE_SCRIPT="$root/bench/full_match.script" QUORVANE_TIME_LIMIT=3000000 QUORVANE_AUDIO=none \
+    QUORVANE_SCRIPT="$work/full_match.script" QUORVANE_TIME_LIMIT=3000000 QUORVANE_AUDIO=none \
     QUORVANE_TRACE= "$@"
 }
 
-echo "== Whole headless quick game (bench/full_match.script)"
+echo "== Whole headless quick game"
 quick_game QUORVANE_TRACE="$work/trace.txt" "$build/quorvane"
 frames=$(grep -c ' present' "$work/trace.txt" || true)
 result=$(grep -oE 'SOUNDS/(gagne|perdu)' "$work/trace.txt" | head -1 || true)
