@@ -32,12 +32,15 @@ printf '[SOFTWARE\\Quorvane]\nInstall_Dir = sz:%s\n' "$(echo "$work/install" | t
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
-# A whole quick game through the real program: start-up, the quick-game
-# button, then a player without a plan who drags every hand slot onto every
-# cell in turn, taps every cell (a target to choose), the pile and the places
-# of the end-of-match boxes' "Ok"; the match refuses the wrong moves.
+# A whole quick game through the real program: start-up on an installation
+# without characters (the character screen comes first), its quick game, a
+# tap that stops the who-starts wheel, then a player without a plan who drags
+# every hand slot onto every cell in turn, taps every cell (a target to
+# choose), the pile and the places of the end-of-match boxes' "Ok"; the match
+# refuses wrong moves.
 {
-  printf 'on loading waiting\ntap 120 160\non state main loop\nwait 100\ntap 120 163\n'
+  printf 'on loading waiting for a tap\ntap 120 160\non state main loop\non screen enter 8\nwait 2000\n'
+  printf 'tap 100 243\non match wheel spinning\nwait 300\ntap 120 160\n'
   for _ in 1 2 3 4 5 6; do
     for cell in $(seq 0 23); do
       c=$((cell / 4)) r=$((cell % 4))
