@@ -273,24 +273,4 @@ void Club::FallBackToClubView() {
     TraceScreen("enter", kScreenClubView);
 }
 
-// --- Tutorial ---
-
-// Placeholder until the club tutorial is built: no tutorial starts, so the
-// music and the screens go on as for any new character.
-void Club::StartTutorial() {}
-
-void Club::EndTutorial() {
-    const uint8_t slot = gProfile.GetSlot();
-    gProfile.Reset();
-    gProfile.SetSlot(slot);
-    tutorialFlag_ = 0;
-    gMusicOff = savedMusicOff_;
-}
-
-// Placeholders until the club tutorial is built: a tutorial restored from a
-// quick save runs the club as usual, so nothing can stall.
-void Club::TutorialUpdate() { DispatchUpdate(); }
-void Club::TutorialStylusDown(uint16_t x, uint16_t y) { DispatchStylusDown(x, y); }
-void Club::TutorialStylusUp(uint16_t x, uint16_t y) { DispatchStylusUp(x, y); }
-
 }  // namespace qv

@@ -102,12 +102,19 @@ public:
     // True while the club view is current (also during every transition).
     bool IsClubViewActive() const { return currentType_ == kScreenClubView; }
 
-    // --- Tutorial (placeholders until the club tutorial is built) ---
+    // --- Tutorial (club_tutorial.cpp) ---
+    // From the character screen: the tutorial starts at its first step and
+    // the game goes silent until it ends.
     void StartTutorial();
+    // The character is made new again (its slot kept) and the sound comes back.
     void EndTutorial();
+    // In place of the dispatchers while the tutorial runs.
     void TutorialUpdate();
     void TutorialStylusDown(uint16_t x, uint16_t y);
     void TutorialStylusUp(uint16_t x, uint16_t y);
+    // The program ends without a quick save: a tutorial under way ends, so
+    // that the character is saved without what the tutorial lent it.
+    void DropTutorialOnLeaving();
 
     // --- Quick save ---
     // The club's block on the open file at its position. True when every
@@ -241,6 +248,18 @@ private:
     bool ReadHeader(platform::FileHandle file);
     bool ReadScreenRecords(platform::FileHandle file);
     void CheckRestoredState();
+    // Tutorial (club_tutorial.cpp).
+    void SetTutorialStep(uint8_t step);
+    void TutorialKeys();
+    void TutorialEnterRoom();
+    void ShopStepDone();
+    void DeckStepDone();
+    void MatchStepDone();
+    // The tutorial's additions at the end of a transition in and of a walk.
+    void TutorialAfterEntering(uint8_t type);
+    void TutorialAfterArrival();
+    bool TutorialMatchesScreens() const;
+    void CheckRestoredTutorial();
 
     // The order of these fields is the order of the quick-save block.
     uint8_t input_ = 1;

@@ -221,6 +221,7 @@ void Club::EnterScreen(uint8_t type) {
             break;
         default: break;  // the lair is drawn by its opener; 10, 12, 14 open at once
     }
+    TutorialAfterEntering(type);
 }
 
 // --- Closing and returning ---

@@ -235,11 +235,7 @@ void Club::CheckRestoredState() {
 
     tutorialFlag_ = FlagOr(tutorialFlag_, 0);
     if (tutorialStep_ > kLastTutorialStep) tutorialStep_ = kLastTutorialStep;
-    if (tutorialFlag_) {
-        // The tutorial runs silent and gives back the sound that start-up set.
-        savedMusicOff_ = gMusicOff;
-        gMusicOff = 1;
-    }
+    CheckRestoredTutorial();
 }
 
 // The restored tournament takes up its drawing states at once. A player's

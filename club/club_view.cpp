@@ -325,6 +325,7 @@ void Club::StepRotation() {
     input_ = 1;
     BeginRoomShow(0);
     DrawArrows(0);
+    TutorialAfterArrival();
 }
 
 // --- Typing ---

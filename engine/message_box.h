@@ -27,6 +27,9 @@ bool IsWordSeparator(char16_t c);
 // it stops fitting.
 void DrawWrappedText(const WString& text, int16_t left, int16_t top, int16_t rightLimit,
                      int8_t buffer);
+// The rows that DrawWrappedText fills for the text from left up to the
+// right limit: its lines times the font's height (0 for no text).
+int WrappedTextHeight(const WString& text, int16_t left, int16_t rightLimit);
 // The same in a text colour with the limit left + width, lines one pixel
 // further apart and no meaning for '\n'.
 void DrawWrappedTextColoured(const WString& text, int16_t left, int16_t top, int16_t width,

@@ -15,8 +15,10 @@ int RunWidth(const WString& text, size_t index) {
     return width;
 }
 
-void DrawWrapped(const WString& text, int left, int top, int rightLimit, int lineStep,
-                 bool newlines, bool coloured, int colourIndex, int8_t buffer) {
+// Lays the text out and draws it unless draw is false; gives the y of the
+// last line.
+int LayOutWrapped(const WString& text, int left, int top, int rightLimit, int lineStep,
+                  bool newlines, bool coloured, int colourIndex, int8_t buffer, bool draw = true) {
     int penX = left;
     int penY = top;
     bool wordStart = true;
@@ -44,11 +46,15 @@ void DrawWrapped(const WString& text, int left, int top, int rightLimit, int lin
             penX = left;
             penY += lineStep;
         }
-        if (coloured) DrawColouredText(WString(1, c), penX, penY, gFont, colourIndex, buffer);
-        else DrawText(WString(1, c), penX, penY, gFont, buffer);
+        if (draw && coloured) {
+            DrawColouredText(WString(1, c), penX, penY, gFont, colourIndex, buffer);
+        } else if (draw) {
+            DrawText(WString(1, c), penX, penY, gFont, buffer);
+        }
         penX += glyphWidth;
         wordStart = IsWordSeparator(c);
     }
+    return penY;
 }
 
 }  // namespace
@@ -59,12 +65,18 @@ bool IsWordSeparator(char16_t c) {
 
 void DrawWrappedText(const WString& text, int16_t left, int16_t top, int16_t rightLimit,
                      int8_t buffer) {
-    DrawWrapped(text, left, top, rightLimit, gFont.GetHeight(), true, false, 0, buffer);
+    LayOutWrapped(text, left, top, rightLimit, gFont.GetHeight(), true, false, 0, buffer);
+}
+
+int WrappedTextHeight(const WString& text, int16_t left, int16_t rightLimit) {
+    if (text.empty()) return 0;
+    return LayOutWrapped(text, left, 0, rightLimit, gFont.GetHeight(), true, false, 0, 0, false) +
+           gFont.GetHeight();
 }
 
 void DrawWrappedTextColoured(const WString& text, int16_t left, int16_t top, int16_t width,
                              int colourIndex, int8_t buffer) {
-    DrawWrapped(text, left, top, left + width, gFont.GetHeight() + 1, false, true, colourIndex,
+    LayOutWrapped(text, left, top, left + width, gFont.GetHeight() + 1, false, true, colourIndex,
                 buffer);
 }
 

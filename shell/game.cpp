@@ -112,6 +112,8 @@ void SetUpDisplay() {
 // database, the keys and the display are closed.
 void CloseAfterQuit() {
     SettlePendingMatchResults();
+    // No quick save follows: a tutorial under way cannot be taken up again.
+    gClub.DropTutorialOnLeaving();
     SavePlayer();
     CloseCardDatabase();
     platform::GXCloseInput();
