@@ -12,6 +12,7 @@
 #include "engine/font.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
+#include "platform/system.h"
 
 namespace qv {
 
@@ -84,6 +85,7 @@ CollectionScreen::~CollectionScreen() {
 void CollectionScreen::Enter() {
     BlitFullScreen(background_, 2);
     Draw(0);
+    platform::Trace("collection", mode_ == kModeTradeBox ? "shown tradebox" : "shown deck");
 }
 
 void CollectionScreen::Draw(int8_t buffer) {

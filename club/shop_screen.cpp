@@ -107,6 +107,7 @@ void ShopScreen::Enter() {
         Draw(1);
         CrossDissolve(0, 0, kScreenWidth, kScreenHeight, 0, 1);
     }
+    Trace("shown");
 }
 
 void ShopScreen::Draw(int8_t buffer) {

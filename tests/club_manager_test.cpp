@@ -119,7 +119,7 @@ TEST_F(ClubManagerTest, ShopReturnsToTheScreenThatOpenedIt) {
     EXPECT_EQ(gClub.CurrentType(), kScreenClubView) << "the view's tick runs the shop's dissolve";
     ASSERT_TRUE(test::SettleClub());
     ASSERT_EQ(gClub.CurrentType(), kScreenShop);
-    test::ClubTap(120, 160);
+    test::ClubTap(220, 310);  // the shop's Back
     EXPECT_EQ(gClub.CurrentType(), kScreenBet);
     EXPECT_FALSE(gClub.InTransition());
     EXPECT_NE(gClub.GetBetScreen(), nullptr);
@@ -134,7 +134,7 @@ TEST_F(ClubManagerTest, ShopReturnsToTheScreenThatOpenedIt) {
 
     gClub.OpenShopScreen(kScreenClubView);
     ASSERT_TRUE(test::SettleClub());
-    test::ClubTap(120, 160);
+    test::ClubTap(220, 310);
     EXPECT_EQ(gClub.CurrentType(), kScreenClubView);
     EXPECT_TRUE(gClub.InTransition());
 }

@@ -128,11 +128,11 @@ TEST_F(ClubStateTest, ShopUnderTheCollectionManagerComesBackWithIt) {
 
     // Closing the manager goes back to the shop at once; closing the shop
     // goes back to the club view through a transition.
-    test::ClubTap(120, 160);
+    test::ClubTap(220, 311);  // the manager's Back
     EXPECT_EQ(gClub.CurrentType(), kScreenShop);
     EXPECT_EQ(gClub.GetCollectionScreen(), nullptr);
     EXPECT_FALSE(gClub.InTransition());
-    test::ClubTap(120, 160);
+    test::ClubTap(220, 310);  // the shop's Back
     EXPECT_EQ(gClub.GetShopScreen(), nullptr);
     EXPECT_TRUE(gClub.InTransition());
     ASSERT_TRUE(test::SettleClub());
