@@ -194,8 +194,8 @@ void ShopScreen::BuyBoosters(int bundle) {
     StartAnimation();
     gProfile.OpenBoosters(count);
     gProfile.SubtractCredits(price);
-    SavePlayer();
     Trace("bought " + std::to_string(count));
+    SavePlayer();
     BlitFullScreen(background_, 0);
     DrawCredits(0);
     GreyBuffer(0);
