@@ -26,8 +26,13 @@ constexpr int kZoomCardY = 20;
 
 }  // namespace
 
+// A selected card that is no longer owned (a trade went through meanwhile)
+// counts as no selection.
 int16_t CollectionScreen::SelectedCardId() const {
-    if (selectedPage_ >= 0) return static_cast<int16_t>(pageStart_ + selectedPage_ + 1);
+    if (selectedPage_ >= 0) {
+        const auto id = static_cast<int16_t>(pageStart_ + selectedPage_ + 1);
+        return gProfile.GetCardCount(id) > 0 ? id : kEmptyCardId;
+    }
     if (selectedStrip_ >= 0) return StripCardId(selectedStrip_);
     return kEmptyCardId;
 }
@@ -59,17 +64,16 @@ void CollectionScreen::AddToDeck(int16_t id) {
 }
 
 void CollectionScreen::ToggleDeckCard() {
+    const int16_t id = SelectedCardId();
+    if (id == kEmptyCardId) return;
     if (selectedPage_ >= 0) {
-        const int16_t id = SelectedCardId();
         if (gProfile.DeckContains(id)) {
             gProfile.RemoveFromDeck(id);
         } else {
             AddToDeck(id);
         }
-    } else if (selectedStrip_ >= 0) {
-        DropStripCardOff(selectedStrip_);
     } else {
-        return;
+        DropStripCardOff(selectedStrip_);
     }
     ResetDeckStripScroll();
     TraceStrip();
@@ -77,13 +81,12 @@ void CollectionScreen::ToggleDeckCard() {
 }
 
 void CollectionScreen::ToggleTradeBoxCard() {
+    const int16_t id = SelectedCardId();
+    if (id == kEmptyCardId) return;
     if (selectedPage_ >= 0) {
-        const int16_t id = SelectedCardId();
         if (!gProfile.RemoveFromTradeBox(id)) gProfile.AddToTradeBox(id);
-    } else if (selectedStrip_ >= 0) {
-        DropStripCardOff(selectedStrip_);
     } else {
-        return;
+        DropStripCardOff(selectedStrip_);
     }
     ResetTradeStripScroll();
     TraceStrip();

@@ -3,12 +3,15 @@
 // key during a drag, sales, the trade box, the zoom and the tutorial's rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cards/launchers.h"
 #include "club/collection_screen.h"
+#include "match/match.h"
 #include "shell/input.h"
 #include "tests/club_support.h"
 
@@ -157,6 +160,28 @@ TEST_F(CollectionTest, StripCardsSwapMoveAndLeaveTheDeck) {
     EXPECT_EQ(screen.HeldStripPictures(), gProfile.GetDeck().GetCount());
 }
 
+// The deck built on the strip is the one the next match deals.
+TEST_F(CollectionTest, DeckBuiltByDragIsTheDeckAMatchDeals) {
+    Open();
+    for (int p = 0; p < kDeckSize; ++p) Drag(PageCX(p + 4), PageCY(p + 4), StripCX(0), kStripCY);
+    ASSERT_EQ(gProfile.GetDeck().GetCount(), kDeckSize);
+    TapBack();
+    StartOpponentMatch(0, 0);
+    EXPECT_EQ(gClubActive, 0);
+    std::vector<int16_t> dealt;
+    const CardHand& hand = gMatch.GetHand(RED);
+    for (int slot = 0; slot < kHandSize; ++slot) {
+        if (hand.IsSlotFilled(slot)) dealt.push_back(hand.CardAt(slot).GetId());
+    }
+    const DrawPile& pile = gMatch.GetPile(RED);
+    for (int i = 0; i < pile.GetCount(); ++i) dealt.push_back(pile.CardAt(i).GetId());
+    std::sort(dealt.begin(), dealt.end());
+    std::vector<int16_t> built;
+    for (int16_t id = 5; id <= 20; ++id) built.push_back(id);
+    EXPECT_EQ(dealt, built);
+    gClubActive = 1;
+}
+
 TEST_F(CollectionTest, AddButtonFillsTheDeckUpToSixteen) {
     Screen& screen = Open();
     for (int p = 0; p < 17; ++p) {
@@ -242,6 +267,13 @@ TEST_F(CollectionTest, TradeBoxTakesNineDistinctCards) {
     TapAdd();
     EXPECT_EQ(gProfile.TradeBoxCount(), kTradeBoxSize - 2);
     EXPECT_EQ(again.StripScroll(), 2);
+    // A selected card that leaves the collection meanwhile (a trade goes
+    // through) is not boxed.
+    test::ClubTap(PageCX(20), PageCY(20));
+    gProfile.RemoveCard(21);
+    TapAdd();
+    EXPECT_FALSE(gProfile.TradeBoxContains(21));
+    EXPECT_EQ(gProfile.TradeBoxCount(), kTradeBoxSize - 2);
 }
 
 TEST_F(CollectionTest, PagesWrapAndTheZoomTakesTheNextTap) {

@@ -39,6 +39,7 @@ protected:
         if (const char* frames = std::getenv("QV_ROOMS_FRAMES")) {
             runner_.Setenv("QUORVANE_CAPTURE", "all");
             runner_.Setenv("QUORVANE_CAPTURE_DIR", frames);
+            runner_.Setenv("QUORVANE_TRACE", std::string(frames) + "/trace.txt");
         }
         savedInstallDir_ = gInstallDir;
     }
