@@ -171,6 +171,13 @@ void CollectionScreen::MoveDraggedCard(uint16_t x, uint16_t y) {
 // --- Stylus up ---
 
 bool CollectionScreen::StylusUp(uint16_t x, uint16_t y) {
+    // Let go outside the window (the stylus left the screen): the card goes
+    // nowhere, whatever edge of the screen its copy was held against.
+    if (dragging_ && (x >= kScreenWidth || y >= kScreenHeight)) {
+        dragging_ = 0;
+        Draw(0);
+        return false;
+    }
     if (dragging_) return DropCard();
     if (zoomOpen_) return false;
     int hit = -1;

@@ -93,6 +93,12 @@ TEST_F(CollectionTest, PageCardsDragIntoTheDeckOncePerId) {
     Drag(PageCX(7), PageCY(7), PageCX(8), PageCY(8));
     EXPECT_EQ(gProfile.GetDeck().GetCount(), 2);
     EXPECT_EQ(gClub.GetCollectionScreen()->SelectedPagePosition(), 7);
+    // Let go outside the window, below the strip: dropped nowhere.
+    gClub.StylusDown(static_cast<uint16_t>(PageCX(11)), static_cast<uint16_t>(PageCY(11)));
+    gClub.StylusMove(static_cast<uint16_t>(StripCX(6)), 319);
+    gClub.StylusUp(1000, 1000);
+    EXPECT_EQ(gProfile.GetDeck().GetCount(), 2);
+    EXPECT_FALSE(gClub.GetCollectionScreen()->Dragging());
     // A card not owned cannot be picked up.
     gProfile.RemoveCard(10);
     gClub.StylusDown(static_cast<uint16_t>(PageCX(9)), static_cast<uint16_t>(PageCY(9)));
