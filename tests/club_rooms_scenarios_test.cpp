@@ -1,4 +1,4 @@
-// The card rooms in the real program, one script of tests/scenarios/rooms/
+// The card rooms in the real program, one script of tests/scenarios/cards/
 // each: purchases and refusals in the shop, a deck built by drag and drop,
 // and the tutorial; the character file is read back after every run.
 #include "tests/club_rooms_support.h"

@@ -1,6 +1,6 @@
 // Test support for the card rooms: a character file and a quick save that
 // start the real program in a given club screen, scripts of
-// tests/scenarios/rooms/, and the character file read back afterwards.
+// tests/scenarios/cards/, and the character file read back afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -95,7 +95,7 @@ protected:
     }
 
     GameRun RunScript(const std::string& name) {
-        std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/scenarios/rooms/" + name);
+        std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/scenarios/cards/" + name);
         std::stringstream text;
         text << in.rdbuf();
         EXPECT_FALSE(text.str().empty()) << name;
