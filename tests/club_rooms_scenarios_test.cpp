@@ -78,5 +78,38 @@ TEST_F(RoomsScenarioTest, TutorialLeadsANewCharacterToInstantPlay) {
     EXPECT_EQ(gProfile.GetDeck().GetCount(), 0);
 }
 
+// From the character screen's question to the match's last rule page.
+TEST_F(RoomsScenarioTest, TutorialFromANewCharacterToTheRules) {
+    const GameRun run = RunScript("tutorial-from-a-new-character-to-the-rules.script");
+    ASSERT_EQ(run.exitCode, 0) << run.TraceText();
+    int at = TraceIndex(run, "character created ALICE in slot 1");
+    ASSERT_GE(at, 0);
+    for (const char* step : {"tutorial step 0", "tutorial step 4", "tutorial step 5",
+                             "collection deck 16", "tutorial step 9", "room bet shown",
+                             "tutorial step 10", "tutorial step 11", "tutorial end", "gamebox The match ends when",
+                             "match end"}) {
+        at = TraceIndex(run, step, at);
+        EXPECT_GE(at, 0) << step << " in its order";
+        if (at < 0) break;
+    }
+    EXPECT_LT(TraceIndex(run, "room bet stake"), 0) << "no stake in the tutorial";
+    ASSERT_TRUE(ReadCharacter());
+    EXPECT_EQ(gProfile.GetName(), u"ALICE");
+    EXPECT_EQ(gProfile.GetSlot(), 1);
+    EXPECT_EQ(gProfile.GetCredits(), kStartingCredits);
+    EXPECT_EQ(gProfile.GetTotalCards(), 0);
+    EXPECT_EQ(gProfile.GetDeck().GetCount(), 0);
+}
+
+TEST_F(RoomsScenarioTest, TutorialDeclinedByANewCharacter) {
+    const GameRun run = RunScript("tutorial-declined-by-a-new-character.script");
+    ASSERT_EQ(run.exitCode, 0) << run.TraceText();
+    EXPECT_LT(TraceIndex(run, "tutorial step"), 0);
+    EXPECT_GE(TraceIndex(run, "shop bought 1"), 0) << "the shop sells as to anyone";
+    ASSERT_TRUE(ReadCharacter());
+    EXPECT_EQ(gProfile.GetCredits(), kStartingCredits - 200);
+    EXPECT_EQ(gProfile.GetTotalCards(), 8);
+}
+
 }  // namespace
 }  // namespace qv
