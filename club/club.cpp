@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "cards/profile.h"
 #include "club/bet_screen.h"
 #include "club/boss_screen.h"
 #include "club/character_screen.h"
@@ -14,7 +13,6 @@
 #include "club/shell_links.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
-#include "engine/music.h"
 #include "infrared/multiplayer_screen.h"
 #include "infrared/trade_screen.h"
 #include "match/match.h"
