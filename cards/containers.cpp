@@ -158,11 +158,13 @@ void CardHand::Clear() {
     for (uint8_t& flag : empty_) flag = 1;
 }
 
-void CardHand::Write(platform::FileHandle file) const {
+bool CardHand::Write(platform::FileHandle file) const {
+    bool ok = true;
     for (int i = 0; i < kHandSize; ++i) {
-        WriteU8(file, empty_[i]);
-        WriteI16(file, slots_[i].GetId());
+        ok = WriteU8(file, empty_[i]) && ok;
+        ok = WriteI16(file, slots_[i].GetId()) && ok;
     }
+    return ok;
 }
 
 bool CardHand::Read(platform::FileHandle file) {
@@ -190,9 +192,10 @@ Card DrawPile::Pop() {
     return cards_[count_];
 }
 
-void DrawPile::Write(platform::FileHandle file) const {
-    WriteU8(file, static_cast<uint8_t>(count_));
-    for (const Card& card : cards_) WriteI16(file, card.GetId());
+bool DrawPile::Write(platform::FileHandle file) const {
+    bool ok = WriteU8(file, static_cast<uint8_t>(count_));
+    for (const Card& card : cards_) ok = WriteI16(file, card.GetId()) && ok;
+    return ok;
 }
 
 bool DrawPile::Read(platform::FileHandle file) {

@@ -76,8 +76,9 @@ public:
     // 5 when every slot is filled.
     int FirstEmptySlot() const;
     void Clear();
-    // Per slot: uint8 empty flag, int16 id (also for an empty slot).
-    void Write(platform::FileHandle file) const;
+    // Per slot: uint8 empty flag, int16 id (also for an empty slot). True
+    // when every byte reached the file.
+    bool Write(platform::FileHandle file) const;
     // Every slot is replaced with the card of its stored id. False when short.
     bool Read(platform::FileHandle file);
 
@@ -96,8 +97,8 @@ public:
     Card Pop();
     void Clear() { count_ = 0; }
     const Card& CardAt(int position) const { return cards_[position]; }
-    // uint8 count, then all eleven int16 ids.
-    void Write(platform::FileHandle file) const;
+    // uint8 count, then all eleven int16 ids. True when every byte reached the file.
+    bool Write(platform::FileHandle file) const;
     // All eleven positions are replaced; the count is kept within 0..11.
     bool Read(platform::FileHandle file);
 

@@ -1,6 +1,8 @@
 // Character files and the quick save: frames, atomic writes and checked reads.
 #include "cards/saves.h"
 
+#include <functional>
+
 #include "cards/profile.h"
 #include "cards/save_io.h"
 #include "cards/statistics.h"
@@ -23,6 +25,27 @@ const char16_t kPartSuffix[] = u".tmp";
 
 bool IsCharacterSlot(int slot) { return slot >= 1 && slot <= 3; }
 
+// Writes a save beside its file and renames it into place only once it is
+// whole and on the storage device; otherwise the old file stays as it was.
+bool WriteBeside(const WString& path, const std::function<bool(platform::FileHandle)>& write) {
+    platform::CreateDirectory(gInstallDir + kSaveDirectory);
+    const WString part = path + kPartSuffix;
+    platform::FileHandle file = platform::CreateFile(part, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+    if (file == platform::INVALID_HANDLE_VALUE) return false;
+    bool ok = write(file);
+    ok = ok && platform::FlushFileBuffers(file);
+    ok = platform::CloseHandle(file) && ok;
+    if (!ok) {
+        platform::DeleteFile(part);
+        return false;
+    }
+    if (!platform::MoveFileReplacing(part, path)) {
+        if (platform::FileExists(part)) platform::DeleteFile(part);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 WString CharacterFilePath(int slot) {
@@ -31,25 +54,16 @@ WString CharacterFilePath(int slot) {
 
 WString QuickSavePath() { return gInstallDir + u"SAVE\\QuickSave.QCP"; }
 
-void SavePlayer() {
+bool SavePlayer() {
     const uint8_t slot = gProfile.GetSlot();
-    if (!IsCharacterSlot(slot)) return;
-    platform::CreateDirectory(gInstallDir + kSaveDirectory);
-
-    // The old file stays whole until the new one is complete beside it.
-    const WString path = CharacterFilePath(slot);
-    const WString part = path + kPartSuffix;
-    platform::FileHandle file = platform::CreateFile(part, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
-    if (file == platform::INVALID_HANDLE_VALUE) return;
-    bool ok = WriteI16(file, gGameVersion);
-    ok = gProfile.Write(file) && ok;
-    ok = WriteStatistics(file) && ok;
-    platform::CloseHandle(file);
-    if (!ok || !platform::MoveFileReplacing(part, path)) {
-        platform::DeleteFile(part);
-        return;
-    }
-    SaveCurrentSlot(static_cast<int8_t>(slot));
+    if (!IsCharacterSlot(slot)) return false;
+    const bool saved = WriteBeside(CharacterFilePath(slot), [](platform::FileHandle file) {
+        bool ok = WriteI16(file, gGameVersion);
+        ok = ok && gProfile.Write(file);
+        return ok && WriteStatistics(file);
+    });
+    if (saved) SaveCurrentSlot(static_cast<int8_t>(slot));
+    return saved;
 }
 
 bool LoadPlayerSave(int slot) {
@@ -75,21 +89,15 @@ bool LoadPlayerSave(int slot) {
     return true;
 }
 
-void WriteQuickSave() {
+bool WriteQuickSave() {
     const uint8_t slot = gProfile.GetSlot();
-    if (!IsCharacterSlot(slot)) return;
-    platform::CreateDirectory(gInstallDir + kSaveDirectory);
-
-    const WString path = QuickSavePath();
-    const WString part = path + kPartSuffix;
-    platform::FileHandle file = platform::CreateFile(part, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
-    if (file == platform::INVALID_HANDLE_VALUE) return;
-    bool ok = WriteU8(file, slot);
-    ok = gClub.WriteState(file) && ok;
-    ok = WriteU8(file, gClubActive) && ok;
-    if (gClubActive == 0) gMatch.WriteState(file);
-    platform::CloseHandle(file);
-    if (!ok || !platform::MoveFileReplacing(part, path)) platform::DeleteFile(part);
+    if (!IsCharacterSlot(slot)) return false;
+    return WriteBeside(QuickSavePath(), [slot](platform::FileHandle file) {
+        bool ok = WriteU8(file, slot);
+        ok = ok && gClub.WriteState(file);
+        ok = ok && WriteU8(file, gClubActive);
+        return ok && (gClubActive != 0 || gMatch.WriteState(file));
+    });
 }
 
 bool LoadQuickSave() {
@@ -117,7 +125,12 @@ bool LoadQuickSave() {
     uint8_t clubActive = 1;
     ReadU8(file, clubActive);
     gClubActive = clubActive != 0 ? 1 : 0;
-    if (gClubActive == 0) gMatch.ReadState(file);
+    if (gClubActive == 0 && !gMatch.ReadState(file)) {
+        // The match cannot come back: it counts as a tie and the club's
+        // screen that started it takes over.
+        gMatchResult = 2;
+        gClubActive = 1;
+    }
     platform::CloseHandle(file);
     return true;
 }

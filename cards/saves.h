@@ -16,18 +16,23 @@ WString CharacterFilePath(int slot);
 WString QuickSavePath();
 
 // Writes gProfile and the statistics to its slot's file (beside it first,
-// then renamed into place) and stores the slot in the registry; nothing for
-// slot 255 or when the file cannot be written completely.
-void SavePlayer();
+// flushed to the storage device, then renamed into place) and stores the
+// slot in the registry. True once the new file is in place; false for slot
+// 255 (nothing written) or a failed write, which keeps the old file whole.
+bool SavePlayer();
 // Reads slot n into gProfile and the statistics. True only for a whole file
 // with a matching checksum; otherwise gProfile and the statistics are left
 // as they were (so nothing of a rejected file is written back).
 bool LoadPlayerSave(int slot);
 // The slot byte, the club's block, gClubActive and, during a match, the
-// match's block; nothing for slot 255. Closes the file itself.
-void WriteQuickSave();
+// match's block, written as SavePlayer writes. True once the new file is in
+// place; false for slot 255 (nothing written) or a failed write, which keeps
+// the old file whole.
+bool WriteQuickSave();
 // Restores the quick save and deletes it; false when there is none, or when
 // its character file cannot be loaded (the quick save is then deleted too).
+// A damaged club block brings the character back on the club view; a match
+// that cannot be resumed counts as a tie (gMatchResult 2) and the club takes over.
 bool LoadQuickSave();
 
 }  // namespace qv

@@ -180,13 +180,15 @@ void Board::SetUpTutorialBoard4() {
     PlaceCard(LoadCard(247), 4, 2, RED);
 }
 
-void Board::Write(platform::FileHandle file) const {
+bool Board::Write(platform::FileHandle file) const {
+    bool ok = true;
     for (const BoardCell& cell : cells_) {
-        WriteU8(file, cell.free);
-        WriteU8(file, static_cast<uint8_t>(cell.owner));
-        WriteU8(file, static_cast<uint8_t>(cell.placedBy));
-        WriteI16(file, cell.card.GetId());
+        ok = WriteU8(file, cell.free) && ok;
+        ok = WriteU8(file, static_cast<uint8_t>(cell.owner)) && ok;
+        ok = WriteU8(file, static_cast<uint8_t>(cell.placedBy)) && ok;
+        ok = WriteI16(file, cell.card.GetId()) && ok;
     }
+    return ok;
 }
 
 bool Board::Read(platform::FileHandle file) {
@@ -202,8 +204,8 @@ bool Board::Read(platform::FileHandle file) {
         whole = ReadI16(file, id) && whole;
         // Only the three side values mean anything; anything else is no side.
         cell.free = free != 0 ? 1 : 0;
-        cell.owner = owner <= kNoSide ? static_cast<Side>(owner) : kNoSide;
-        cell.placedBy = placedBy <= kNoSide ? static_cast<Side>(placedBy) : kNoSide;
+        cell.owner = owner <= kNoSide && !cell.free ? static_cast<Side>(owner) : kNoSide;
+        cell.placedBy = placedBy <= kNoSide && !cell.free ? static_cast<Side>(placedBy) : kNoSide;
         cell.card = LoadCard(id);
     }
     return whole;

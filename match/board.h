@@ -72,9 +72,11 @@ public:
     void SetUpTutorialBoard2();
     void SetUpTutorialBoard3();
     void SetUpTutorialBoard4();
-    // Per cell, columns outer: uint8 free, uint8 owner, uint8 placed-by, int16 card id.
-    void Write(platform::FileHandle file) const;
-    // Every cell's card is replaced by the card of its stored id. False when short.
+    // Per cell, columns outer: uint8 free, uint8 owner, uint8 placed-by, int16
+    // card id. True when every byte reached the file.
+    bool Write(platform::FileHandle file) const;
+    // Every cell's card is replaced by the card of its stored id; a free cell
+    // has no owner and no placer, whatever was stored. False when short.
     bool Read(platform::FileHandle file);
 
 private:

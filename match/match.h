@@ -15,6 +15,7 @@
 namespace qv {
 
 class MultiplayerScreen;
+struct SavedMatchBlock;
 
 // The stored state numbers; no other value is ever stored.
 enum MatchState : int8_t {
@@ -145,9 +146,14 @@ public:
     // Hands control back to the club (or the multiplayer room).
     void Leave();
 
-    // The quick-save block, on the already open file.
-    void WriteState(platform::FileHandle file);
-    void ReadState(platform::FileHandle file);
+    // The quick-save block, at the open file's position. True when every
+    // byte reached the file.
+    bool WriteState(platform::FileHandle file);
+    // Reads the whole block, then resumes the match from it: every stored
+    // coordinate, state, flag and count is held to what the match can run
+    // from. False, with the match untouched, when the block is short or
+    // damaged beyond that, or a participant cannot be found again.
+    bool ReadState(platform::FileHandle file);
 
     // The rules tutorial.
     void SetTutorialMode(uint8_t flag) { tutorial_ = flag; }
@@ -247,9 +253,13 @@ private:
     void ApplyCardToCollection();
     void ApplyPerfect();
 
-    // The quick-save block (match_save.cpp).
+    // Resuming from the quick-save block (match_restore.cpp).
+    bool BindParticipants(const SavedMatchBlock& block, PlayerProfile* participants[2]) const;
+    void ApplyRestoredBlock(const SavedMatchBlock& block, PlayerProfile* const participants[2]);
     void NormaliseRestoredState();
-    PlayerProfile* BindParticipant(const WString& name, bool local) const;
+    void NormaliseRestoredFields();
+    MatchState TurnState() const;
+    bool CanResumeIn(MatchState state) const;
 
     // The opening (match_opening.cpp).
     void ShowVersusIntro();

@@ -1,343 +1,232 @@
-// The match's block of the quick save, and resuming a restored match from a state that can go on.
+// The match's block of the quick save: writing it field by field, and reading it whole into a
+// record that is checked before the match takes any of it.
 #include "cards/card_database.h"
-#include "cards/opponents.h"
-#include "cards/profile.h"
 #include "cards/save_io.h"
-#include "cards/statistics.h"
 #include "match/match.h"
-#include "platform/clock.h"
-#include "shell/game.h"
+#include "match/match_block.h"
 
 namespace qv {
 
 namespace {
 
-constexpr uint32_t kRestoredPauseLimit = 300;
+// Sequential writes that remember whether every byte reached the file; after
+// the first failure nothing more is tried.
+class BlockWriter {
+public:
+    explicit BlockWriter(platform::FileHandle file) : file_(file) {}
+    void U8(uint8_t value) { Part(ok_ && WriteU8(file_, value)); }
+    void S8(int8_t value) { U8(static_cast<uint8_t>(value)); }
+    void I16(int16_t value) { Part(ok_ && WriteI16(file_, value)); }
+    void I32(int32_t value) { Part(ok_ && WriteI32(file_, value)); }
+    void U32(uint32_t value) { I32(static_cast<int32_t>(value)); }
+    void Text(const WString& text) { Part(ok_ && WriteSaveText(file_, text)); }
+    void Part(bool written) { ok_ = ok_ && written; }
+    bool Ok() const { return ok_; }
 
-void WriteU32(platform::FileHandle file, uint32_t value) {
-    WriteI32(file, static_cast<int32_t>(value));
-}
+private:
+    platform::FileHandle file_;
+    bool ok_ = true;
+};
 
-void ReadU32(platform::FileHandle file, uint32_t& value) {
-    int32_t v = static_cast<int32_t>(value);
-    if (ReadI32(file, v)) value = static_cast<uint32_t>(v);
-}
-
-void WriteS8(platform::FileHandle file, int8_t value) { WriteU8(file, static_cast<uint8_t>(value)); }
-
-void ReadState8(platform::FileHandle file, MatchState& state) {
-    int8_t v = state;
-    if (ReadI8(file, v)) state = static_cast<MatchState>(v);
-}
-
-// Every value that a running match may hold.
-bool IsKnownState(int state) {
-    switch (state) {
-        case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9:
-        case 10: case 11: case 12: case 13: case 15: case 20: case 21: case 22: case 23:
-        case 24: case 25: case 26: case 27: case 30: case 31: case 32: case 33: case 34:
-        case 35: case 40: case 68: case 71: case 72:
-            return true;
-        default:
-            return false;
+// Sequential reads that stop at the first short field or bad text.
+class BlockReader {
+public:
+    explicit BlockReader(platform::FileHandle file) : file_(file) {}
+    void U8(uint8_t& value) { Part(ok_ && ReadU8(file_, value)); }
+    void S8(int8_t& value) { Part(ok_ && ReadI8(file_, value)); }
+    void I16(int16_t& value) { Part(ok_ && ReadI16(file_, value)); }
+    void I32(int32_t& value) { Part(ok_ && ReadI32(file_, value)); }
+    void U32(uint32_t& value) {
+        int32_t v = 0;
+        I32(v);
+        value = static_cast<uint32_t>(v);
     }
-}
+    void Text(WString& text) { Part(ok_ && ReadSaveText(file_, text)); }
+    // A stored card: the one its id names in the database.
+    void CardById(Card& card) {
+        int16_t id = 0;
+        I16(id);
+        if (ok_) card = LoadCard(id);
+    }
+    void Part(bool whole) { ok_ = ok_ && whole; }
+    bool Ok() const { return ok_; }
+
+private:
+    platform::FileHandle file_;
+    bool ok_ = true;
+};
 
 }  // namespace
 
-void Match::WriteState(platform::FileHandle file) {
+bool Match::WriteState(platform::FileHandle file) {
     selectedSlot_ = kNoSlot;
-    WriteS8(file, sideToMove_);
-    WriteS8(file, multiHitSide_);
-    WriteU8(file, multiHitRunning_);
-    board_.Write(file);
-    hands_[0].Write(file);
-    hands_[1].Write(file);
-    piles_[0].Write(file);
-    piles_[1].Write(file);
-    WriteU8(file, cardTaken_);
-    WriteU8(file, 0);
-    WriteU8(file, selectedSlot_);
-    WriteS8(file, attackerColumn_);
-    WriteS8(file, attackerRow_);
-    WriteS8(file, targetColumn_);
-    WriteS8(file, targetRow_);
-    WriteS8(file, grabX_);
-    WriteS8(file, grabY_);
-    WriteI16(file, dragX_);
-    WriteI16(file, dragY_);
-    WriteS8(file, state_);
-    WriteS8(file, returnState_);
-    WriteS8(file, firstTurnState_);
-    WriteSaveText(file, message_.textA);
-    WriteSaveText(file, message_.textB);
-    WriteSaveText(file, message_.textC);
-    WriteU8(file, message_.showingA);
-    WriteI32(file, 2);
-    WriteI32(file, message_.mode);
-    WriteI16(file, message_.scrollCount);
-    WriteS8(file, message_.scrollDirection);
-    WriteU8(file, message_.bounce);
-    WriteI16(file, 0);
-    WriteU8(file, 0);
-    WriteU32(file, message_.scrollLastCall);
-    WriteU32(file, message_.scrollLastStep);
-    WriteI32(file, message_.alignment);
-    WriteU8(file, message_.blink);
-    WriteU32(file, message_.blinkLastCall);
-    WriteU32(file, message_.blinkLastToggle);
-    WriteU8(file, message_.visible);
-    WriteS8(file, message_.blinkLimit);
-    WriteU8(file, message_.toggleCount);
+    BlockWriter w(file);
+    w.S8(sideToMove_);
+    w.S8(multiHitSide_);
+    w.U8(multiHitRunning_);
+    w.Part(w.Ok() && board_.Write(file));
+    for (const CardHand& hand : hands_) w.Part(w.Ok() && hand.Write(file));
+    for (const DrawPile& pile : piles_) w.Part(w.Ok() && pile.Write(file));
+    w.U8(cardTaken_);
+    w.U8(0);
+    w.U8(selectedSlot_);
+    w.S8(attackerColumn_);
+    w.S8(attackerRow_);
+    w.S8(targetColumn_);
+    w.S8(targetRow_);
+    w.S8(grabX_);
+    w.S8(grabY_);
+    w.I16(dragX_);
+    w.I16(dragY_);
+    w.S8(state_);
+    w.S8(returnState_);
+    w.S8(firstTurnState_);
+    const MessageLine& m = message_;
+    w.Text(m.textA);
+    w.Text(m.textB);
+    w.Text(m.textC);
+    w.U8(m.showingA);
+    w.I32(2);
+    w.I32(m.mode);
+    w.I16(m.scrollCount);
+    w.S8(m.scrollDirection);
+    w.U8(m.bounce);
+    w.I16(0);
+    w.U8(0);
+    w.U32(m.scrollLastCall);
+    w.U32(m.scrollLastStep);
+    w.I32(m.alignment);
+    w.U8(m.blink);
+    w.U32(m.blinkLastCall);
+    w.U32(m.blinkLastToggle);
+    w.U8(m.visible);
+    w.S8(m.blinkLimit);
+    w.U8(m.toggleCount);
     const AnimationState& a = animation_;
     for (int16_t v : {a.startX, a.startY, a.endX, a.endY, a.previousX, a.previousY, a.currentX,
                       a.currentY}) {
-        WriteI16(file, v);
+        w.I16(v);
     }
-    WriteI32(file, a.attackPhase);
-    WriteS8(file, a.column);
-    WriteS8(file, a.row);
-    WriteI32(file, a.flipPhase);
-    WriteI16(file, a.baseX);
-    WriteI16(file, a.baseY);
-    WriteS8(file, a.narrowing);
-    WriteS8(file, a.newSide);
-    WriteS8(file, a.oldSide);
-    WriteI16(file, a.targetX);
-    WriteI16(file, a.targetY);
-    WriteU8(file, a.speed);
-    WriteU8(file, a.slot);
-    WriteI16(file, a.width);
-    WriteI16(file, a.height);
-    WriteU8(file, a.flipSpeed);
-    WriteU8(file, a.shrink);
-    WriteU32(file, pauseDeadline_);
-    WriteU8(file, boss_);
-    WriteU8(file, quickGame_);
-    WriteU8(file, tutorial_);
-    WriteU8(file, tutorialStep_);
-    WriteU8(file, nextTutorialStep_);
-    WriteI16(file, a.card.GetId());
-    for (int16_t id : exchangeIds_) WriteI16(file, id);
-    WriteI16(file, draggedCard_.GetId());
-    WriteSaveText(file, participants_[0] != nullptr ? participants_[0]->GetName() : WString());
-    WriteSaveText(file, participants_[1] != nullptr ? participants_[1]->GetName() : WString());
+    w.I32(a.attackPhase);
+    w.S8(a.column);
+    w.S8(a.row);
+    w.I32(a.flipPhase);
+    w.I16(a.baseX);
+    w.I16(a.baseY);
+    w.S8(a.narrowing);
+    w.S8(a.newSide);
+    w.S8(a.oldSide);
+    w.I16(a.targetX);
+    w.I16(a.targetY);
+    w.U8(a.speed);
+    w.U8(a.slot);
+    w.I16(a.width);
+    w.I16(a.height);
+    w.U8(a.flipSpeed);
+    w.U8(a.shrink);
+    w.U32(pauseDeadline_);
+    w.U8(boss_);
+    w.U8(quickGame_);
+    w.U8(tutorial_);
+    w.U8(tutorialStep_);
+    w.U8(nextTutorialStep_);
+    w.I16(a.card.GetId());
+    for (int16_t id : exchangeIds_) w.I16(id);
+    w.I16(draggedCard_.GetId());
+    w.Text(participants_[0] != nullptr ? participants_[0]->GetName() : WString());
+    w.Text(participants_[1] != nullptr ? participants_[1]->GetName() : WString());
+    return w.Ok();
 }
 
-void Match::ReadState(platform::FileHandle file) {
-    FreeAnimationPictures();
-    ReadI8(file, sideToMove_);
-    ReadI8(file, multiHitSide_);
-    ReadU8(file, multiHitRunning_);
-    board_.Read(file);
-    hands_[0].Read(file);
-    hands_[1].Read(file);
-    piles_[0].Read(file);
-    piles_[1].Read(file);
-    ReadU8(file, cardTaken_);
+bool ReadMatchBlock(platform::FileHandle file, SavedMatchBlock& b) {
+    BlockReader r(file);
+    r.S8(b.sideToMove);
+    r.S8(b.multiHitSide);
+    r.U8(b.multiHitRunning);
+    r.Part(r.Ok() && b.board.Read(file));
+    for (CardHand& hand : b.hands) r.Part(r.Ok() && hand.Read(file));
+    for (DrawPile& pile : b.piles) r.Part(r.Ok() && pile.Read(file));
+    r.U8(b.cardTaken);
     uint8_t reserved8 = 0;
-    ReadU8(file, reserved8);
-    ReadU8(file, selectedSlot_);
-    ReadI8(file, attackerColumn_);
-    ReadI8(file, attackerRow_);
-    ReadI8(file, targetColumn_);
-    ReadI8(file, targetRow_);
-    ReadI8(file, grabX_);
-    ReadI8(file, grabY_);
-    ReadI16(file, dragX_);
-    ReadI16(file, dragY_);
-    ReadState8(file, state_);
-    ReadState8(file, returnState_);
-    ReadState8(file, firstTurnState_);
-    ReadSaveText(file, message_.textA);
-    ReadSaveText(file, message_.textB);
-    ReadSaveText(file, message_.textC);
-    ReadU8(file, message_.showingA);
+    r.U8(reserved8);
+    r.U8(b.selectedSlot);
+    r.S8(b.attackerColumn);
+    r.S8(b.attackerRow);
+    r.S8(b.targetColumn);
+    r.S8(b.targetRow);
+    r.S8(b.grabX);
+    r.S8(b.grabY);
+    r.I16(b.dragX);
+    r.I16(b.dragY);
+    r.S8(b.state);
+    r.S8(b.returnState);
+    r.S8(b.firstTurnState);
+    MessageLine& m = b.message;
+    r.Text(m.textA);
+    r.Text(m.textB);
+    r.Text(m.textC);
+    r.U8(m.showingA);
     int32_t reserved32 = 0;
-    ReadI32(file, reserved32);
-    ReadI32(file, message_.mode);
-    ReadI16(file, message_.scrollCount);
-    ReadI8(file, message_.scrollDirection);
-    ReadU8(file, message_.bounce);
+    r.I32(reserved32);
+    r.I32(m.mode);
+    r.I16(m.scrollCount);
+    r.S8(m.scrollDirection);
+    r.U8(m.bounce);
     int16_t reserved16 = 0;
-    ReadI16(file, reserved16);
-    ReadU8(file, reserved8);
-    ReadU32(file, message_.scrollLastCall);
-    ReadU32(file, message_.scrollLastStep);
-    ReadI32(file, message_.alignment);
-    ReadU8(file, message_.blink);
-    ReadU32(file, message_.blinkLastCall);
-    ReadU32(file, message_.blinkLastToggle);
-    ReadU8(file, message_.visible);
-    ReadI8(file, message_.blinkLimit);
-    ReadU8(file, message_.toggleCount);
-    AnimationState& a = animation_;
+    r.I16(reserved16);
+    r.U8(reserved8);
+    r.U32(m.scrollLastCall);
+    r.U32(m.scrollLastStep);
+    r.I32(m.alignment);
+    r.U8(m.blink);
+    r.U32(m.blinkLastCall);
+    r.U32(m.blinkLastToggle);
+    r.U8(m.visible);
+    r.S8(m.blinkLimit);
+    r.U8(m.toggleCount);
+    AnimationState& a = b.animation;
     for (int16_t* v : {&a.startX, &a.startY, &a.endX, &a.endY, &a.previousX, &a.previousY,
                        &a.currentX, &a.currentY}) {
-        ReadI16(file, *v);
+        r.I16(*v);
     }
-    ReadI32(file, a.attackPhase);
-    ReadI8(file, a.column);
-    ReadI8(file, a.row);
-    ReadI32(file, a.flipPhase);
-    ReadI16(file, a.baseX);
-    ReadI16(file, a.baseY);
-    ReadI8(file, a.narrowing);
-    ReadI8(file, a.newSide);
-    ReadI8(file, a.oldSide);
-    ReadI16(file, a.targetX);
-    ReadI16(file, a.targetY);
-    ReadU8(file, a.speed);
-    ReadU8(file, a.slot);
-    ReadI16(file, a.width);
-    ReadI16(file, a.height);
-    ReadU8(file, a.flipSpeed);
-    ReadU8(file, a.shrink);
-    ReadU32(file, pauseDeadline_);
-    ReadU8(file, boss_);
-    ReadU8(file, quickGame_);
-    ReadU8(file, tutorial_);
-    ReadU8(file, tutorialStep_);
-    ReadU8(file, nextTutorialStep_);
-    int16_t id = a.card.GetId();
-    if (ReadI16(file, id)) a.card = LoadCard(id);
-    for (int16_t& exchangeId : exchangeIds_) ReadI16(file, exchangeId);
-    id = draggedCard_.GetId();
-    if (ReadI16(file, id)) draggedCard_ = LoadCard(id);
-    WString names[2];
-    ReadSaveText(file, names[0]);
-    ReadSaveText(file, names[1]);
-
-    // The side of the player on this handheld is known by its role; only
-    // the other side is looked up, so a name shared with an opponent binds right.
-    Side local = boss_ ? BLUE : RED;
-    participants_[local] = &gProfile;
-    participants_[OtherSide(local)] = nullptr;
-    if (boss_) {
-        gOtherProfile.SetName(u"SAINT ARMAN");
-        gOtherProfile.SetKind(kComputerPlayer);
-        participants_[RED] = &gOtherProfile;
-    } else {
-        participants_[BLUE] = BindParticipant(names[1], false);
-    }
-    room_ = nullptr;
-    battleCount_ = 0;
-    if (sideToMove_ != RED && sideToMove_ != BLUE) sideToMove_ = RED;
-    if (multiHitSide_ != RED && multiHitSide_ != BLUE) multiHitSide_ = sideToMove_;
-    if (participants_[BLUE] == nullptr || participants_[RED] == nullptr) {
-        // The other handheld's player (or a missing opponent) cannot come
-        // back: the match is given up as a tie and the club takes over.
-        gMatchResult = 2;
-        state_ = kStateMatchEnds;
-        Leave();
-        return;
-    }
-    NormaliseRestoredState();
-    // The result is not stored: a match restored after its board filled
-    // gives the room that started it the result the board shows.
-    if (board_.IsFull()) {
-        int red = 0, blue = 0;
-        board_.CountBySide(red, blue);
-        gMatchResult = red > blue ? 0 : (red == blue ? 2 : 1);
-    }
-    Redraw(0);
-    if (state_ == kStateLocalChoosesTarget || state_ == kStateLocalChoosesChainTarget) {
-        ShowAttackChoice(attackerColumn_, attackerRow_);
-    }
+    r.I32(a.attackPhase);
+    r.S8(a.column);
+    r.S8(a.row);
+    r.I32(a.flipPhase);
+    r.I16(a.baseX);
+    r.I16(a.baseY);
+    r.S8(a.narrowing);
+    r.S8(a.newSide);
+    r.S8(a.oldSide);
+    r.I16(a.targetX);
+    r.I16(a.targetY);
+    r.U8(a.speed);
+    r.U8(a.slot);
+    r.I16(a.width);
+    r.I16(a.height);
+    r.U8(a.flipSpeed);
+    r.U8(a.shrink);
+    r.U32(b.pauseDeadline);
+    r.U8(b.boss);
+    r.U8(b.quickGame);
+    r.U8(b.tutorial);
+    r.U8(b.tutorialStep);
+    r.U8(b.nextTutorialStep);
+    r.CardById(a.card);
+    for (int16_t& id : b.exchangeIds) r.I16(id);
+    r.CardById(b.draggedCard);
+    r.Text(b.names[0]);
+    r.Text(b.names[1]);
+    return r.Ok();
 }
 
-PlayerProfile* Match::BindParticipant(const WString& name, bool local) const {
-    if (local) return &gProfile;
-    PlayerProfile* found = nullptr;
-    for (int level = 0; level < kLevelCount; ++level) {
-        for (int index = 0; index < kOpponentsPerLevel; ++index) {
-            PlayerProfile& opponent = gOpponents[index * kLevelCount + level];
-            if (opponent.GetName() == name) found = &opponent;  // the last one wins
-        }
-    }
-    return found;
-}
-
-void Match::NormaliseRestoredState() {
-    Side m = sideToMove_;
-    PlayerKind mover = KindOf(m);
-    MatchState turnState = mover == kComputerPlayer ? kStateComputerTurn : kStateLocalActs;
-    if (!IsKnownState(state_)) state_ = turnState;
-    if (!IsKnownState(returnState_)) returnState_ = kStateEndOfTurn;
-    if (!IsKnownState(firstTurnState_)) firstTurnState_ = turnState;
-    switch (state_) {
-        case kStateDragging:
-        case kStateCardZoom:
-            state_ = kStateLocalActs;
-            break;
-        case kStateAttackAnimation:
-        case kStateCaptureFlip:
-        case kStatePileDraw:
-            // Their pictures are not stored; what they show is already on the board.
-            state_ = returnState_;
-            break;
-        case kStateCardFlight:
-        case kStateComputerCardLands: {
-            // The mover's slot is not stored: find the flying card in its hand.
-            selectedSlot_ = kNoSlot;
-            for (int s = 0; s < kHandSize; ++s) {
-                if (hands_[m].IsSlotFilled(s) && hands_[m].CardAt(s).GetId() == animation_.card.GetId()) {
-                    selectedSlot_ = static_cast<uint8_t>(s);
-                    break;
-                }
-            }
-            if (selectedSlot_ == kNoSlot) {
-                state_ = turnState;
-            } else {
-                state_ = kStateComputerCardLands;
-            }
-            break;
-        }
-        case kStateResult: {
-            int red = 0, blue = 0;
-            board_.CountBySide(red, blue);
-            exchangeCount_ = 0;
-            if (red != blue) {
-                int n = ExchangeCountFor(red, blue);
-                Side loser = red > blue ? BLUE : RED;
-                int eligible = 0;
-                int16_t seen[kBoardCells];
-                for (int x = 0; x < kBoardColumns; ++x) {
-                    for (int y = 0; y < kBoardRows; ++y) {
-                        const BoardCell& cell = board_.CellAt(x, y);
-                        int16_t cid = cell.card.GetId();
-                        if (cell.placedBy != loser || cid < 1 || cid > gCardCount) continue;
-                        bool dup = false;
-                        for (int i = 0; i < eligible; ++i) dup = dup || seen[i] == cid;
-                        if (!dup) seen[eligible++] = cid;
-                    }
-                }
-                exchangeCount_ = static_cast<int8_t>(n < eligible ? n : eligible);
-                gMatchResult = red > blue ? 0 : 1;
-            } else {
-                gMatchResult = 2;
-            }
-            break;
-        }
-        case kStateCardWon:
-        case kStateCardLost:
-        case kStateShowExchangedCard:
-        case kStateCardToCollection:
-            state_ = kStateMatchEnds;
-            break;
-        case kStatePause: {
-            uint32_t now = platform::GetTickCount();
-            int32_t left = static_cast<int32_t>(pauseDeadline_ - now);
-            if (left > static_cast<int32_t>(kRestoredPauseLimit)) {
-                pauseDeadline_ = now + kRestoredPauseLimit;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    // A selection never comes back, except the computer's flying card found above.
-    if (state_ != kStateComputerCardLands) selectedSlot_ = kNoSlot;
+bool Match::ReadState(platform::FileHandle file) {
+    SavedMatchBlock block;
+    if (!ReadMatchBlock(file, block)) return false;
+    PlayerProfile* participants[2] = {nullptr, nullptr};
+    if (!BindParticipants(block, participants)) return false;
+    ApplyRestoredBlock(block, participants);
+    return true;
 }
 
 }  // namespace qv

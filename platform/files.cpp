@@ -48,6 +48,29 @@ bool FindCaseInsensitive(const std::string& directory, const std::string& name, 
     return any;
 }
 
+bool SyncDescriptor(int fd) {
+    int result = 0;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+// A file system that cannot flush a directory (EINVAL) keeps its names as
+// safely as it can; only a real failure counts.
+bool SyncDirectoryOf(const std::string& hostPath) {
+    size_t slash = hostPath.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
+    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = SyncDescriptor(fd) || errno == EINVAL;
+    ::close(fd);
+    Trace(ok ? "flush" : "flushfail", directory);
+    return ok;
+}
+
 const char* ModeText(uint32_t access) {
     bool read = (access & GENERIC_READ) != 0;
     bool write = (access & GENERIC_WRITE) != 0;
@@ -206,6 +229,15 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* wr
     return true;
 }
 
+bool FlushFileBuffers(FileHandle file) {
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = SyncDescriptor(file->fd);
+    Trace(ok ? "flush" : "flushfail", file->path);
+    return ok;
+}
+
 uint32_t SetFilePointer(FileHandle file, int32_t distance, uint32_t method) {
     if (file == INVALID_HANDLE_VALUE) {
         return INVALID_FILE_SIZE;
@@ -251,7 +283,7 @@ bool MoveFileReplacing(const WString& from, const WString& to) {
     std::string toPath = MapPath(to);
     bool ok = ::rename(fromPath.c_str(), toPath.c_str()) == 0;
     Trace(ok ? "move" : "movefail", fromPath + " " + toPath);
-    return ok;
+    return ok && SyncDirectoryOf(toPath);
 }
 
 bool CreateDirectory(const WString& path) {

@@ -34,13 +34,17 @@ FileHandle CreateFile(const WString& path, uint32_t access, uint32_t creation);
 bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* read);
 // Writes count bytes; they reach the host file before this returns.
 bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* written);
+// Forces what was written through the handle onto the storage device, so it
+// survives a power cut; false when the host reports a failure.
+bool FlushFileBuffers(FileHandle file);
 // Moves the position; returns the new position or 0xFFFFFFFF on failure.
 uint32_t SetFilePointer(FileHandle file, int32_t distance, uint32_t method);
 uint32_t GetFileSize(FileHandle file);
 // Closing INVALID_HANDLE_VALUE does nothing.
 bool CloseHandle(FileHandle file);
 bool DeleteFile(const WString& path);
-// Renames over an existing file atomically.
+// Renames over an existing file atomically, then flushes the directory so
+// that the new name survives a power cut; true only when both succeeded.
 bool MoveFileReplacing(const WString& from, const WString& to);
 bool CreateDirectory(const WString& path);
 bool FileExists(const WString& path);

@@ -39,11 +39,12 @@ protected:
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    void Read() {
+    bool Read() {
         platform::FileHandle file =
             platform::CreateFile(HandheldPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
-        gMatch.ReadState(file);
+        bool restored = gMatch.ReadState(file);
         platform::CloseHandle(file);
+        return restored;
     }
 
     // Plays the opening and a few turns, stopping in the first frame that
@@ -238,23 +239,28 @@ TEST_F(MatchSave, PlayerNamedLikeAnOpponentStillBindsBothSides) {
     EXPECT_EQ(gMatch.GetParticipant(BLUE), &gOpponents[2 * 3 + 1]);
 }
 
-TEST_F(MatchSave, UnknownOpponentIsNotResumed) {
+TEST_F(MatchSave, UnknownOpponentIsNotResumedAndCountsAsATie) {
+    SavePlayer();
     PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
     WString saved = gOpponents[2 * 3 + 1].GetName();
     gOpponents[2 * 3 + 1].SetName(u"NOBODY ANY MORE");
     Write();
+    ASSERT_TRUE(WriteQuickSave());
     gOpponents[2 * 3 + 1].SetName(saved);
-    // Drain what is queued so that the redraw request can be seen.
-    platform::Msg msg;
-    while (platform::PeekMessage(&msg, 0, 0, true)) {}
-    Read();
+
+    // The block alone is refused and leaves the match as it stands.
+    const Board before = gMatch.GetBoard();
+    gMatch.SetTurnForTest(gMatch.GetSideToMove(), kStateComputerTurn);
+    EXPECT_FALSE(Read());
+    EXPECT_EQ(gMatch.GetState(), kStateComputerTurn);
+    EXPECT_EQ(gMatch.GetBoard().CountFree(), before.CountFree());
+
+    // Start-up gives the match up as a tie and the club takes over.
+    gMatchResult = 0;
+    gClubActive = 1;
+    EXPECT_TRUE(LoadQuickSave());
     EXPECT_EQ(gClubActive, 1);
     EXPECT_EQ(gMatchResult, 2);
-    bool posted = false;
-    while (platform::PeekMessage(&msg, 0, 0, true)) {
-        posted = posted || (msg.message == platform::WM_USER && msg.wParam == 1 && msg.lParam == 1);
-    }
-    EXPECT_TRUE(posted);
 }
 
 }  // namespace

@@ -1,0 +1,189 @@
+// Saves under failure: a write that fails at any byte, or a kill at any moment, leaves the
+// old file whole or the new one, never a part; and a save is on disk before it counts.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include "cards/launchers.h"
+#include "match_support.h"
+
+namespace qv::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs the save in a child process whose files cannot grow past limit bytes:
+// the write that would pass it fails as on a full disk. The child's exit
+// code says what the save reported (0 saved, 1 not).
+int SaveWithFileSizeLimit(rlim_t limit, bool (*save)()) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit r{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        ::_exit(save() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool NoPartLeft() {
+    for (const auto& entry : std::filesystem::directory_iterator(SavePath("x").parent_path())) {
+        if (entry.path().extension() == ".tmp") return false;
+    }
+    return true;
+}
+
+class SaveFailures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartMatchEnvironment();
+        SeedRandom(9);
+        MakeLocalPlayer(DeckFrom(1));
+        std::filesystem::remove(SavePath("QuickSave.QCP"));
+        gClubActive = 1;
+    }
+
+    // The save with the limit at every size below the new file's, then
+    // without one: each failure keeps the old bytes and reports failure,
+    // and only the whole new file is ever in place.
+    static void FailAtEveryByte(const std::filesystem::path& path, bool (*save)()) {
+        const Bytes old = FileBytes(path);
+        ASSERT_FALSE(old.empty());
+        const std::filesystem::path fresh = path.string() + ".expected";
+        std::vector<int> reported;
+        for (rlim_t limit = 0;; ++limit) {
+            int code = SaveWithFileSizeLimit(limit, save);
+            if (code == 0) break;
+            ASSERT_EQ(code, 1) << "the save crashed with the limit at " << limit;
+            ASSERT_EQ(FileBytes(path), old) << "limit " << limit;
+            ASSERT_TRUE(NoPartLeft()) << "limit " << limit;
+            ASSERT_LT(limit, 100000u);
+            reported.push_back(code);
+        }
+        const Bytes saved = FileBytes(path);
+        EXPECT_NE(saved, old);
+        // The first limit that let the save through is the file's whole size.
+        EXPECT_EQ(reported.size(), saved.size());
+        EXPECT_TRUE(NoPartLeft());
+    }
+};
+
+TEST_F(SaveFailures, CharacterFileFailingAtAnyByteKeepsTheOldOne) {
+    ASSERT_TRUE(SavePlayer());
+    gProfile.AddCredits(5000);
+    gProfile.AddCard(200);
+    FailAtEveryByte(SavePath("Player1.QCP"), &SavePlayer);
+    ASSERT_TRUE(LoadPlayerSave(1));
+    EXPECT_EQ(gProfile.GetCardCount(200), 1);
+}
+
+TEST_F(SaveFailures, QuickSaveFailingAtAnyByteKeepsTheOldOne) {
+    ASSERT_TRUE(SavePlayer());
+    // The old quick save: the club's, two bytes. The new one holds a match.
+    ASSERT_TRUE(WriteQuickSave());
+    StartOpponentMatch(3, 0);
+    ASSERT_TRUE(RunMatch([] { return gMatch.GetBoard().CountFree() < 18; }));
+    ASSERT_EQ(gClubActive, 0);
+    FailAtEveryByte(SavePath("QuickSave.QCP"), [] { return WriteQuickSave(); });
+    gClubActive = 1;
+    ASSERT_TRUE(LoadQuickSave());
+    EXPECT_EQ(gClubActive, 0) << "the whole match came back";
+    EXPECT_LT(gMatch.GetBoard().CountFree(), 18);
+}
+
+// A child that saves two versions in turn for ever is killed at random
+// moments; the file on disk must then be one version or the other, whole.
+void ExpectKillLeavesOldOrNew(const std::filesystem::path& path, void (*makeVersion)(int),
+                              bool (*save)()) {
+    Bytes versions[2];
+    for (int v = 0; v < 2; ++v) {
+        makeVersion(v);
+        ASSERT_TRUE(save());
+        versions[v] = FileBytes(path);
+    }
+    ASSERT_NE(versions[0], versions[1]);
+    // Kill times spread over a few saves.
+    timespec start{}, end{};
+    ::clock_gettime(CLOCK_MONOTONIC, &start);
+    for (int i = 0; i < 4; ++i) save();
+    ::clock_gettime(CLOCK_MONOTONIC, &end);
+    const long perSave = ((end.tv_sec - start.tv_sec) * 1000000000L + (end.tv_nsec - start.tv_nsec)) / 4;
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<long> delay(0, 3 * perSave + 100000);
+    for (int round = 0; round < 40; ++round) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            for (int v = 0;; v ^= 1) {
+                makeVersion(v);
+                save();
+            }
+        }
+        timespec wait{0, delay(random)};
+        ::nanosleep(&wait, nullptr);
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        const Bytes now = FileBytes(path);
+        ASSERT_TRUE(now == versions[0] || now == versions[1])
+            << "round " << round << ": " << now.size() << " bytes on disk";
+    }
+}
+
+TEST_F(SaveFailures, KillAtAnyMomentLeavesOldOrNew) {
+    ExpectKillLeavesOldOrNew(
+        SavePath("Player1.QCP"),
+        [](int v) {
+            MakeLocalPlayer(DeckFrom(static_cast<int16_t>(1 + 40 * v)), v == 0 ? "ANNA" : "BERNADETTE");
+        },
+        &SavePlayer);
+
+    ASSERT_TRUE(SavePlayer());
+    StartOpponentMatch(5, 1);
+    ASSERT_TRUE(RunMatch([] { return gMatch.GetBoard().CountFree() < 20; }));
+    ExpectKillLeavesOldOrNew(
+        SavePath("QuickSave.QCP"), [](int v) { gClubActive = static_cast<uint8_t>(v); },
+        [] { return WriteQuickSave(); });
+}
+
+// The new file reaches the storage device before it replaces the old one,
+// and the directory's new entry right after.
+TEST_F(SaveFailures, SavesAreFlushedBeforeTheyReplaceTheOldFile) {
+    const std::filesystem::path trace = PrepareInstallation() / "trace.txt";
+    for (const char* name : {"Player1.QCP", "QuickSave.QCP"}) {
+        SCOPED_TRACE(name);
+        const size_t from = FileBytes(trace).size();
+        ASSERT_TRUE(std::string(name) == "Player1.QCP" ? SavePlayer() : WriteQuickSave());
+        const Bytes all = FileBytes(trace);
+        std::string text(all.begin() + static_cast<long>(from), all.end());
+        const std::string file = SavePath(name).string();
+        const std::string part = file + ".tmp";
+        size_t write = text.find(" write " + part);
+        size_t flush = text.find(" flush " + part + "\n");
+        size_t move = text.find(" move " + part + " " + file);
+        size_t directory = text.find(" flush " + SavePath(name).parent_path().string() + "\n");
+        ASSERT_NE(write, std::string::npos) << text;
+        ASSERT_NE(flush, std::string::npos) << text;
+        ASSERT_NE(move, std::string::npos) << text;
+        ASSERT_NE(directory, std::string::npos) << text;
+        EXPECT_LT(write, flush);
+        EXPECT_LT(flush, move);
+        EXPECT_LT(move, directory);
+    }
+}
+
+}  // namespace
+}  // namespace qv::test

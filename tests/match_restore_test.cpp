@@ -1,0 +1,189 @@
+// Quick saves with damaged values: the files that once broke the game, and every
+// restored coordinate, state and count held to something the match can run from.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "cards/launchers.h"
+#include "club/club.h"
+#include "match_support.h"
+
+namespace qv::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::filesystem::path Repro(const char* name) {
+    return std::filesystem::path(QV_SOURCE_DIR) / "tests" / "data" / "repro" / name;
+}
+
+bool InsideBoard(int column, int row) { return Board::IsInside(column, row); }
+
+class DamagedQuickSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartMatchEnvironment();
+        SeedRandom(5);
+        // The character the reproducers were written with: slot 1, named as
+        // RED in them; BLUE is the first guest of the generated set.
+        MakeLocalPlayer(DeckFrom(1), "SEEDER");
+        SavePlayer();
+        gClubActive = 1;
+    }
+
+    // Restores the quick save as start-up does and plays frames as the main
+    // loop does. Returns whether the quick save was taken.
+    bool RestoreAndPlay(const Bytes& quickSave, int frames = 40) {
+        WriteFileBytes(SavePath("QuickSave.QCP"), quickSave);
+        gClubActive = 1;
+        bool loaded = LoadQuickSave();
+        EXPECT_FALSE(std::filesystem::exists(SavePath("QuickSave.QCP")));
+        if (gClubActive == 0) ExpectRunnable();
+        int frame = 0;
+        RunMatch([&frame, frames] { return ++frame > frames; });
+        if (gClubActive == 0) ExpectRunnable();
+        return loaded;
+    }
+
+    // Whatever was restored, the match holds only values it can act on.
+    static void ExpectRunnable() {
+        EXPECT_TRUE(InsideBoard(gMatch.GetAttackerColumn(), gMatch.GetAttackerRow()))
+            << int{gMatch.GetAttackerColumn()} << "," << int{gMatch.GetAttackerRow()};
+        Side side = gMatch.GetSideToMove();
+        EXPECT_TRUE(side == RED || side == BLUE);
+        EXPECT_NE(gMatch.GetParticipant(RED), nullptr);
+        EXPECT_NE(gMatch.GetParticipant(BLUE), nullptr);
+        for (int x = 0; x < kBoardColumns; ++x) {
+            for (int y = 0; y < kBoardRows; ++y) {
+                EXPECT_LE(gMatch.GetBoard().CellAt(x, y).owner, kNoSide);
+            }
+        }
+    }
+};
+
+TEST_F(DamagedQuickSave, AttackerOutsideTheBoardResumesWithoutTheBattle) {
+    for (const char* name : {"quicksave-attacker-col50.QCP", "quicksave-attacker-colm40.QCP"}) {
+        SCOPED_TRACE(name);
+        Bytes bytes = ReadFileBytes(Repro(name));
+        ASSERT_GT(bytes.size(), 300u);
+        EXPECT_TRUE(RestoreAndPlay(bytes));
+        // The same save with its column put right resumes the battle itself.
+        bytes[204] = 1;
+        EXPECT_TRUE(RestoreAndPlay(bytes, 0));
+        EXPECT_EQ(gClubActive, 0);
+        EXPECT_EQ(gMatch.GetState(), kStatePlacementBattle);
+        EXPECT_EQ(gMatch.GetAttackerColumn(), 1);
+    }
+}
+
+TEST_F(DamagedQuickSave, FilesFoundByFuzzingRestoreSafelyOrNotAtAll) {
+    for (const char* name :
+         {"quicksave-fuzz-ContinueMultiHit-GetOwner.QCP", "quicksave-fuzz-RecordBattle-GetOwner.QCP",
+          "quicksave-fuzz-ResolveAttack-100.QCP", "quicksave-fuzz-ResolveAttack-101.QCP"}) {
+        SCOPED_TRACE(name);
+        RestoreAndPlay(ReadFileBytes(Repro(name)));
+    }
+}
+
+// A quick save the game writes in the middle of a placement's battle.
+Bytes QuickSaveInABattle() {
+    MakeLocalPlayer(DeckFrom(1), "SEEDER");
+    SavePlayer();
+    SeedRandom(77);
+    StartOpponentMatch(0, 0);
+    EXPECT_TRUE(RunMatch([] { return gMatch.GetState() == kStatePlacementBattle; }));
+    EXPECT_EQ(gClubActive, 0);
+    EXPECT_TRUE(WriteQuickSave());
+    return ReadFileBytes(SavePath("QuickSave.QCP"));
+}
+
+// File offsets of the match block's fields (behind the slot and club bytes).
+constexpr size_t kBlock = 2;
+constexpr size_t kAttackerColumn = kBlock + 202;
+constexpr size_t kTargetColumn = kBlock + 204;
+constexpr size_t kState = kBlock + 212;
+constexpr size_t kReturnState = kBlock + 213;
+
+TEST_F(DamagedQuickSave, EveryByteDamagedStillLeavesARunnableMatch) {
+    const Bytes good = QuickSaveInABattle();
+    ASSERT_GT(good.size(), 300u);
+    for (size_t at = 0; at < good.size(); ++at) {
+        for (uint8_t value : {uint8_t{0x00}, uint8_t{0x07}, uint8_t{0x80}, uint8_t{0xFF}}) {
+            Bytes bad = good;
+            bad[at] = value;
+            SCOPED_TRACE("offset " + std::to_string(at) + " value " + std::to_string(value));
+            RestoreAndPlay(bad);
+            if (HasFailure()) return;
+        }
+    }
+}
+
+TEST_F(DamagedQuickSave, ShortBlockIsNotResumedAndCountsAsATie) {
+    const Bytes good = QuickSaveInABattle();
+    for (size_t size = kBlock; size < good.size(); ++size) {
+        SCOPED_TRACE("size " + std::to_string(size));
+        gMatch.SetTurnForTest(RED, kStateVersusIntro);
+        gMatchResult = 0;
+        WriteFileBytes(SavePath("QuickSave.QCP"), Bytes(good.begin(), good.begin() + static_cast<long>(size)));
+        ASSERT_TRUE(LoadQuickSave());
+        EXPECT_EQ(gClubActive, 1);
+        EXPECT_EQ(gMatchResult, 2);
+        EXPECT_EQ(gMatch.GetState(), kStateVersusIntro) << "a refused block touched the match";
+    }
+}
+
+TEST_F(DamagedQuickSave, StatesThatCannotGoOnResumeFromTheNearestOneThatCan) {
+    const Bytes good = QuickSaveInABattle();
+    struct Case {
+        const char* what;
+        std::function<void(Bytes&)> damage;
+        MatchState resumed;
+    };
+    const Case cases[] = {
+        {"the battle as written", [](Bytes&) {}, kStatePlacementBattle},
+        {"target on the attacker's own cell",
+         [](Bytes& b) { b[kTargetColumn] = b[kAttackerColumn]; b[kTargetColumn + 1] = b[kAttackerColumn + 1]; },
+         kStateEndOfTurn},
+        {"target row below the board", [](Bytes& b) { b[kTargetColumn + 1] = 5; }, kStateEndOfTurn},
+        {"an animation that hands over to nothing known",
+         [](Bytes& b) { b[kState] = kStateCaptureFlip; b[kReturnState] = 99; }, kStateEndOfTurn},
+        {"an animation that hands over to another animation",
+         [](Bytes& b) { b[kState] = kStateAttackAnimation; b[kReturnState] = kStateCaptureFlip; },
+         kStateEndOfTurn},
+        {"an animation that hands over to the battle",
+         [](Bytes& b) { b[kState] = kStateAttackAnimation; b[kReturnState] = kStatePlacementBattle; },
+         kStatePlacementBattle},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes bytes = good;
+        c.damage(bytes);
+        EXPECT_TRUE(RestoreAndPlay(bytes, 0));
+        ASSERT_EQ(gClubActive, 0);
+        EXPECT_EQ(gMatch.GetState(), c.resumed);
+    }
+    // No link survives a restart: a wait for the other handheld becomes the
+    // mover's own turn. RED is the local player here.
+    for (Side mover : {RED, BLUE}) {
+        Bytes bytes = good;
+        bytes[kBlock] = static_cast<uint8_t>(mover);
+        bytes[kState] = kStateWaitRemoteMove;
+        EXPECT_TRUE(RestoreAndPlay(bytes, 0));
+        EXPECT_EQ(gMatch.GetState(), mover == RED ? kStateLocalActs : kStateComputerTurn);
+    }
+}
+
+}  // namespace
+}  // namespace qv::test
