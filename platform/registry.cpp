@@ -82,15 +82,17 @@ std::string NormalKeyPath(const std::string& path) {
 }
 
 // '%', control characters and the spaces at either end become %XX, so the
-// line can be trimmed and split safely.
+// line can be trimmed and split safely. In a name also '=', and a first
+// character that would make the line a key ('[') or a comment ('#', ';').
 std::string Escape(const std::string& text, bool isName) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         bool atEdge = i == 0 || i + 1 == text.size();
+        bool opensLine = i == 0 && (c == '[' || c == '#' || c == ';');
         bool escape = c < 0x20 || c == 0x7F || c == '%' || (c == ' ' && atEdge) ||
-                      (isName && (c == '=' || (c == '[' && i == 0)));
+                      (isName && (c == '=' || opensLine));
         if (escape) {
             out.push_back('%');
             out.push_back(kHex[c >> 4]);
@@ -100,6 +102,22 @@ std::string Escape(const std::string& text, bool isName) {
         }
     }
     return out;
+}
+
+// Whether the text survives UTF-8 unchanged: no unpaired surrogate.
+bool IsWellFormed(const WString& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) {
+                return false;
+            }
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int HexDigit(char c) {
@@ -253,7 +271,7 @@ void Load(const std::string& hostPath) {
             continue;
         }
         if (line.front() == '[' && line.back() == ']') {
-            std::string path = NormalKeyPath(line.substr(1, line.size() - 2));
+            std::string path = NormalKeyPath(Unescape(line.substr(1, line.size() - 2)));
             current = nullptr;
             if (!path.empty()) {
                 current = FindKey(path);
@@ -291,7 +309,7 @@ void EnsureLoaded() {
 bool Save() {
     std::string content;
     for (const KeyData& key : gKeys) {
-        content += "[" + key.path + "]\n";
+        content += "[" + Escape(key.path, false) + "]\n";
         for (const Value& value : key.values) {
             content += Escape(value.name, true) + " = " + FormatValue(value) + "\n";
         }
@@ -310,10 +328,20 @@ bool Save() {
         }
         done += static_cast<size_t>(n);
     }
-    bool ok = done == content.size() && ::close(fd) == 0;
+    // On the storage device before it replaces the old file, and the new
+    // name right after: a power cut leaves the old settings or the new.
+    bool ok = done == content.size() && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temporary.c_str(), gLoadedPath.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
+    }
+    size_t slash = gLoadedPath.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : gLoadedPath.substr(0, slash);
+    int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
     }
     return true;
 }
@@ -334,6 +362,9 @@ std::string RegistryFile() { return RegistryFilePath(); }
 
 int32_t RegCreateKey(HKey parent, const WString& subKey, HKey* result) {
     if (parent == nullptr || result == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    if (!IsWellFormed(subKey)) {
         return ERROR_INVALID_PARAMETER;
     }
     EnsureLoaded();
@@ -430,7 +461,7 @@ int32_t RegQueryValue(HKey key, const WString& name, uint32_t* type, void* data,
 }
 
 int32_t RegSetValue(HKey key, const WString& name, uint32_t type, const void* data, uint32_t size) {
-    if (key == nullptr || (data == nullptr && size > 0)) {
+    if (key == nullptr || (data == nullptr && size > 0) || !IsWellFormed(name)) {
         return ERROR_INVALID_PARAMETER;
     }
     const auto* bytes = static_cast<const uint8_t*>(data);
@@ -450,6 +481,9 @@ int32_t RegSetValue(HKey key, const WString& name, uint32_t type, const void* da
                 break;
             }
             value.text.push_back(c);
+        }
+        if (!IsWellFormed(value.text)) {
+            return ERROR_INVALID_PARAMETER;
         }
     } else if (type == REG_BINARY) {
         value.bytes.assign(bytes, bytes + size);

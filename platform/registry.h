@@ -20,7 +20,10 @@ enum : int32_t {
 };
 
 // The backing file is QUORVANE_REGISTRY, or $XDG_CONFIG_HOME/quorvane/registry.txt.
-// Every change is written through at once.
+// Every change is written through at once and is on the storage device when
+// the call returns. Every key path, name and text that is accepted reads back
+// unchanged; one with an unpaired UTF-16 surrogate is refused
+// (ERROR_INVALID_PARAMETER).
 int32_t RegCreateKey(HKey parent, const WString& subKey, HKey* result);
 int32_t RegOpenKey(HKey parent, const WString& subKey, HKey* result);
 int32_t RegCloseKey(HKey key);

@@ -123,5 +123,80 @@ TEST_F(Registry, EscapesAndOddTextsSurviveTheFile) {
     RegCloseKey(key);
 }
 
+// Every name, key and text the registry takes comes back the same after the
+// file is rewritten and read again, however much it looks like the file's
+// own syntax.
+TEST_F(Registry, EveryAcceptedNameKeyAndTextSurvivesRewritesAndRestarts) {
+    const std::vector<WString> awkward = {
+        u"#x", u";x", u"[x]", u"[x", u"x]", u"=", u"a=b", u"a = b", u" lead", u"trail ", u" ",
+        u"", u"%", u"%23", u"%zz", u"tab\there", u"new\nline", u"\r", u"\x7f", u"\x01",
+        u"\u00e9t\u00e9", u"\U0001F600 pair", u"#", u"a # b", u"sz:x", u"dword:0x1"};
+    const std::vector<WString> keys = {u"SOFTWARE\\#key", u"SOFTWARE\\%41", u"SOFTWARE\\a]b",
+                                       u"SOFTWARE\\ sp ", u"SOFTWARE\\new\nline", u"SOFTWARE\\;c"};
+    auto setAll = [&](HKey key) {
+        for (size_t i = 0; i < awkward.size(); ++i) {
+            // Each name holds another awkward text, so names and texts mix.
+            const WString& text = awkward[(i + 3) % awkward.size()];
+            ASSERT_EQ(RegSetValue(key, awkward[i], REG_SZ, text.c_str(),
+                                  static_cast<uint32_t>((text.size() + 1) * 2)),
+                      ERROR_SUCCESS)
+                << i;
+        }
+    };
+    auto expectAll = [&](HKey key) {
+        for (size_t i = 0; i < awkward.size(); ++i) {
+            EXPECT_EQ(QueryText(key, awkward[i]), awkward[(i + 3) % awkward.size()]) << "name " << i;
+        }
+    };
+    for (const WString& path : keys) {
+        HKey key = nullptr;
+        ASSERT_EQ(RegCreateKey(HKEY_LOCAL_MACHINE, path, &key), ERROR_SUCCESS);
+        setAll(key);
+        RegCloseKey(key);
+    }
+    for (int restart = 1; restart <= 2; ++restart) {
+        const std::string copy = dir_.Path("copy" + std::to_string(restart) + ".txt");
+        std::filesystem::copy_file(dir_.Path(restart == 1 ? "registry.txt" : "copy1.txt"), copy);
+        Restart("QUORVANE_REGISTRY", copy);
+        for (const WString& path : keys) {
+            SCOPED_TRACE("restart " + std::to_string(restart));
+            HKey key = Open(path);
+            expectAll(key);
+            // A change rewrites the whole file from what was read.
+            const uint8_t one[4] = {1, 0, 0, 0};
+            ASSERT_EQ(RegSetValue(key, u"Gamma", REG_DWORD, one, 4), ERROR_SUCCESS);
+            RegCloseKey(key);
+        }
+    }
+
+    // What UTF-8 cannot carry is refused rather than changed.
+    HKey key = Open(u"SOFTWARE\\#key");
+    const WString lone = u"x\xD800y";
+    const uint8_t one[4] = {1, 0, 0, 0};
+    EXPECT_EQ(RegSetValue(key, lone, REG_DWORD, one, 4), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValue(key, u"Lone", REG_SZ, lone.c_str(), static_cast<uint32_t>((lone.size() + 1) * 2)),
+              ERROR_INVALID_PARAMETER);
+    HKey refused = nullptr;
+    EXPECT_EQ(RegCreateKey(HKEY_LOCAL_MACHINE, lone, &refused), ERROR_INVALID_PARAMETER);
+    RegCloseKey(key);
+}
+
+// A value named "#x" was once written back as a comment line and lost.
+TEST_F(Registry, ValueNamedLikeACommentIsNotLostOnRewrite) {
+    std::filesystem::copy_file(std::filesystem::path(QV_SOURCE_DIR) / "tests/data/repro/registry-name-hash-lost.txt",
+                               dir_.Path("repro.txt"));
+    Restart("QUORVANE_REGISTRY", dir_.Path("repro.txt"));
+    HKey key = Open(u"SOFTWARE\\Quorvane");
+    EXPECT_EQ(QueryText(key, u"#x"), u"1");
+    const uint8_t one[4] = {1, 0, 0, 0};
+    ASSERT_EQ(RegSetValue(key, u"Gamma", REG_DWORD, one, 4), ERROR_SUCCESS);
+    RegCloseKey(key);
+    std::filesystem::copy_file(dir_.Path("repro.txt"), dir_.Path("again.txt"));
+    Restart("QUORVANE_REGISTRY", dir_.Path("again.txt"));
+    key = Open(u"SOFTWARE\\Quorvane");
+    EXPECT_EQ(QueryText(key, u"#x"), u"1");
+    RegCloseKey(key);
+}
+
 }  // namespace
 }  // namespace qv
