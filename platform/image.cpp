@@ -17,6 +17,7 @@
 #include <stb_image.h>
 #pragma GCC diagnostic pop
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv::platform {
@@ -25,6 +26,37 @@ namespace {
 // No picture file of the game comes near this; a larger one is refused
 // rather than read into memory without end.
 constexpr size_t kMaxFileBytes = 32u * 1024u * 1024u;
+
+uint32_t BigEndian32(const uint8_t* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+// stb_image copies an IDAT chunk into a buffer it allocates only for data,
+// so an empty first IDAT becomes memcpy to a null pointer (undefined, and
+// fatal under the sanitizers). Empty IDAT chunks carry nothing: they are
+// taken out of a PNG before it is decoded, which changes no picture.
+void DropEmptyPngDataChunks(std::vector<uint8_t>& file) {
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (file.size() < sizeof kSignature || std::memcmp(file.data(), kSignature, sizeof kSignature) != 0) {
+        return;
+    }
+    size_t at = sizeof kSignature;
+    // Each chunk: length, type, data, CRC (the last chunk may be cut short).
+    while (at + 8 <= file.size()) {
+        const uint32_t length = BigEndian32(&file[at]);
+        if (length == 0 && std::memcmp(&file[at + 4], "IDAT", 4) == 0) {
+            const size_t end = std::min(file.size(), at + 12);
+            file.erase(file.begin() + static_cast<long>(at), file.begin() + static_cast<long>(end));
+            continue;
+        }
+        const uint64_t next = static_cast<uint64_t>(at) + 12u + length;
+        if (next > file.size()) {
+            return;
+        }
+        at = static_cast<size_t>(next);
+    }
+}
 
 }  // namespace
 
@@ -48,6 +80,7 @@ bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
         }
         file.insert(file.end(), block, block + got);
     }
+    DropEmptyPngDataChunks(file);
     if (file.empty() || file.size() > static_cast<size_t>(INT32_MAX)) {
         return false;
     }

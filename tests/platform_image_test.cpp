@@ -1,6 +1,8 @@
 // Picture decoding: files pulled through the callback in blocks, decoded
 // from their content, and garbage or oversized pictures refused.
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "platform/image.h"
 #include "platform/pixels.h"
@@ -139,6 +141,33 @@ TEST(Image, GarbageTruncatedFailingAndOversizedFilesAreRefused) {
     const std::vector<uint8_t> largest = Gradient(800, 600);
     Source fits{EncodePng(800, 600, largest.data())};
     EXPECT_TRUE(DecompressImage(ReadSource, &fits, &bitmap));
+}
+
+// Empty IDAT chunks once made the decoder copy to a null pointer, which stops
+// the sanitizer build: they are harmless now, and decode as they should.
+TEST(Image, EmptyDataChunksAreHarmless) {
+    // The file found by fuzzing: two option bytes of its fuzzer, then a PNG
+    // header and an empty IDAT at the very end.
+    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-stb-nonnull-idat.min", std::ios::binary);
+    std::vector<uint8_t> found((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(found.size(), 43u);
+    Source cut{std::vector<uint8_t>(found.begin() + 2, found.end())};
+    Bitmap24 bitmap;
+    EXPECT_FALSE(DecompressImage(ReadSource, &cut, &bitmap));
+
+    // A whole picture with two empty IDAT chunks ahead of its data.
+    const std::vector<uint8_t> rgb = Gradient(40, 30);
+    std::vector<uint8_t> png = EncodePng(40, 30, rgb.data());
+    const uint8_t emptyIdat[12] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+    size_t idat = 8;
+    while (std::memcmp(&png[idat + 4], "IDAT", 4) != 0) {
+        idat += 12 + (png[idat] << 24 | png[idat + 1] << 16 | png[idat + 2] << 8 | png[idat + 3]);
+    }
+    png.insert(png.begin() + static_cast<long>(idat), emptyIdat, emptyIdat + 12);
+    png.insert(png.begin() + static_cast<long>(idat), emptyIdat, emptyIdat + 12);
+    Source padded{png};
+    ASSERT_TRUE(DecompressImage(ReadSource, &padded, &bitmap));
+    EXPECT_EQ(bitmap.rgb, rgb);
 }
 
 }  // namespace
