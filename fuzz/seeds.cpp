@@ -1,0 +1,222 @@
+// The fuzz targets' seed corpora: files of the generated installation in each target's input
+// form, and character files and quick saves the game itself writes while it plays.
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "cards/card_database.h"
+#include "cards/launchers.h"
+#include "cards/opponents.h"
+#include "engine/picture_loader.h"
+#include "engine/utilities.h"
+#include "fuzz/fuzz_support.h"
+#include "match/match.h"
+#include "shell/game.h"
+
+namespace {
+
+using namespace qv;
+namespace fs = std::filesystem;
+
+fs::path gCorpus;
+int gSeedLevel = 0;
+
+void Put(const char* target, const std::string& name, const fuzz::Bytes& bytes) {
+    const fs::path dir = gCorpus / target;
+    fs::create_directories(dir);
+    fuzz::WriteBytes(dir / name, bytes.data(), bytes.size());
+}
+
+fuzz::Bytes Unscrambled(fuzz::Bytes bytes) {
+    for (uint8_t& b : bytes) b ^= kDataFileKey;
+    return bytes;
+}
+
+void AppendSized(fuzz::Bytes& out, const fuzz::Bytes& part) {
+    const uint32_t n = static_cast<uint32_t>(part.size());
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(n >> (8 * i)));
+    out.insert(out.end(), part.begin(), part.end());
+}
+
+// The data files, the font and a sample of the pictures, in each target's form.
+void InstallationSeeds(const fs::path& install) {
+    const fs::path cards = install / "DATA" / "CARDS" / "SET 1";
+    const fuzz::Bytes index = fuzz::ReadBytes(cards / "CARDS.IND");
+    const fuzz::Bytes records = fuzz::ReadBytes(cards / "CARDS.DAT");
+    const fuzz::Bytes info = fuzz::ReadBytes(cards / "CARDS.INF");
+    const fuzz::Bytes opponents = fuzz::ReadBytes(install / "DATA" / "OPPONENTS.DAT");
+    fuzz::Bytes database;
+    AppendSized(database, index);
+    AppendSized(database, records);
+    database.insert(database.end(), info.begin(), info.end());
+    Put("card_database", "generated", database);
+    Put("opponents", "OPPONENTS.DAT", opponents);
+    Put("text_fields", "CARDS.DAT", Unscrambled(records));
+    Put("text_fields", "CARDS.INF", Unscrambled(info));
+    Put("text_fields", "OPPONENTS.DAT", Unscrambled(opponents));
+
+    const fuzz::Bytes font = fuzz::ReadBytes(install / "GFX" / "GENERAL" / "NEW FONT.QVB");
+    for (uint8_t options : {uint8_t{3}, uint8_t{0}, uint8_t{7}, uint8_t{9}}) {
+        fuzz::Bytes seed{options};
+        seed.insert(seed.end(), font.begin(), font.end());
+        Put("font", "font-" + std::to_string(options), seed);
+    }
+
+    // The smallest few pictures of each folder keep the runs quick.
+    std::map<fs::path, std::vector<fs::path>> byFolder;
+    for (const auto& entry : fs::recursive_directory_iterator(install / "GFX")) {
+        if (entry.is_regular_file() && entry.file_size() < 48 * 1024) {
+            byFolder[entry.path().parent_path()].push_back(entry.path());
+        }
+    }
+    int n = 0;
+    for (auto& [folder, files] : byFolder) {
+        std::sort(files.begin(), files.end(),
+                  [](const fs::path& a, const fs::path& b) { return fs::file_size(a) < fs::file_size(b); });
+        for (size_t i = 0; i < files.size() && i < 3; ++i, ++n) {
+            const fuzz::Bytes picture = fuzz::ReadBytes(files[i]);
+            fuzz::Bytes seed{static_cast<uint8_t>(n % 8), static_cast<uint8_t>(n % 3 == 0 ? 0 : 40 * n)};
+            seed.insert(seed.end(), picture.begin(), picture.end());
+            Put("picture", "picture-" + std::to_string(n), seed);
+        }
+    }
+}
+
+fuzz::Bytes Text(const std::string& text) { return fuzz::Bytes(text.begin(), text.end()); }
+
+void TextSeeds() {
+    Put("registry", "set-up",
+        Text("[SOFTWARE\\Quorvane]\nInstall_Dir = sz:\\work\\main\\build\\install\nGamma = dword:0x00000000\n"
+             "Volume = dword:0x00000050\nEffects = dword:0x00000001\nCharacter = dword:0x00000002\n"
+             "[SOFTWARE\\Quorvane\\Gamma]\n"));
+    Put("registry", "escapes",
+        Text("; comment\n[SOFTWARE\\Quorvane]\n%23x = sz:1\n%5Bname = sz:%20a%25b%0A \nbin = hex:00ff10\n"
+             "[SOFTWARE\\%41 b]\n= sz:\n"));
+    Put("script", "start-up",
+        Text("# answer the start-up error box, then leave\non present\nwait 500\ntap 120 160\n"
+             "on gamebox Ok\ntap 170 180\nat 60000 close\n"));
+    Put("script", "every-command",
+        Text("on loading waiting\ntap 120 160\non state main loop\ndown 10 20\nmove 30 40\nup 30 40\n"
+             "drag 67 270 49 68 4\nwait 120\nkey a press\nkey start down\nkey start up\nfocus lost\n"
+             "focus gained\npost 0x0400 1 1\ncapture frame.png\nquit 9\nclose\n"));
+}
+
+// The local player's moves while the seeds are made: the first filled slot
+// on the first free cell, the first target offered, the pile when the hand is empty.
+void PlayLocalTurn() {
+    const Side side = gMatch.GetSideToMove();
+    const CardHand& hand = gMatch.GetHand(side);
+    const Board& board = gMatch.GetBoard();
+    auto tap = [](int x, int y) {
+        gMatch.StylusDown(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+        gMatch.StylusUp(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+    };
+    switch (gMatch.GetState()) {
+        case kStateLocalActs: {
+            int slot = 0;
+            while (slot < kHandSize && !hand.IsSlotFilled(slot)) ++slot;
+            if (slot == kHandSize) return tap(20, 280);
+            for (int cell = 0; cell < kBoardCells; ++cell) {
+                const int c = cell / 4, r = cell % 4;
+                if (!board.CellAt(c, r).free) continue;
+                gMatch.StylusDown(static_cast<int16_t>(67 + 35 * slot), 270);
+                gMatch.StylusMove(static_cast<int16_t>(40 * c + 9), static_cast<uint16_t>(58 * r + 10));
+                gMatch.StylusUp(static_cast<int16_t>(40 * c + 9), static_cast<uint16_t>(58 * r + 10));
+                return;
+            }
+            return;
+        }
+        case kStateLocalChoosesTarget:
+        case kStateLocalChoosesChainTarget: {
+            const int ac = gMatch.GetAttackerColumn(), ar = gMatch.GetAttackerRow();
+            for (int c = ac - 1; c <= ac + 1; ++c) {
+                for (int r = ar - 1; r <= ar + 1; ++r) {
+                    if (board.CanAttack(ac, ar, c, r)) return tap(40 * c + 20, 58 * r + 25);
+                }
+            }
+            return;
+        }
+        case kStateWaitForTap:
+            return tap(120, 160);
+        default:
+            return;
+    }
+}
+
+// Plays one match to its end and keeps the quick save the game writes in
+// the first frame of every state it passes through.
+void QuickSaveSeeds(const std::string& name, void (*start)()) {
+    fuzz::MakeSeedCharacter(1);
+    SavePlayer();
+    gClubActive = 1;
+    WriteQuickSave();
+    Put("quick_save", name + "-club", fuzz::ReadBytes(fuzz::TempDir() / "install" / "SAVE" / "QuickSave.QCP"));
+    start();
+    std::set<int> seen;
+    for (int frame = 0; frame < 20000 && !gClubActive; ++frame) {
+        const MatchState state = gMatch.GetState();
+        if (seen.insert(state).second && WriteQuickSave()) {
+            Put("quick_save", name + "-state-" + std::to_string(state),
+                fuzz::ReadBytes(fuzz::TempDir() / "install" / "SAVE" / "QuickSave.QCP"));
+        }
+        if (state == kStateWheel) {
+            platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
+        }
+        gMatch.Update();
+        if (!gClubActive) PlayLocalTurn();
+    }
+    fuzz::DrainMessages();
+}
+
+void CharacterSeeds() {
+    for (int slot = 1; slot <= 3; ++slot) {
+        fuzz::MakeSeedCharacter(slot);
+        if (slot == 3) {
+            // A long career: many cards, credits, statistics.
+            gProfile.AddCredits(123456);
+            for (int16_t id = 1; id <= kCardSetSize; id += 3) gProfile.AddCard(id);
+            gGamesWon[4] = 12;
+            gTourneysWon[0] = 1;
+            gPerfectsRealised = 2;
+        }
+        SavePlayer();
+        Put("character_file", "Player" + std::to_string(slot) + ".QCP",
+            fuzz::ReadBytes(fuzz::TempDir() / "install" / "SAVE" / ("Player" + std::to_string(slot) + ".QCP")));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <corpus directory>\n", argv[0]);
+        return 2;
+    }
+    gCorpus = argv[1];
+    fuzz::StartHeadless();
+    const fs::path install = fuzz::GeneratedInstallation();
+    fuzz::LinkInstallation();
+    if (!OpenCardDatabase()) {
+        std::fprintf(stderr, "no generated installation at %s\n", install.c_str());
+        return 1;
+    }
+    LoadBoardPictures();
+    LoadOpponents();
+    gMatch.LoadBoardUi();
+
+    InstallationSeeds(install);
+    TextSeeds();
+    CharacterSeeds();
+    for (gSeedLevel = 0; gSeedLevel < 3; ++gSeedLevel) {
+        SeedRandom(static_cast<uint32_t>(11 + gSeedLevel));
+        QuickSaveSeeds("career-" + std::to_string(gSeedLevel),
+                       [] { StartOpponentMatch(gSeedLevel * 4, gSeedLevel); });
+    }
+    SeedRandom(3);
+    QuickSaveSeeds("boss", [] { StartBossMatch(); });
+    for (const auto& entry : fs::directory_iterator(fuzz::TempDir() / "install" / "SAVE")) {
+        Put("text_fields", entry.path().filename().string(), fuzz::ReadBytes(entry.path()));
+    }
+    CloseCardDatabase();
+    return 0;
+}
