@@ -32,30 +32,40 @@ uint32_t BigEndian32(const uint8_t* p) {
            (static_cast<uint32_t>(p[2]) << 8) | p[3];
 }
 
-// stb_image copies an IDAT chunk into a buffer it allocates only for data,
-// so an empty first IDAT becomes memcpy to a null pointer (undefined, and
-// fatal under the sanitizers). Empty IDAT chunks carry nothing: they are
-// taken out of a PNG before it is decoded, which changes no picture.
-void DropEmptyPngDataChunks(std::vector<uint8_t>& file) {
+// Two things stb_image does with PNG chunks that the file can turn against
+// it, screened before it decodes:
+// - an empty first IDAT is copied to a null pointer (undefined, and fatal
+//   under the sanitizers): empty IDAT chunks carry nothing and are taken
+//   out, which changes no picture;
+// - an IDAT's buffer grows to its declared length before the data is read,
+//   so a few bytes claiming gigabytes cost gigabytes: a chunk before IEND
+//   whose data runs past the end of the file makes the file refused, as the
+//   decoder would refuse it once the data ran out.
+// False when the file is refused; anything that is not a PNG passes.
+bool ScreenPngChunks(std::vector<uint8_t>& file) {
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (file.size() < sizeof kSignature || std::memcmp(file.data(), kSignature, sizeof kSignature) != 0) {
-        return;
+        return true;
     }
     size_t at = sizeof kSignature;
-    // Each chunk: length, type, data, CRC (the last chunk may be cut short).
+    // Each chunk: length, type, data, CRC (the CRC of the last may be cut off).
     while (at + 8 <= file.size()) {
         const uint32_t length = BigEndian32(&file[at]);
-        if (length == 0 && std::memcmp(&file[at + 4], "IDAT", 4) == 0) {
+        const bool data = std::memcmp(&file[at + 4], "IDAT", 4) == 0;
+        if (length == 0 && data) {
             const size_t end = std::min(file.size(), at + 12);
             file.erase(file.begin() + static_cast<long>(at), file.begin() + static_cast<long>(end));
             continue;
         }
-        const uint64_t next = static_cast<uint64_t>(at) + 12u + length;
-        if (next > file.size()) {
-            return;
+        if (static_cast<uint64_t>(at) + 8u + length > file.size()) {
+            return false;
         }
-        at = static_cast<size_t>(next);
+        if (std::memcmp(&file[at + 4], "IEND", 4) == 0) {
+            return true;
+        }
+        at += 12u + length;
     }
+    return true;
 }
 
 }  // namespace
@@ -80,7 +90,9 @@ bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
         }
         file.insert(file.end(), block, block + got);
     }
-    DropEmptyPngDataChunks(file);
+    if (!ScreenPngChunks(file)) {
+        return false;
+    }
     if (file.empty() || file.size() > static_cast<size_t>(INT32_MAX)) {
         return false;
     }

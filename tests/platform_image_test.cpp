@@ -170,5 +170,44 @@ TEST(Image, EmptyDataChunksAreHarmless) {
     EXPECT_EQ(bitmap.rgb, rgb);
 }
 
+// The peak of this process's address space, in kB (0 when unknown).
+long PeakVirtualKb() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "VmPeak:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+    }
+    return 0;
+}
+
+// A PNG of a thousand bytes whose second IDAT claims two gigabytes once made the
+// decoder reserve them before it found the data missing.
+TEST(Image, ChunkClaimingMoreThanTheFileHoldsIsRefusedUpFront) {
+    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-idat-length-past-end.min",
+                     std::ios::binary);
+    std::vector<uint8_t> found((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(found.size(), 1000u);
+    Source source{std::vector<uint8_t>(found.begin() + 2, found.end())};
+    Bitmap24 bitmap;
+    const long before = PeakVirtualKb();
+    EXPECT_FALSE(DecompressImage(ReadSource, &source, &bitmap));
+    EXPECT_LT(PeakVirtualKb() - before, 512L * 1024) << "the decoder reserved the claimed size";
+
+    // The same cut anywhere inside its chunks is refused as well; a picture
+    // whose last CRC is cut off still decodes.
+    const std::vector<uint8_t> rgb = Gradient(16, 16);
+    std::vector<uint8_t> png = EncodePng(16, 16, rgb.data());
+    Source noCrc{std::vector<uint8_t>(png.begin(), png.end() - 4)};
+    EXPECT_TRUE(DecompressImage(ReadSource, &noCrc, &bitmap));
+    for (size_t cut = 9; cut + 12 < png.size(); cut += 7) {
+        Source cutShort{std::vector<uint8_t>(png.begin(), png.begin() + static_cast<long>(cut))};
+        EXPECT_FALSE(DecompressImage(ReadSource, &cutShort, &bitmap)) << cut;
+    }
+}
+
 }  // namespace
 }  // namespace qv
