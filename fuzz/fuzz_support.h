@@ -132,3 +132,15 @@ inline void MakeSeedCharacter(int slot) {
 }
 
 }  // namespace qv::fuzz
+
+// Each fuzz program is built from a file that holds several targets; its
+// build names the one it runs (QV_FUZZ_ENTRY, see fuzz/CMakeLists.txt).
+#ifdef QV_FUZZ_ENTRY
+namespace qv::fuzz {
+int QV_FUZZ_ENTRY(const uint8_t* data, size_t size);
+}  // namespace qv::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return qv::fuzz::QV_FUZZ_ENTRY(data, size);
+}
+#endif

@@ -2,8 +2,9 @@
 # Builds the fuzz targets (clang: libFuzzer, ASan, UBSan) and runs each for a fixed time,
 # seeded from the generated installation and from files the game writes.
 #   scripts/fuzz.sh [seconds per target] [target ...]   (default 10 s, every target)
-# Targets are the names of fuzz/fuzz_<name>.cpp. Corpora grow in build-fuzz/fuzz-work/corpus;
-# a crash leaves its input in build-fuzz/fuzz-work/crashes and fails the run (exit 1).
+# Targets are the names in fuzz/CMakeLists.txt (programs build-fuzz/fuzz/fuzz_<name>).
+# Corpora grow in build-fuzz/fuzz-work/corpus; a crash leaves its input in
+# build-fuzz/fuzz-work/crashes and fails the run (exit 1).
 set -euo pipefail
 
 seconds=${1:-10}
@@ -54,9 +55,8 @@ done
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  for source in "$root"/fuzz/fuzz_*.cpp; do
-    name=$(basename "$source" .cpp)
-    targets+=("${name#fuzz_}")
+  for program in "$fuzz_dir"/fuzz/fuzz_*; do
+    [ -f "$program" ] && [ -x "$program" ] && targets+=("${program##*/fuzz_}")
   done
 fi
 

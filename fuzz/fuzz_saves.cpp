@@ -1,0 +1,154 @@
+// Fuzz targets for the save files: a character file loaded as the character screen loads it,
+// and the quick save restored as start-up restores it and then played for 40 frames.
+#include "cards/card_database.h"
+#include "cards/opponents.h"
+#include "club/club.h"
+#include "engine/picture_loader.h"
+#include "engine/utilities.h"
+#include "fuzz/fuzz_support.h"
+#include "match/match.h"
+#include "shell/game.h"
+
+namespace qv::fuzz {
+
+namespace {
+
+constexpr int kFrames = 40;
+
+void OpenGeneratedCards(const char* target) {
+    if (!OpenCardDatabase()) {
+        std::fprintf(stderr, "%s: no card database below %s\n", target, GeneratedInstallation().c_str());
+        ::abort();
+    }
+}
+
+std::filesystem::path SlotFile(int slot) {
+    return TempDir() / "install" / "SAVE" / ("Player" + std::to_string(slot) + ".QCP");
+}
+
+// The quick save's world: the characters of the three slots as files, and
+// the opponents as loaded, to start every run from.
+Bytes gCharacterFiles[3];
+PlayerProfile gOpponentsAsLoaded[kOpponentCount];
+
+void SetUpQuickSaveWorld() {
+    StartHeadless();
+    LinkInstallation();
+    OpenGeneratedCards("fuzz_quick_save");
+    LoadBoardPictures();
+    LoadOpponents();
+    gMatch.LoadBoardUi();
+    for (int i = 0; i < kOpponentCount; ++i) gOpponentsAsLoaded[i] = gOpponents[i];
+    for (int slot = 1; slot <= 3; ++slot) {
+        MakeSeedCharacter(slot);
+        SavePlayer();
+        gCharacterFiles[slot - 1] = ReadBytes(SlotFile(slot));
+    }
+}
+
+// Where the stylus goes on frame n: a hand slot, a board cell or the pile, in turn.
+void StylusFor(int frame) {
+    const int spot = frame % 7;
+    int x = 0, y = 0;
+    if (spot < 5) {
+        x = 62 + 35 * spot + 10;
+        y = 275;
+    } else if (spot == 5) {
+        x = 40 * (frame % 6) + 20;
+        y = 58 * (frame % 4) + 25;
+    } else {
+        x = 25;
+        y = 280;
+    }
+    gMatch.StylusDown(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+    if (frame % 3 == 0) {
+        // A drag onto the board before the release.
+        x = 40 * (frame % 6) + 9;
+        y = 58 * ((frame / 6) % 4) + 10;
+        gMatch.StylusMove(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+    }
+    gMatch.StylusUp(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+}
+
+}  // namespace
+
+// A file that loads must save and load again to the same bytes; a refused
+// one must change nothing.
+int FuzzCharacterFile(const uint8_t* data, size_t size) {
+    static bool ready = false;
+    if (!ready) {
+        StartHeadless();
+        LinkInstallation();
+        OpenGeneratedCards("fuzz_character_file");
+        ready = true;
+    }
+    // Another character is current, as when the character screen loads one.
+    MakeSeedCharacter(3);
+    gPerfectsReceived = 42;
+    const PlayerProfile before = gProfile;
+
+    WriteBytes(SlotFile(2), data, size);
+    if (!LoadPlayerSave(2)) {
+        if (gProfile.GetName() != before.GetName() || gProfile.GetSlot() != 3 || gPerfectsReceived != 42 ||
+            gProfile.GetTotalCards() != before.GetTotalCards()) {
+            std::fprintf(stderr, "a refused character file changed the current character\n");
+            ::abort();
+        }
+        return 0;
+    }
+    // What was accepted is written back whole and reads back the same.
+    if (gProfile.GetSlot() != 2 || !SavePlayer()) ::abort();
+    const Bytes first = ReadBytes(SlotFile(2));
+    if (!LoadPlayerSave(2) || !SavePlayer()) {
+        std::fprintf(stderr, "a character file the game wrote did not load again\n");
+        ::abort();
+    }
+    if (ReadBytes(SlotFile(2)) != first) {
+        std::fprintf(stderr, "a character file changed on its way through load and save\n");
+        ::abort();
+    }
+    return 0;
+}
+
+int FuzzQuickSave(const uint8_t* data, size_t size) {
+    static bool ready = false;
+    if (!ready) {
+        SetUpQuickSaveWorld();
+        ready = true;
+    }
+    // The state every run starts from: the same characters on disk, the
+    // opponents as loaded, no match running, the same random numbers.
+    for (int slot = 1; slot <= 3; ++slot) {
+        const Bytes& bytes = gCharacterFiles[slot - 1];
+        WriteBytes(SlotFile(slot), bytes.data(), bytes.size());
+    }
+    for (int i = 0; i < kOpponentCount; ++i) gOpponents[i] = gOpponentsAsLoaded[i];
+    gProfile.Reset();
+    gOtherProfile.Reset();
+    ClearStatistics();
+    gClubActive = 1;
+    gMatchResult = 0;
+    SeedRandom(1);
+    DrainMessages();
+
+    WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", data, size);
+    LoadQuickSave();
+    for (int frame = 0; frame < kFrames; ++frame) {
+        if (gClubActive) {
+            gClub.Update();
+        } else {
+            // The starting wheel spins until a tap arrives.
+            if (gMatch.GetState() == kStateWheel) {
+                platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
+            }
+            gMatch.Update();
+            if (!gClubActive) StylusFor(frame);
+        }
+        PresentScreen();
+        DrainMessages();
+    }
+    gClubActive = 1;
+    return 0;
+}
+
+}  // namespace qv::fuzz
