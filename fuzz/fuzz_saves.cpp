@@ -7,6 +7,7 @@
 #include "engine/utilities.h"
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
+#include "platform/files.h"
 #include "shell/game.h"
 
 namespace qv::fuzz {
@@ -26,10 +27,11 @@ std::filesystem::path SlotFile(int slot) {
     return TempDir() / "install" / "SAVE" / ("Player" + std::to_string(slot) + ".QCP");
 }
 
-// The quick save's world: the characters of the three slots as files, and
-// the opponents as loaded, to start every run from.
+// The quick save's world: the characters of the three slots as files, the
+// opponents as loaded and the club on its view, to start every run from.
 Bytes gCharacterFiles[3];
 PlayerProfile gOpponentsAsLoaded[kOpponentCount];
+WString gClubAtStart;
 
 void SetUpQuickSaveWorld() {
     StartHeadless();
@@ -38,6 +40,13 @@ void SetUpQuickSaveWorld() {
     LoadBoardPictures();
     LoadOpponents();
     gMatch.LoadBoardUi();
+    // As start-up has it, but for the panorama: its frames cost time, and a
+    // missing picture draws nothing.
+    gClub.LoadButtons();
+    gClubAtStart = Handheld(TempDir() / "club.bin");
+    platform::FileHandle club = platform::CreateFile(gClubAtStart, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+    if (!gClub.WriteState(club)) ::abort();
+    platform::CloseHandle(club);
     for (int i = 0; i < kOpponentCount; ++i) gOpponentsAsLoaded[i] = gOpponents[i];
     for (int slot = 1; slot <= 3; ++slot) {
         MakeSeedCharacter(slot);
@@ -46,8 +55,38 @@ void SetUpQuickSaveWorld() {
     }
 }
 
-// Where the stylus goes on frame n: a hand slot, a board cell or the pile, in turn.
+// The club back on its view with no screen open.
+void ResetClub() {
+    platform::FileHandle club = platform::CreateFile(gClubAtStart, platform::GENERIC_READ, platform::OPEN_EXISTING);
+    if (!gClub.ReadState(club)) ::abort();
+    platform::CloseHandle(club);
+}
+
+// Where the stylus goes on frame n: a hand slot, a board cell or the pile
+// of the match, in turn, and the same places on a club screen.
 void StylusFor(int frame) {
+    const bool match = gClubActive == 0;
+    auto down = [match](int x, int y) {
+        if (match) {
+            gMatch.StylusDown(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+        } else {
+            gClub.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+        }
+    };
+    auto move = [match](int x, int y) {
+        if (match) {
+            gMatch.StylusMove(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+        } else {
+            gClub.StylusMove(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+        }
+    };
+    auto up = [match](int x, int y) {
+        if (match) {
+            gMatch.StylusUp(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+        } else {
+            gClub.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+        }
+    };
     const int spot = frame % 7;
     int x = 0, y = 0;
     if (spot < 5) {
@@ -60,14 +99,14 @@ void StylusFor(int frame) {
         x = 25;
         y = 280;
     }
-    gMatch.StylusDown(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+    down(x, y);
     if (frame % 3 == 0) {
         // A drag onto the board before the release.
         x = 40 * (frame % 6) + 9;
         y = 58 * ((frame / 6) % 4) + 10;
-        gMatch.StylusMove(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+        move(x, y);
     }
-    gMatch.StylusUp(static_cast<int16_t>(x), static_cast<uint16_t>(y));
+    up(x, y);
 }
 
 }  // namespace
@@ -117,7 +156,8 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
         ready = true;
     }
     // The state every run starts from: the same characters on disk, the
-    // opponents as loaded, no match running, the same random numbers.
+    // opponents as loaded, the club on its view, no match running, the same
+    // random numbers.
     for (int slot = 1; slot <= 3; ++slot) {
         const Bytes& bytes = gCharacterFiles[slot - 1];
         WriteBytes(SlotFile(slot), bytes.data(), bytes.size());
@@ -128,11 +168,17 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
     ClearStatistics();
     gClubActive = 1;
     gMatchResult = 0;
+    ResetClub();
     SeedRandom(1);
     DrainMessages();
 
+    // As start-up restores it.
     WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", data, size);
-    LoadQuickSave();
+    if (LoadQuickSave()) {
+        gClub.ResumeFromQuickSave();
+    } else {
+        gClub.OpenCharacterScreen();
+    }
     for (int frame = 0; frame < kFrames; ++frame) {
         if (gClubActive) {
             gClub.Update();
@@ -142,8 +188,8 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
                 platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
             }
             gMatch.Update();
-            if (!gClubActive) StylusFor(frame);
         }
+        StylusFor(frame);
         PresentScreen();
         DrainMessages();
     }

@@ -7,10 +7,12 @@
 #include "cards/card_database.h"
 #include "cards/launchers.h"
 #include "cards/opponents.h"
+#include "club/club.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
+#include "platform/files.h"
 #include "shell/game.h"
 
 namespace {
@@ -187,9 +189,35 @@ void CharacterSeeds() {
 
 }  // namespace
 
+// The files that once broke the game. Their quick saves were written while
+// the club's block was empty (slot byte, gClubActive, the match's block):
+// they are framed with the club's block as it is written now.
+void ReproSeeds(const fs::path& repro) {
+    const fs::path clubFile = fuzz::TempDir() / "club.bin";
+    platform::FileHandle club =
+        platform::CreateFile(fuzz::Handheld(clubFile), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+    gClub.WriteState(club);
+    platform::CloseHandle(club);
+    const fuzz::Bytes clubBlock = fuzz::ReadBytes(clubFile);
+    for (const auto& entry : fs::directory_iterator(repro)) {
+        const std::string name = entry.path().filename().string();
+        const fuzz::Bytes bytes = fuzz::ReadBytes(entry.path());
+        if (entry.path().extension() == ".QCP" && bytes.size() > 2) {
+            fuzz::Bytes framed{bytes[0]};
+            framed.insert(framed.end(), clubBlock.begin(), clubBlock.end());
+            framed.insert(framed.end(), bytes.begin() + 1, bytes.end());
+            Put("quick_save", name, framed);
+        } else if (name.rfind("registry-", 0) == 0) {
+            Put("registry", name, bytes);
+        } else if (name.rfind("picture-", 0) == 0) {
+            Put("picture", name, bytes);
+        }
+    }
+}
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <corpus directory>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <corpus directory> [directory of reproducers]\n", argv[0]);
         return 2;
     }
     gCorpus = argv[1];
@@ -214,6 +242,7 @@ int main(int argc, char** argv) {
     }
     SeedRandom(3);
     QuickSaveSeeds("boss", [] { StartBossMatch(); });
+    if (argc == 3) ReproSeeds(argv[2]);
     for (const auto& entry : fs::directory_iterator(fuzz::TempDir() / "install" / "SAVE")) {
         Put("text_fields", entry.path().filename().string(), fuzz::ReadBytes(entry.path()));
     }

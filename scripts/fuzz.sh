@@ -43,13 +43,9 @@ fi
 work="$fuzz_dir/fuzz-work"
 seeds="$work/seeds"
 rm -rf "$seeds"
-"$fuzz_dir/fuzz/qv_fuzz_seeds" "$seeds"
-# The files that once broke the game, and the scenario scripts.
-repro="$root/tests/data/repro"
-cp "$repro"/*.QCP "$seeds/quick_save/"
-cp "$repro"/registry-*.txt "$seeds/registry/"
-cp "$repro"/picture-*.min "$seeds/picture/"
-for script in "$root"/tests/scripts/*; do
+# Also the files that once broke the game; then the scenario scripts.
+"$fuzz_dir/fuzz/qv_fuzz_seeds" "$seeds" "$root/tests/data/repro"
+for script in "$root"/tests/scripts/* "$root"/tests/scenarios/*.script "$root"/tests/scenarios/*/*.script; do
   [ -f "$script" ] && cp "$script" "$seeds/script/"
 done
 

@@ -31,6 +31,32 @@ std::filesystem::path Repro(const char* name) {
 
 bool InsideBoard(int column, int row) { return Board::IsInside(column, row); }
 
+// The club's block as the club writes it now.
+Bytes ClubBlock() {
+    const std::filesystem::path path = SavePath("club.bin");
+    WString handheld;
+    for (char c : path.string()) handheld.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
+    platform::FileHandle file = platform::CreateFile(handheld, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+    EXPECT_TRUE(gClub.WriteState(file));
+    platform::CloseHandle(file);
+    return ReadFileBytes(path);
+}
+
+// Where the match's block starts in a quick save: behind the slot byte, the
+// club's block and gClubActive.
+size_t gBlock = 0;
+size_t At(size_t matchOffset) { return gBlock + matchOffset; }
+
+// The reproducers were written while the club's block was empty: the slot
+// byte, gClubActive, then the match's block. Framed now as the game frames it.
+Bytes Framed(const Bytes& written) {
+    Bytes framed{written[0]};
+    const Bytes club = ClubBlock();
+    framed.insert(framed.end(), club.begin(), club.end());
+    framed.insert(framed.end(), written.begin() + 1, written.end());
+    return framed;
+}
+
 class DamagedQuickSave : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,6 +67,7 @@ protected:
         MakeLocalPlayer(DeckFrom(1), "SEEDER");
         SavePlayer();
         gClubActive = 1;
+        gBlock = 1 + ClubBlock().size() + 1;
     }
 
 public:
@@ -77,11 +104,11 @@ public:
 TEST_F(DamagedQuickSave, AttackerOutsideTheBoardResumesWithoutTheBattle) {
     for (const char* name : {"quicksave-attacker-col50.QCP", "quicksave-attacker-colm40.QCP"}) {
         SCOPED_TRACE(name);
-        Bytes bytes = ReadFileBytes(Repro(name));
+        Bytes bytes = Framed(ReadFileBytes(Repro(name)));
         ASSERT_GT(bytes.size(), 300u);
         EXPECT_TRUE(RestoreAndPlay(bytes));
         // The same save with its column put right resumes the battle itself.
-        bytes[204] = 1;
+        bytes[At(202)] = 1;
         EXPECT_TRUE(RestoreAndPlay(bytes, 0));
         EXPECT_EQ(gClubActive, 0);
         EXPECT_EQ(gMatch.GetState(), kStatePlacementBattle);
@@ -94,7 +121,7 @@ TEST_F(DamagedQuickSave, FilesFoundByFuzzingRestoreSafelyOrNotAtAll) {
          {"quicksave-fuzz-ContinueMultiHit-GetOwner.QCP", "quicksave-fuzz-RecordBattle-GetOwner.QCP",
           "quicksave-fuzz-ResolveAttack-100.QCP", "quicksave-fuzz-ResolveAttack-101.QCP"}) {
         SCOPED_TRACE(name);
-        RestoreAndPlay(ReadFileBytes(Repro(name)));
+        RestoreAndPlay(Framed(ReadFileBytes(Repro(name))));
     }
 }
 
@@ -110,12 +137,11 @@ Bytes QuickSaveInABattle() {
     return ReadFileBytes(SavePath("QuickSave.QCP"));
 }
 
-// File offsets of the match block's fields (behind the slot and club bytes).
-constexpr size_t kBlock = 2;
-constexpr size_t kAttackerColumn = kBlock + 202;
-constexpr size_t kTargetColumn = kBlock + 204;
-constexpr size_t kState = kBlock + 212;
-constexpr size_t kReturnState = kBlock + 213;
+// Offsets of the match block's fields.
+constexpr size_t kAttackerColumn = 202;
+constexpr size_t kTargetColumn = 204;
+constexpr size_t kState = 212;
+constexpr size_t kReturnState = 213;
 
 // Each byte of [from, to) of a good quick save set to values just outside and
 // far outside the usual ranges, restored and played on.
@@ -132,16 +158,16 @@ void DamageEveryByte(DamagedQuickSave& fixture, const Bytes& good, size_t from, 
 }
 
 TEST_F(DamagedQuickSave, EveryDamagedByteOfTheFixedFieldsLeavesARunnableMatch) {
-    DamageEveryByte(*this, QuickSaveInABattle(), 0, kBlock + 215);
+    DamageEveryByte(*this, QuickSaveInABattle(), 0, At(215));
 }
 
 TEST_F(DamagedQuickSave, EveryDamagedByteOfTheTextsAndAnimationsLeavesARunnableMatch) {
-    DamageEveryByte(*this, QuickSaveInABattle(), kBlock + 215, SIZE_MAX);
+    DamageEveryByte(*this, QuickSaveInABattle(), At(215), SIZE_MAX);
 }
 
 TEST_F(DamagedQuickSave, ShortBlockIsNotResumedAndCountsAsATie) {
     const Bytes good = QuickSaveInABattle();
-    for (size_t size = kBlock; size < good.size(); ++size) {
+    for (size_t size = At(0); size < good.size(); ++size) {
         SCOPED_TRACE("size " + std::to_string(size));
         gMatch.SetTurnForTest(RED, kStateVersusIntro);
         gMatchResult = 0;
@@ -163,16 +189,19 @@ TEST_F(DamagedQuickSave, StatesThatCannotGoOnResumeFromTheNearestOneThatCan) {
     const Case cases[] = {
         {"the battle as written", [](Bytes&) {}, kStatePlacementBattle},
         {"target on the attacker's own cell",
-         [](Bytes& b) { b[kTargetColumn] = b[kAttackerColumn]; b[kTargetColumn + 1] = b[kAttackerColumn + 1]; },
+         [](Bytes& b) {
+             b[At(kTargetColumn)] = b[At(kAttackerColumn)];
+             b[At(kTargetColumn + 1)] = b[At(kAttackerColumn + 1)];
+         },
          kStateEndOfTurn},
-        {"target row below the board", [](Bytes& b) { b[kTargetColumn + 1] = 5; }, kStateEndOfTurn},
+        {"target row below the board", [](Bytes& b) { b[At(kTargetColumn + 1)] = 5; }, kStateEndOfTurn},
         {"an animation that hands over to nothing known",
-         [](Bytes& b) { b[kState] = kStateCaptureFlip; b[kReturnState] = 99; }, kStateEndOfTurn},
+         [](Bytes& b) { b[At(kState)] = kStateCaptureFlip; b[At(kReturnState)] = 99; }, kStateEndOfTurn},
         {"an animation that hands over to another animation",
-         [](Bytes& b) { b[kState] = kStateAttackAnimation; b[kReturnState] = kStateCaptureFlip; },
+         [](Bytes& b) { b[At(kState)] = kStateAttackAnimation; b[At(kReturnState)] = kStateCaptureFlip; },
          kStateEndOfTurn},
         {"an animation that hands over to the battle",
-         [](Bytes& b) { b[kState] = kStateAttackAnimation; b[kReturnState] = kStatePlacementBattle; },
+         [](Bytes& b) { b[At(kState)] = kStateAttackAnimation; b[At(kReturnState)] = kStatePlacementBattle; },
          kStatePlacementBattle},
     };
     for (const Case& c : cases) {
@@ -187,8 +216,8 @@ TEST_F(DamagedQuickSave, StatesThatCannotGoOnResumeFromTheNearestOneThatCan) {
     // mover's own turn. RED is the local player here.
     for (Side mover : {RED, BLUE}) {
         Bytes bytes = good;
-        bytes[kBlock] = static_cast<uint8_t>(mover);
-        bytes[kState] = kStateWaitRemoteMove;
+        bytes[At(0)] = static_cast<uint8_t>(mover);
+        bytes[At(kState)] = kStateWaitRemoteMove;
         EXPECT_TRUE(RestoreAndPlay(bytes, 0));
         EXPECT_EQ(gMatch.GetState(), mover == RED ? kStateLocalActs : kStateComputerTurn);
     }
