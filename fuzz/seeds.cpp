@@ -10,6 +10,7 @@
 #include "club/club.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
+#include "infrared/link_message.h"
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
 #include "platform/files.h"
@@ -101,6 +102,41 @@ void TextSeeds() {
         Text("on loading waiting\ntap 120 160\non state main loop\ndown 10 20\nmove 30 40\nup 30 40\n"
              "drag 67 270 49 68 4\nwait 120\nkey a press\nkey start down\nkey start up\nfocus lost\n"
              "focus gained\npost 0x0400 1 1\ncapture frame.png\nquit 9\nclose\n"));
+}
+
+// A few exchanges as the link carries them; the first byte is the size of
+// the pieces the link target feeds them in.
+void LinkSeeds() {
+    auto message = [](LinkMessageKind kind, uint8_t p1, uint8_t p2, int16_t value, const char16_t* text) {
+        LinkMessage m;
+        m.kind = kind;
+        m.p1 = p1;
+        m.p2 = p2;
+        m.value = value;
+        m.text = text;
+        return m;
+    };
+    const LinkMessage exchanges[][3] = {
+        {message(LinkMessageKind::kName, 255, 255, -1, u"SEEDER"),
+         message(LinkMessageKind::kEcho, 255, 255, -1, u"SEEDER"),
+         message(LinkMessageKind::kAcknowledge, 255, 255, -1, u"")},
+        {message(LinkMessageKind::kCardPlayed, 3, 2, 17, u""), message(LinkMessageKind::kAttack, 3, 2, -1, u""),
+         message(LinkMessageKind::kBlockedCell, 255, 255, -1, u"")},
+        {message(LinkMessageKind::kCard, 255, 255, 344, u""), message(LinkMessageKind::kReady, 1, 255, -1, u""),
+         message(LinkMessageKind::kReject, 255, 255, -1, u"")},
+    };
+    int n = 0;
+    for (const auto& exchange : exchanges) {
+        for (uint8_t piece : {uint8_t{0}, uint8_t{6}, uint8_t{119}}) {
+            fuzz::Bytes seed{piece};
+            for (const LinkMessage& m : exchange) {
+                uint8_t packed[kLinkMessageMaxBytes];
+                const int length = PackLinkMessage(m, packed);
+                seed.insert(seed.end(), packed, packed + length);
+            }
+            Put("link_messages", "exchange-" + std::to_string(n++), seed);
+        }
+    }
 }
 
 // The local player's moves while the seeds are made: the first filled slot
@@ -234,6 +270,7 @@ int main(int argc, char** argv) {
 
     InstallationSeeds(install);
     TextSeeds();
+    LinkSeeds();
     CharacterSeeds();
     for (gSeedLevel = 0; gSeedLevel < 3; ++gSeedLevel) {
         SeedRandom(static_cast<uint32_t>(11 + gSeedLevel));
