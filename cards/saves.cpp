@@ -126,9 +126,9 @@ bool LoadQuickSave() {
     ReadU8(file, clubActive);
     gClubActive = clubActive != 0 ? 1 : 0;
     if (gClubActive == 0 && !gMatch.ReadState(file)) {
-        // The match cannot come back: it counts as a tie and the club's
-        // screen that started it takes over.
-        gMatchResult = 2;
+        // The match cannot come back: the club's screen that started it
+        // takes over and counts nothing for it.
+        gMatchResult = kNoMatchResult;
         gClubActive = 1;
     }
     platform::CloseHandle(file);

@@ -165,7 +165,7 @@ TEST_F(DamagedQuickSave, EveryDamagedByteOfTheTextsAndAnimationsLeavesARunnableM
     DamageEveryByte(*this, QuickSaveInABattle(), At(215), SIZE_MAX);
 }
 
-TEST_F(DamagedQuickSave, ShortBlockIsNotResumedAndCountsAsATie) {
+TEST_F(DamagedQuickSave, ShortBlockIsNotResumedAndCountsNothing) {
     const Bytes good = QuickSaveInABattle();
     for (size_t size = At(0); size < good.size(); ++size) {
         SCOPED_TRACE("size " + std::to_string(size));
@@ -174,7 +174,7 @@ TEST_F(DamagedQuickSave, ShortBlockIsNotResumedAndCountsAsATie) {
         WriteFileBytes(SavePath("QuickSave.QCP"), Bytes(good.begin(), good.begin() + static_cast<long>(size)));
         ASSERT_TRUE(LoadQuickSave());
         EXPECT_EQ(gClubActive, 1);
-        EXPECT_EQ(gMatchResult, 2);
+        EXPECT_EQ(gMatchResult, kNoMatchResult);
         EXPECT_EQ(gMatch.GetState(), kStateVersusIntro) << "a refused block touched the match";
     }
 }

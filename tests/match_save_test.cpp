@@ -239,7 +239,7 @@ TEST_F(MatchSave, PlayerNamedLikeAnOpponentStillBindsBothSides) {
     EXPECT_EQ(gMatch.GetParticipant(BLUE), &gOpponents[2 * 3 + 1]);
 }
 
-TEST_F(MatchSave, UnknownOpponentIsNotResumedAndCountsAsATie) {
+TEST_F(MatchSave, UnknownOpponentIsNotResumedAndCountsNothing) {
     SavePlayer();
     PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
     WString saved = gOpponents[2 * 3 + 1].GetName();
@@ -255,12 +255,12 @@ TEST_F(MatchSave, UnknownOpponentIsNotResumedAndCountsAsATie) {
     EXPECT_EQ(gMatch.GetState(), kStateComputerTurn);
     EXPECT_EQ(gMatch.GetBoard().CountFree(), before.CountFree());
 
-    // Start-up gives the match up as a tie and the club takes over.
+    // Start-up gives the match up, counting nothing, and the club takes over.
     gMatchResult = 0;
     gClubActive = 1;
     EXPECT_TRUE(LoadQuickSave());
     EXPECT_EQ(gClubActive, 1);
-    EXPECT_EQ(gMatchResult, 2);
+    EXPECT_EQ(gMatchResult, kNoMatchResult);
 }
 
 }  // namespace
