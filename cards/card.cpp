@@ -1,12 +1,18 @@
-// The card value: powers, pictures, drawing and the boss's special cards.
+// The card value: powers, pictures, drawing, the boss's special cards and the
+// announce of a card that changes hands.
 #include "cards/card.h"
 
 #include "cards/card_database.h"
+#include "engine/banners.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
+#include "engine/display.h"
+#include "engine/effects.h"
+#include "engine/font.h"
+#include "engine/input.h"
+#include "engine/install_dir.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
-#include "shell/settings.h"
 
 namespace qv {
 
@@ -74,6 +80,23 @@ void Card::MakeSpecial(int power) {
     level_ = kSpecialCardLevel;
     name_ = RandomCardOfLevel(1).GetName();
     id_ = static_cast<int16_t>(GetCardCount() + 1 + RandomBelow(10));
+}
+
+void ShowCardAnnounce(const Card& announced, uint8_t side) {
+    GreyBuffer(0);
+    Card card = announced;
+    card.LoadPicture(kCardBig);
+    FillBuffer(0, 2);
+    const int lineHeight = gFont.GetHeight();
+    card.Draw(0, lineHeight + 3, kCardBig, 2, side);
+    // The 96 x 150 card under a keyed strip, grabbed before the zoom uses
+    // buffer 2 for its background.
+    Picture grabbed;
+    GrabRect(grabbed, 0, 0, 96, lineHeight + 153, 2);
+    ZoomPicture(72, 60, 0, 1, kBannerZoomStep, grabbed);
+    card.FreePicture(kCardBig);
+    FreePicture(grabbed);
+    FlushInputQueue();
 }
 
 }  // namespace qv

@@ -61,4 +61,8 @@ private:
     Picture big_;
 };
 
+// Greys the board and zooms the card's big picture onto it (side 2: no owner
+// band); the card stays in buffer 0.
+void ShowCardAnnounce(const Card& card, uint8_t side);
+
 }  // namespace qv

@@ -5,9 +5,10 @@
 #include "cards/profile.h"
 #include "engine/utilities.h"
 #include "match/match.h"
-#include "shell/game.h"
 
 namespace qv {
+
+uint8_t gClubActive = 0;
 
 namespace {
 

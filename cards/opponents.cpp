@@ -4,9 +4,9 @@
 #include <span>
 #include <vector>
 
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
-#include "shell/settings.h"
 
 namespace qv {
 

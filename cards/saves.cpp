@@ -3,15 +3,16 @@
 
 #include <functional>
 
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/save_io.h"
 #include "cards/statistics.h"
 #include "club/club.h"
+#include "engine/install_dir.h"
+#include "engine/registry_settings.h"
 #include "engine/utilities.h"
 #include "match/match.h"
 #include "platform/files.h"
-#include "shell/game.h"
-#include "shell/settings.h"
 
 namespace qv {
 

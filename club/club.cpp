@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "cards/launchers.h"
 #include "club/bet_screen.h"
 #include "club/boss_screen.h"
 #include "club/character_screen.h"
 #include "club/collection_screen.h"
 #include "club/instant_play_screen.h"
 #include "club/options_screen.h"
-#include "club/shell_links.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
 #include "infrared/multiplayer_screen.h"

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "club/bet_screen.h"
@@ -12,11 +13,11 @@
 #include "club/collection_screen.h"
 #include "club/instant_play_screen.h"
 #include "club/options_screen.h"
-#include "club/shell_links.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
 #include "engine/colour.h"
 #include "engine/display.h"
+#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "infrared/multiplayer_screen.h"

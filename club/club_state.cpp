@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "cards/launchers.h"
 #include "cards/save_io.h"
 #include "club/bet_screen.h"
 #include "club/boss_screen.h"
@@ -11,7 +12,6 @@
 #include "club/collection_screen.h"
 #include "club/instant_play_screen.h"
 #include "club/options_screen.h"
-#include "club/shell_links.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
 #include "engine/display.h"

@@ -1,26 +1,24 @@
-// The match's modal announcements: wiped banners, zoomed notices, the
-// Versus intro and the card that changes hands.
+// The match's modal announcements: wiped banners, zoomed notices and the
+// Versus intro.
 #include "engine/banners.h"
 
 #include <algorithm>
 
-#include "cards/card.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/effects.h"
 #include "engine/font.h"
+#include "engine/input.h"
+#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
-#include "shell/input.h"
-#include "shell/settings.h"
 
 namespace qv {
 
 namespace {
 
-constexpr int8_t kZoomStep = 15;
 constexpr int kBoardHeight = 235;  // rows above the hands
 constexpr int kRedNameColour = 6;
 constexpr int kBlueNameColour = 7;
@@ -69,7 +67,7 @@ void ShowWipedBanner(const char16_t* relativePath, int pauseMs) {
     const int16_t y = static_cast<int16_t>((kScreenHeight - picture.height) / 2);
     WipeInBanner(picture, y);
     WaitForTapOrTimeout(pauseMs);
-    ZoomPicture(static_cast<int16_t>((kScreenWidth - picture.width) / 2), y, 1, 0, kZoomStep,
+    ZoomPicture(static_cast<int16_t>((kScreenWidth - picture.width) / 2), y, 1, 0, kBannerZoomStep,
                 picture);
     FreePicture(picture);
     FlushInputQueue();
@@ -80,11 +78,11 @@ void ShowZoomedNotice(const char16_t* relativePath) {
     CopyBuffer(0, 2);
     const int16_t x = static_cast<int16_t>((kScreenWidth - picture.width) / 2);
     const int16_t y = static_cast<int16_t>((kBoardHeight - picture.height) / 2);
-    ZoomPicture(x, y, 0, 1, kZoomStep, picture);
+    ZoomPicture(x, y, 0, 1, kBannerZoomStep, picture);
     // Buffer 0 goes back to the clean board before the zoom-out saves it.
     CopyBuffer(2, 0);
     WaitForTapOrTimeout(350);
-    ZoomPicture(x, y, 1, 0, kZoomStep, picture);
+    ZoomPicture(x, y, 1, 0, kBannerZoomStep, picture);
     FreePicture(picture);
     FlushInputQueue();
 }
@@ -125,27 +123,10 @@ void PlayVersusIntro(const WString& firstName, const WString& secondName) {
     SlidePictureIn(static_cast<int16_t>(secondX),
                    static_cast<int16_t>(vy + versus.height - lineHeight), -10, second);
 
-    ZoomPicture(static_cast<int16_t>(vx), static_cast<int16_t>(vy), 3, 1, kZoomStep, versus);
+    ZoomPicture(static_cast<int16_t>(vx), static_cast<int16_t>(vy), 3, 1, kBannerZoomStep, versus);
     FreePicture(first);
     FreePicture(second);
     FreePicture(versus);
-    FlushInputQueue();
-}
-
-void ShowCardAnnounce(const Card& announced, uint8_t side) {
-    GreyBuffer(0);
-    Card card = announced;
-    card.LoadPicture(kCardBig);
-    FillBuffer(0, 2);
-    const int lineHeight = gFont.GetHeight();
-    card.Draw(0, lineHeight + 3, kCardBig, 2, side);
-    // The 96 x 150 card under a keyed strip, grabbed before the zoom uses
-    // buffer 2 for its background.
-    Picture grabbed;
-    GrabRect(grabbed, 0, 0, 96, lineHeight + 153, 2);
-    ZoomPicture(72, 60, 0, 1, kZoomStep, grabbed);
-    card.FreePicture(kCardBig);
-    FreePicture(grabbed);
     FlushInputQueue();
 }
 

@@ -1,5 +1,5 @@
-// The match's modal announcements: wiped banners, zoomed notices, the
-// Versus intro and the card that changes hands.
+// The match's modal announcements: wiped banners, zoomed notices and the
+// Versus intro (the card that changes hands is with the cards).
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,8 @@
 
 namespace qv {
 
-class Card;
+// Pixels the zooms of the banners grow or shrink by a frame.
+inline constexpr int8_t kBannerZoomStep = 15;
 
 // Wiped in, a pause a tap shortens (500 ms for start, 1500 ms for results),
 // then zoomed away; buffer 0 is left as it was.
@@ -24,9 +25,6 @@ void ShowCardTakenBanner();
 // The two names slide in beside the Versus picture, which zooms down from
 // three times its size; all stay in buffer 0.
 void PlayVersusIntro(const WString& firstName, const WString& secondName);
-// Greys the board and zooms the card's big picture onto it (side 2: no owner
-// band); the card stays in buffer 0.
-void ShowCardAnnounce(const Card& card, uint8_t side);
 // Wipes the picture in at row y, bands closing from both sides; ends with
 // buffer 0 clean while the display still shows the whole banner.
 void WipeInBanner(const Picture& picture, int16_t y);

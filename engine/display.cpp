@@ -7,10 +7,12 @@
 
 #include "engine/colour.h"
 #include "platform/display.h"
-#include "shell/settings.h"
 
 namespace qv {
 
+platform::WindowHandle gMainWindow = nullptr;
+int8_t gGamma = 0;
+int8_t gGammaSetting = 0;
 uint8_t gFixedFrameBuffer = 0;
 int32_t gPixelFormat = 0;
 uint16_t gScreenWidth = 0;

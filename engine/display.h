@@ -3,11 +3,16 @@
 
 #include <cstdint>
 
+#include "platform/types.h"
+
 namespace qv {
 
 inline constexpr int kScreenWidth = 240;
 inline constexpr int kScreenHeight = 320;
 
+extern platform::WindowHandle gMainWindow;  // the program's only window
+extern int8_t gGamma;         // brightness offset the picture loader adds
+extern int8_t gGammaSetting;  // the setting as the options screen shows it
 extern uint8_t gFixedFrameBuffer;
 extern int32_t gPixelFormat;  // 64 (5-5-5), 128 (5-6-5) or 512 (4-4-4)
 extern uint16_t gScreenWidth;

@@ -9,9 +9,10 @@
 #include "engine/music.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "shell/settings.h"
 
 namespace qv {
+
+uint8_t gEffectsOn = 1;
 
 namespace {
 

@@ -7,6 +7,8 @@
 
 namespace qv {
 
+extern uint8_t gEffectsOn;  // 0: every effect is one plain copy
+
 // Moves the shown buffer toward the target buffer inside the rectangle
 // (x0, y0)-(x1, y1), presenting each of up to 32 steps 20 ms apart; ends
 // with the shown buffer equal to the target. A stylus release ends it early

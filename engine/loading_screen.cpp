@@ -7,6 +7,8 @@
 #include "engine/blit.h"
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/input.h"
+#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
@@ -14,8 +16,6 @@
 #include "engine/wstring.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "shell/input.h"
-#include "shell/settings.h"
 
 namespace qv {
 

@@ -9,7 +9,7 @@
 #include "engine/wstring.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "shell/input.h"
+#include "engine/input.h"
 
 namespace qv {
 namespace {

@@ -12,6 +12,7 @@
 
 namespace qv {
 
+uint8_t gVolume = 50;
 MODULE* gMusicModule = nullptr;
 uint8_t gMusicPlaying = 0;
 uint8_t gMusicEnabled = 0;

@@ -12,6 +12,7 @@ struct MODULE;  // libmikmod's loaded module
 
 namespace qv {
 
+extern uint8_t gVolume;          // the Volume setting, 0..100
 extern MODULE* gMusicModule;     // the loaded tune, or nullptr
 extern uint8_t gMusicPlaying;    // 1 from PlayMusic until FreeMusic
 extern uint8_t gMusicEnabled;    // 0: the timer does not restart an ended tune

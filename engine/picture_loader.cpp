@@ -6,10 +6,10 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/draw_internal.h"
-#include "engine/music.h"
+#include "engine/install_dir.h"
 #include "engine/message_box.h"
+#include "engine/music.h"
 #include "platform/files.h"
-#include "shell/settings.h"
 
 namespace qv {
 

@@ -2,10 +2,12 @@
 #include "match/match.h"
 
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "engine/banners.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
+#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
@@ -15,8 +17,6 @@
 #include "match/match_layout.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "shell/game.h"
-#include "shell/settings.h"
 
 namespace qv {
 

@@ -3,6 +3,7 @@
 #include "engine/blit.h"
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/input.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
@@ -11,8 +12,6 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "shell/input.h"
-#include "shell/settings.h"
 
 namespace qv {
 

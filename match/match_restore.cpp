@@ -9,7 +9,6 @@
 #include "match/match_block.h"
 #include "match/match_layout.h"
 #include "platform/clock.h"
-#include "shell/game.h"
 
 namespace qv {
 

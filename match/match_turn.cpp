@@ -1,4 +1,5 @@
 // One turn of the match: laying or taking a card, attacks, battles, chains and the change of mover.
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "engine/banners.h"
 #include "engine/blit.h"
@@ -10,7 +11,6 @@
 #include "match/match.h"
 #include "match/match_layout.h"
 #include "platform/system.h"
-#include "shell/game.h"
 
 namespace qv {
 

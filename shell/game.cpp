@@ -5,6 +5,7 @@
 #include <new>
 
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/opponents.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
@@ -14,6 +15,8 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/input.h"
+#include "engine/install_dir.h"
 #include "engine/loading_screen.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
@@ -26,14 +29,11 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "shell/cheats.h"
-#include "shell/input.h"
 #include "shell/settings.h"
 
 namespace qv {
 
-uint8_t gClubActive = 0;
 platform::GXDisplayProperties gDisplayProperties;
-platform::WindowHandle gMainWindow = nullptr;
 
 namespace {
 
@@ -214,10 +214,7 @@ bool StartInstance(int showCommand) {
 void InitGame() {
     SeedRandom(static_cast<uint32_t>(platform::CurrentTime()));
     CreateRegistryKeys();
-    gGamma = LoadGammaSetting();
-    gGammaSetting = gGamma;
-    gVolume = LoadVolumeSetting();
-    gEffectsOn = LoadEffectsSetting() ? 1 : 0;
+    LoadSettings();
     LoadInstallDir();
     // Usually there already; a failure shows up when a save is written.
     platform::CreateDirectory(gInstallDir + u"SAVE");

@@ -8,9 +8,7 @@
 
 namespace qv {
 
-extern uint8_t gClubActive;  // 1 while the club runs, 0 while a match runs
 extern platform::GXDisplayProperties gDisplayProperties;
-extern platform::WindowHandle gMainWindow;
 
 int WinMain(int showCommand);
 void OnOutOfMemory();

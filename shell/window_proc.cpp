@@ -1,11 +1,13 @@
 // The window procedure: hardware keys, stylus routing, focus and the window's end.
+#include "cards/launchers.h"
 #include "club/club.h"
+#include "engine/display.h"
+#include "engine/input.h"
 #include "match/match.h"
 #include "platform/display.h"
 #include "platform/keys.h"
 #include "shell/cheats.h"
 #include "shell/game.h"
-#include "shell/input.h"
 
 namespace qv {
 

@@ -17,7 +17,7 @@
 
 #include "cards/card_database.h"
 #include "engine/wstring.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 #include "tests/assets_support.h"
 
 namespace qv {

@@ -14,7 +14,7 @@
 #include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "match/board.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {

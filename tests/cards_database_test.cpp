@@ -7,7 +7,7 @@
 #include "cards/card_database.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 #include "tests/cards_fixture.h"
 
 namespace qv {

@@ -12,7 +12,7 @@
 
 #include "cards/card_database.h"
 #include "engine/wstring.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 
 namespace qv::test {
 

@@ -10,8 +10,6 @@
 #include "cards/saves.h"
 #include "engine/utilities.h"
 #include "match/match.h"
-#include "shell/game.h"
-#include "shell/settings.h"
 #include "tests/cards_fixture.h"
 
 namespace qv {

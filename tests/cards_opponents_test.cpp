@@ -8,7 +8,7 @@
 #include "cards/opponents.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 #include "tests/cards_fixture.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #include "cards/profile.h"
 #include "engine/utilities.h"
 #include "platform/files.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 #include "tests/cards_fixture.h"
 
 namespace qv {

@@ -9,8 +9,10 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "engine/utilities.h"
-#include "shell/game.h"
 #include "shell/settings.h"
+#include "cards/launchers.h"
+#include "engine/install_dir.h"
+#include "engine/registry_settings.h"
 #include "tests/cards_fixture.h"
 
 namespace qv {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "club/boss_screen.h"
-#include "shell/game.h"
-#include "shell/input.h"
+#include "engine/input.h"
+#include "cards/launchers.h"
 #include "tests/club_support.h"
 
 namespace qv {

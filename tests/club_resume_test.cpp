@@ -13,8 +13,8 @@
 #include "cards/saves.h"
 #include "club/club.h"
 #include "engine/wstring.h"
-#include "shell/game.h"
-#include "shell/settings.h"
+#include "cards/launchers.h"
+#include "engine/install_dir.h"
 #include "tests/game_runner.h"
 
 namespace qv {

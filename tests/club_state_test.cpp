@@ -10,7 +10,7 @@
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
 #include "infrared/trade_screen.h"
-#include "shell/game.h"
+#include "cards/launchers.h"
 #include "tests/club_support.h"
 
 namespace qv {

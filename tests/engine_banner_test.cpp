@@ -14,7 +14,8 @@
 #include "engine/picture_loader.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "shell/settings.h"
+#include "engine/display.h"
+#include "engine/install_dir.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {

@@ -9,7 +9,6 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/picture_loader.h"
-#include "shell/settings.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {

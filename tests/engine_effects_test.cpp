@@ -10,7 +10,7 @@
 #include "engine/music.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "shell/settings.h"
+#include "engine/display.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {

@@ -8,7 +8,6 @@
 #include "engine/display.h"
 #include "engine/font.h"
 #include "engine/picture_loader.h"
-#include "shell/settings.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {

@@ -16,7 +16,7 @@
 #include "engine/wstring.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "shell/settings.h"
+#include "engine/install_dir.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {

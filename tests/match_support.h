@@ -24,8 +24,8 @@
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "shell/game.h"
-#include "shell/settings.h"
+#include "cards/launchers.h"
+#include "engine/install_dir.h"
 
 namespace qv::test {
 

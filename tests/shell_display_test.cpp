@@ -11,7 +11,6 @@
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "shell/settings.h"
 
 namespace qv {
 namespace {

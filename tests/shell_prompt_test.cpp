@@ -14,7 +14,7 @@
 #include "engine/wstring.h"
 #include "platform/system.h"
 #include "shell/game.h"
-#include "shell/input.h"
+#include "engine/input.h"
 
 namespace qv {
 namespace {

@@ -11,6 +11,10 @@
 
 #include "platform/registry.h"
 #include "shell/settings.h"
+#include "engine/effects.h"
+#include "engine/install_dir.h"
+#include "engine/music.h"
+#include "engine/registry_settings.h"
 
 namespace qv {
 namespace {

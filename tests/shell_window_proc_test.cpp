@@ -12,7 +12,7 @@
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "shell/game.h"
-#include "shell/input.h"
+#include "engine/input.h"
 
 namespace qv {
 namespace {

@@ -1,5 +1,5 @@
 // Key flags and the input-queue helpers used by the modal waits.
-#include "shell/input.h"
+#include "engine/input.h"
 
 #include <algorithm>
 
