@@ -20,7 +20,7 @@ void StartOpponentMatch(int index, int level) {
     if (index < 0 || index >= kOpponentsPerLevel || level < 0 || level >= kLevelCount) return;
     gClubActive = 0;
     const int blocked = DrawBlockedCellCount();
-    gMatch.SetUpCareerMatch(&gProfile, &gOpponents[index * 3 + level], blocked);
+    gMatch.SetUpCareerMatch(&gProfile, &gOpponents[StatisticsIndex(index, level)], blocked);
     gMatch.Redraw(0);
 }
 
@@ -31,7 +31,7 @@ void StartQuickGame() {
     const int blocked = DrawBlockedCellCount();
     const int index = RandomBelow(kOpponentsPerLevel);
     const int level = RandomBelow(kLevelCount);
-    gMatch.SetUpQuickMatch(&gProfile, &gOpponents[index * 3 + level], blocked);
+    gMatch.SetUpQuickMatch(&gProfile, &gOpponents[StatisticsIndex(index, level)], blocked);
     gMatch.Redraw(0);
 }
 

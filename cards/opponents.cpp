@@ -52,7 +52,7 @@ void LoadOpponents() {
             summary.kind = kComputerPlayer;
             summary.strength = static_cast<int8_t>(level * 10 + index / 4);
 
-            PlayerProfile& opponent = gOpponents[index * 3 + level];
+            PlayerProfile& opponent = gOpponents[StatisticsIndex(index, level)];
             opponent.Reset();
             summary.credits = opponent.GetCredits();
             opponent.SetCharacter(summary);

@@ -13,7 +13,7 @@ inline constexpr int kOpponentCount = 45;
 // A card score of "no card" in the automatic-deck searches.
 inline constexpr int8_t kNoCardScore = -99;
 
-// Opponent index i (0..14) of level L (0..2) is entry i * 3 + L.
+// Opponent index i (0..14) of level L (0..2) is entry StatisticsIndex(i, L).
 extern PlayerProfile gOpponents[kOpponentCount];
 // Row level * 4 + tier; column c: cards of card level c + 1. Rows sum to 16.
 extern const uint8_t OpponentDeckTable[12][4];

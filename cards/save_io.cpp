@@ -1,6 +1,8 @@
 // Little-endian fields on an open save file.
 #include "cards/save_io.h"
 
+#include "engine/utilities.h"
+
 namespace qv {
 
 namespace {
@@ -34,12 +36,7 @@ bool WriteI32(platform::FileHandle file, int32_t value) {
 
 bool WriteSaveText(platform::FileHandle file, const WString& text) {
     // Never longer than the reader accepts, so a saved file always loads.
-    const size_t count = text.size() < kMaxSaveTextLength ? text.size() : kMaxSaveTextLength;
-    bool ok = WriteI16(file, static_cast<int16_t>(count));
-    for (size_t i = 0; i < count; ++i) {
-        ok = WriteU8(file, static_cast<uint8_t>((text[i] & 0xFF) ^ kSaveTextKey)) && ok;
-    }
-    return ok;
+    return WriteScrambledText(file, text.substr(0, kMaxSaveTextLength));
 }
 
 bool ReadU8(platform::FileHandle file, uint8_t& value) {
@@ -73,14 +70,7 @@ bool ReadI32(platform::FileHandle file, int32_t& value) {
 }
 
 bool ReadSaveText(platform::FileHandle file, WString& text) {
-    int16_t count = 0;
-    if (!ReadI16(file, count) || count < 0 || count > kMaxSaveTextLength) return false;
-    uint8_t bytes[kMaxSaveTextLength];
-    if (count > 0 && !ReadBytes(file, bytes, static_cast<uint32_t>(count))) return false;
-    WString result;
-    for (int i = 0; i < count; ++i) result.push_back(static_cast<char16_t>(bytes[i] ^ kSaveTextKey));
-    text = result;
-    return true;
+    return ReadScrambledText(file, kMaxSaveTextLength, text);
 }
 
 }  // namespace qv

@@ -8,8 +8,6 @@
 
 namespace qv {
 
-// Scrambled save texts: int16 count, then each character's low byte XOR 0xA7.
-inline constexpr uint8_t kSaveTextKey = 0xA7;
 // No text of a save file is longer than this.
 inline constexpr int kMaxSaveTextLength = 255;
 
@@ -17,7 +15,8 @@ inline constexpr int kMaxSaveTextLength = 255;
 bool WriteU8(platform::FileHandle file, uint8_t value);
 bool WriteI16(platform::FileHandle file, int16_t value);
 bool WriteI32(platform::FileHandle file, int32_t value);
-// Texts longer than kMaxSaveTextLength keep their first kMaxSaveTextLength characters.
+// Scrambled texts (engine/utilities.h); longer ones keep their first
+// kMaxSaveTextLength characters.
 bool WriteSaveText(platform::FileHandle file, const WString& text);
 
 // Readers: false on a short read, which leaves the value unchanged.

@@ -24,7 +24,7 @@ bool WriteStatistics(platform::FileHandle file) {
     bool ok = true;
     for (int level = 0; level < kLevelCount; ++level) {
         for (int index = 0; index < kOpponentsPerLevel; ++index) {
-            const int entry = index * 3 + level;
+            const int entry = StatisticsIndex(index, level);
             ok = WriteI16(file, gGamesTied[entry]) && ok;
             ok = WriteI16(file, gGamesLost[entry]) && ok;
             ok = WriteI16(file, gGamesWon[entry]) && ok;
@@ -48,7 +48,7 @@ bool ReadStatistics(platform::FileHandle file) {
     bool whole = true;
     for (int level = 0; level < kLevelCount && whole; ++level) {
         for (int index = 0; index < kOpponentsPerLevel && whole; ++index) {
-            const int entry = index * 3 + level;
+            const int entry = StatisticsIndex(index, level);
             whole = ReadI16(file, tied[entry]) && ReadI16(file, lost[entry]) && ReadI16(file, won[entry]);
         }
         whole = whole && ReadI16(file, tourneysWon[level]) && ReadI16(file, tourneysPlayed[level]);
@@ -75,7 +75,7 @@ bool IsLevelOpen(int level) {
     const int below = level - 1;
     if (gTourneysWon[below] == 0) return false;
     for (int index = 0; index < kOpponentsPerLevel; ++index) {
-        if (gGamesWon[index * 3 + below] == 0) return false;
+        if (gGamesWon[StatisticsIndex(index, below)] == 0) return false;
     }
     return true;
 }

@@ -11,7 +11,11 @@ inline constexpr int kOpponentsPerLevel = 15;
 inline constexpr int kLevelCount = 3;
 inline constexpr int kStatisticsBytes = 286;
 
-// Indexed by opponent index * 3 + level.
+// The entry of opponent index (0..14) at level (0..2) in the per-opponent
+// counters and in gOpponents.
+constexpr int StatisticsIndex(int index, int level) { return index * kLevelCount + level; }
+
+// Indexed by StatisticsIndex.
 extern int16_t gGamesWon[48];
 extern int16_t gGamesLost[48];
 extern int16_t gGamesTied[48];

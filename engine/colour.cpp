@@ -5,6 +5,7 @@
 #include "engine/draw_internal.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
+#include "platform/display.h"
 
 namespace qv {
 namespace {
@@ -24,7 +25,7 @@ int ClampTo(int value, int low, int high) {
 }
 
 // Green counts twice in 5-6-5, where it has one bit more.
-int GreenFactor() { return gPixelFormat == 128 ? 2 : 1; }
+int GreenFactor() { return gPixelFormat == platform::kfDirect565 ? 2 : 1; }
 
 // Runs op on every pixel of the clipped rectangle of the buffer.
 template <typename Op>
@@ -68,27 +69,27 @@ uint16_t PackRgb444(uint8_t red, uint8_t green, uint8_t blue) {
 
 Channels SplitPixel(uint16_t pixel) {
     switch (gPixelFormat) {
-        case 128: return SplitRgb565(pixel);
-        case 64: return SplitRgb555(pixel);
-        case 512: return SplitRgb444(pixel);
+        case platform::kfDirect565: return SplitRgb565(pixel);
+        case platform::kfDirect555: return SplitRgb555(pixel);
+        case platform::kfDirect444: return SplitRgb444(pixel);
         default: return {};
     }
 }
 
 uint16_t ComposePixel(Channels c) {
     switch (gPixelFormat) {
-        case 128: return ComposeRgb565(c);
-        case 64: return ComposeRgb555(c);
-        case 512: return ComposeRgb444(c);
+        case platform::kfDirect565: return ComposeRgb565(c);
+        case platform::kfDirect555: return ComposeRgb555(c);
+        case platform::kfDirect444: return ComposeRgb444(c);
         default: return 0;
     }
 }
 
 Channels ChannelMaxima() {
     switch (gPixelFormat) {
-        case 128: return {31, 63, 31};
-        case 64: return {31, 31, 31};
-        case 512: return {15, 15, 15};
+        case platform::kfDirect565: return {31, 63, 31};
+        case platform::kfDirect555: return {31, 31, 31};
+        case platform::kfDirect444: return {15, 15, 15};
         default: return {};
     }
 }
@@ -96,9 +97,9 @@ Channels ChannelMaxima() {
 uint16_t TextColour(int index) {
     if (index < 0 || index >= kTextColourCount) return 0xFFFF;
     switch (gPixelFormat) {
-        case 128: return kTextColours565[index];
-        case 64: return kTextColours555[index];
-        case 512: return kTextColours444[index];
+        case platform::kfDirect565: return kTextColours565[index];
+        case platform::kfDirect555: return kTextColours555[index];
+        case platform::kfDirect444: return kTextColours444[index];
         default: return 0xFFFF;
     }
 }
@@ -117,9 +118,9 @@ void TintRect(int x, int y, int width, int height, int8_t red, int8_t green, int
     // 8-bit units to channel units; C division rounds toward zero.
     int r = red, g = green, b = blue;
     switch (gPixelFormat) {
-        case 128: r /= 8; g /= 4; b /= 8; break;
-        case 64: r /= 8; g /= 8; b /= 8; break;
-        case 512: r /= 16; g /= 16; b /= 16; break;
+        case platform::kfDirect565: r /= 8; g /= 4; b /= 8; break;
+        case platform::kfDirect555: r /= 8; g /= 8; b /= 8; break;
+        case platform::kfDirect444: r /= 16; g /= 16; b /= 16; break;
         default: return;
     }
     ForEachPixel(x, y, width, height, buffer, [&](uint16_t p) { return TintColour(p, r, g, b); });
@@ -157,7 +158,7 @@ void BlendRectToward(int x, int y, int width, int height, int amount, int8_t mod
 }
 
 void GreyBuffer(int8_t buffer) {
-    bool wideGreen = gPixelFormat == 128;
+    bool wideGreen = gPixelFormat == platform::kfDirect565;
     ForEachPixel(0, 0, kScreenWidth, kScreenHeight, buffer, [&](uint16_t p) {
         Channels c = SplitPixel(p);
         if (wideGreen) {
@@ -175,17 +176,17 @@ uint16_t BrightenColour(uint16_t colour, int amount) {
     Channels c = SplitPixel(colour);
     Channels m = ChannelMaxima();
     switch (gPixelFormat) {
-        case 128:
+        case platform::kfDirect565:
             c.red += amount >> 3;
             c.green += amount >> 2;
             c.blue += amount >> 3;
             break;
-        case 64:
+        case platform::kfDirect555:
             c.red += amount >> 3;
             c.green += amount >> 3;
             c.blue += amount >> 3;
             break;
-        case 512:
+        case platform::kfDirect444:
             c.red += amount >> 4;
             c.green += amount >> 4;
             c.blue += amount >> 4;
@@ -255,7 +256,7 @@ bool IsSeparatorPixel(int column, int row, const Picture& picture) {
         row >= picture.height) {
         return false;
     }
-    if (gPixelFormat != 128 && gPixelFormat != 64 && gPixelFormat != 512) return true;
+    if (gPixelFormat != platform::kfDirect565 && gPixelFormat != platform::kfDirect555 && gPixelFormat != platform::kfDirect444) return true;
     return picture.pixels[row * picture.width + column] == ConvertRgbPixel(255, 0, 255);
 }
 

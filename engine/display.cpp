@@ -97,11 +97,11 @@ void DetectDeviceModel() {
 bool SetPixelFormat(uint32_t ffFormat) {
     // 5-5-5 is tested first: a display reporting both runs as 5-5-5.
     if (ffFormat & platform::kfDirect555) {
-        gPixelFormat = 64;
+        gPixelFormat = platform::kfDirect555;
     } else if (ffFormat & platform::kfDirect565) {
-        gPixelFormat = 128;
+        gPixelFormat = platform::kfDirect565;
     } else if (ffFormat & platform::kfDirect444) {
-        gPixelFormat = 512;
+        gPixelFormat = platform::kfDirect444;
     } else {
         return false;
     }

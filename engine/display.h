@@ -14,7 +14,7 @@ extern platform::WindowHandle gMainWindow;  // the program's only window
 extern int8_t gGamma;         // brightness offset the picture loader adds
 extern int8_t gGammaSetting;  // the setting as the options screen shows it
 extern uint8_t gFixedFrameBuffer;
-extern int32_t gPixelFormat;  // 64 (5-5-5), 128 (5-6-5) or 512 (4-4-4)
+extern int32_t gPixelFormat;  // platform::kfDirect555, kfDirect565 or kfDirect444
 extern uint16_t gScreenWidth;
 extern uint16_t gScreenHeight;
 extern uint32_t gScreenPixelCount;

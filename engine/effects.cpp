@@ -9,6 +9,7 @@
 #include "engine/music.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "platform/display.h"
 
 namespace qv {
 
@@ -36,9 +37,9 @@ struct FieldSet {
 
 FieldSet DissolveFields() {
     switch (gPixelFormat) {
-        case 128: return {{{11, 31, 3}, {5, 63, 6}, {0, 31, 3}}, true};
-        case 64: return {{{10, 31, 3}, {5, 31, 3}, {0, 31, 3}}, true};
-        case 512: return {{{8, 15, 2}, {4, 15, 2}, {0, 15, 2}}, true};
+        case platform::kfDirect565: return {{{11, 31, 3}, {5, 63, 6}, {0, 31, 3}}, true};
+        case platform::kfDirect555: return {{{10, 31, 3}, {5, 31, 3}, {0, 31, 3}}, true};
+        case platform::kfDirect444: return {{{8, 15, 2}, {4, 15, 2}, {0, 15, 2}}, true};
         default: return {{}, false};
     }
 }

@@ -121,8 +121,8 @@ bool ShowMessageBox(const WString& message, const WString& leftLabel, const WStr
     }
 }
 
-void ShowNote(const WString& message) {
-    ShowMessageBox(message, u"", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+bool ShowNote(const WString& message, const WString& leftLabel, const WString& rightLabel) {
+    return ShowMessageBox(message, leftLabel, rightLabel, 1, 40, 120, 160, 80, 20, 3, 3);
 }
 
 }  // namespace qv

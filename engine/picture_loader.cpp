@@ -10,6 +10,7 @@
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "platform/files.h"
+#include "platform/display.h"
 
 namespace qv {
 
@@ -117,9 +118,9 @@ bool DecodeImageFile(const WString& path, platform::Bitmap24* out) {
 uint16_t ConvertRgbPixel(uint8_t red, uint8_t green, uint8_t blue) {
     uint8_t r = WithGamma(red), g = WithGamma(green), b = WithGamma(blue);
     switch (gPixelFormat) {
-        case 128: return PackRgb565(r, g, b);
-        case 64: return PackRgb555(r, g, b);
-        case 512: return PackRgb444(r, g, b);
+        case platform::kfDirect565: return PackRgb565(r, g, b);
+        case platform::kfDirect555: return PackRgb555(r, g, b);
+        case platform::kfDirect444: return PackRgb444(r, g, b);
         default: return 0;
     }
 }
@@ -142,8 +143,7 @@ bool LoadPicture(const WString& path, Picture& picture, bool dither) {
     platform::Bitmap24 bitmap;
     if (!DecodeImageFile(path, &bitmap)) {
         // An undecodable file is reported like a missing one.
-        ShowMessageBox(u"Quorvane/n/nError : " + path + u" Not found.", u"", u"Ok", 1, 40, 120,
-                       160, 80, 20, 3, 3);
+        ShowNote(u"Quorvane/n/nError : " + path + u" Not found.");
         FailedPicture(picture);
         return false;
     }
@@ -166,9 +166,9 @@ bool LoadPicture(const WString& path, Picture& picture, bool dither) {
     picture.width = static_cast<uint16_t>(width);
     picture.pixels = new uint16_t[static_cast<size_t>(width) * height]();
     switch (gPixelFormat) {
-        case 64: ConvertRgb24To555(stride, bits.data(), picture.pixels, height, width); break;
-        case 128: ConvertRgb24To565(stride, bits.data(), picture.pixels, height, width); break;
-        case 512:
+        case platform::kfDirect555: ConvertRgb24To555(stride, bits.data(), picture.pixels, height, width); break;
+        case platform::kfDirect565: ConvertRgb24To565(stride, bits.data(), picture.pixels, height, width); break;
+        case platform::kfDirect444:
             ConvertRgb24To444(stride, bits.data(), picture.pixels, height, width, dither);
             break;
         default: break;

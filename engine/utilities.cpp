@@ -1,6 +1,7 @@
 // Random numbers, decimal formatting, scrambled save texts, '#' data fields.
 #include "engine/utilities.h"
 
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -12,8 +13,34 @@ namespace {
 // (the host's rand() has another range).
 uint32_t gRandomState = 1;
 
-constexpr uint8_t kScrambleKey = 0xA7;
 constexpr uint8_t kFieldMark = '#';
+
+// The signed 16-bit count of a scrambled text; false when the file ends
+// within it.
+bool ReadScrambledCount(platform::FileHandle file, int16_t& count) {
+    uint8_t header[2] = {0, 0};
+    uint32_t read = 0;
+    if (!platform::ReadFile(file, header, 2, &read) || read != 2) {
+        return false;
+    }
+    count = static_cast<int16_t>(header[0] | (header[1] << 8));
+    return true;
+}
+
+// Up to count (at least 1) descrambled characters: fewer when the file ends.
+WString ReadScrambledCharacters(platform::FileHandle file, int16_t count) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(count));
+    uint32_t read = 0;
+    if (!platform::ReadFile(file, bytes.data(), static_cast<uint32_t>(count), &read)) {
+        read = 0;
+    }
+    WString text;
+    text.reserve(read);
+    for (uint32_t i = 0; i < read && i < bytes.size(); ++i) {
+        text.push_back(static_cast<char16_t>(bytes[i] ^ kScrambleKey));
+    }
+    return text;
+}
 
 // Digits of the value, lowest first, put in front of the text.
 WString FormatMagnitude(uint32_t value) {
@@ -100,7 +127,7 @@ WString FormatIntPadded(int32_t value, int width) {
     return text;
 }
 
-void WriteScrambledText(platform::FileHandle file, WString text) {
+bool WriteScrambledText(platform::FileHandle file, WString text) {
     uint16_t count = static_cast<uint16_t>(text.size());
     std::vector<uint8_t> bytes;
     bytes.reserve(2 + text.size());
@@ -110,32 +137,31 @@ void WriteScrambledText(platform::FileHandle file, WString text) {
         bytes.push_back(static_cast<uint8_t>((text[i] & 0xFF) ^ kScrambleKey));
     }
     uint32_t written = 0;
-    platform::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written);
+    return platform::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written) &&
+           written == bytes.size();
 }
 
 WString ReadScrambledText(platform::FileHandle file) {
-    uint8_t header[2] = {0, 0};
-    uint32_t read = 0;
-    if (!platform::ReadFile(file, header, 2, &read) || read != 2) {
+    int16_t count = 0;
+    if (!ReadScrambledCount(file, count) || count <= 0) {
         return WString();
-    }
-    int16_t count = static_cast<int16_t>(header[0] | (header[1] << 8));
-    if (count <= 0) {
-        return WString();
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(count));
-    read = 0;
-    if (!platform::ReadFile(file, bytes.data(), static_cast<uint32_t>(count), &read)) {
-        read = 0;
     }
     // A file that ends early gives the shorter text; the callers' checks
     // then reject the record.
-    WString text;
-    text.reserve(read);
-    for (uint32_t i = 0; i < read && i < bytes.size(); ++i) {
-        text.push_back(static_cast<char16_t>(bytes[i] ^ kScrambleKey));
+    return ReadScrambledCharacters(file, count);
+}
+
+bool ReadScrambledText(platform::FileHandle file, int maxLength, WString& text) {
+    int16_t count = 0;
+    if (!ReadScrambledCount(file, count) || count < 0 || count > maxLength) {
+        return false;
     }
-    return text;
+    WString read = ReadScrambledCharacters(file, count);
+    if (read.size() != static_cast<size_t>(count)) {
+        return false;
+    }
+    text = std::move(read);
+    return true;
 }
 
 WString ReadHashField(std::span<const uint8_t> buffer, size_t& cursor) {

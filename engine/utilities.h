@@ -22,9 +22,16 @@ WString FormatShort(int16_t value);
 WString FormatInt(int32_t value);
 WString FormatIntPadded(int32_t value, int width);
 
-// Scrambled text: int16 count, then each character's low byte XOR 0xA7.
-void WriteScrambledText(platform::FileHandle file, WString text);
+// Scrambled text, in save files: int16 count, then each character's low
+// byte XOR kScrambleKey (characters above 255 lose their high byte).
+inline constexpr uint8_t kScrambleKey = 0xA7;
+// True when every byte reached the file.
+bool WriteScrambledText(platform::FileHandle file, WString text);
+// A negative count gives the empty text, a file that ends early the shorter one.
 WString ReadScrambledText(platform::FileHandle file);
+// The checked reading: false, text untouched, for a count outside
+// 0..maxLength or a file that ends early.
+bool ReadScrambledText(platform::FileHandle file, int maxLength, WString& text);
 
 // '#'-enclosed fields of the data files. The cursor advances past the
 // closing '#'; at the end of the buffer an empty field / 0 is given.

@@ -151,8 +151,7 @@ bool Match::SetUpInfraRedMatch(PlayerProfile* red, PlayerProfile* blue, int bloc
     DealDeck(RED);
     board_.Reset(0);
     while (!RunMatchHandshake(blockedCells)) {
-        bool cancel = ShowMessageBox(u"Game Initialisation via Infra-Red failed !", u"Cancel Game",
-                                     u"Retry", 1, 40, 120, 160, 80, 20, 3, 3);
+        bool cancel = ShowNote(u"Game Initialisation via Infra-Red failed !", u"Cancel Game", u"Retry");
         if (cancel) {
             CancelMatch();
             return false;

@@ -61,7 +61,7 @@ PlayerProfile* FindOpponent(const WString& name) {
     PlayerProfile* found = nullptr;
     for (int level = 0; level < kLevelCount; ++level) {
         for (int index = 0; index < kOpponentsPerLevel; ++index) {
-            PlayerProfile& opponent = gOpponents[index * kLevelCount + level];
+            PlayerProfile& opponent = gOpponents[StatisticsIndex(index, level)];
             if (opponent.GetName() == name) found = &opponent;
         }
     }

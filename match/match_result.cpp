@@ -120,8 +120,7 @@ void Match::ShowResult() {
         state_ = kStateMatchEnds;  // the loser laid no card that can change hands
     }
     if (quickGame_) {
-        bool again = ShowMessageBox(u"Do you want to play another quickgame ?", u"Ok", u"No", 1, 40,
-                                    120, 160, 80, 20, 3, 3);
+        bool again = ShowNote(u"Do you want to play another quickgame ?", u"Ok", u"No");
         if (again) {
             StartQuickGame();
         } else {
@@ -179,8 +178,7 @@ void Match::ApplyCardToCollection() {
             text + u"\n" + u"Do you want to add a card automatically to the deck ?", u"Cancel",
             u"Ok", 0, 10, 0, 220, 80, 20, 3, 3);
         if (!cancel && !gProfile.AddBestCardToDeck()) {
-            ShowMessageBox(u"Failed. No more cards could be added.", WString(), u"Ok", 1, 40, 120,
-                           160, 80, 20, 3, 3);
+            ShowNote(u"Failed. No more cards could be added.");
         }
     }
     state_ = kStateMatchEnds;

@@ -160,8 +160,7 @@ void HandleButtonPrompt() {
         gKeyState[prompt.key] = 0;
         const uint32_t saved = gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0;
         std::copy_n(gScreenBuffers[1], saved, gPromptSaveUnder);
-        bool cancelled =
-            ShowMessageBox(prompt.message, u"Cancel", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+        bool cancelled = ShowNote(prompt.message, u"Cancel", u"Ok");
         if (!cancelled) {
             WriteQuickSave();
             LeaveGame(prompt.leaveKind);

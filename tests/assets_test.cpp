@@ -206,7 +206,7 @@ TEST_F(GeneratedData, OpponentsAreUniqueAndFitTheirScreens) {
     std::set<WString> names;
     for (int level = 0; level < 3; ++level) {
         for (int index = 0; index < 15; ++index) {
-            const PlayerProfile& o = gOpponents[index * 3 + level];
+            const PlayerProfile& o = gOpponents[StatisticsIndex(index, level)];
             const CharacterSummary& s = o.GetCharacter();
             SCOPED_TRACE(testing::Message() << "level " << level << " index " << index << " "
                                             << Narrow(s.name));

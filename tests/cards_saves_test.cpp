@@ -47,9 +47,9 @@ protected:
         gProfile.AddCard(3);
         gProfile.AddToDeck(3, false);
         ClearStatistics();
-        gGamesTied[1 * 3 + 2] = 5;
-        gGamesLost[1 * 3 + 2] = 6;
-        gGamesWon[1 * 3 + 2] = 7;
+        gGamesTied[StatisticsIndex(1, 2)] = 5;
+        gGamesLost[StatisticsIndex(1, 2)] = 6;
+        gGamesWon[StatisticsIndex(1, 2)] = 7;
         gTourneysWon[1] = 8;
         gTourneysPlayed[2] = 9;
         gPerfectsRealised = 10;
@@ -65,7 +65,7 @@ protected:
         EXPECT_EQ(gProfile.GetName(), u"OTHER");
         EXPECT_EQ(gProfile.GetSlot(), 1);
         EXPECT_EQ(gProfile.GetTotalCards(), 0);
-        EXPECT_EQ(gGamesWon[1 * 3 + 2], 0);
+        EXPECT_EQ(gGamesWon[StatisticsIndex(1, 2)], 0);
         EXPECT_EQ(gPerfectsReceived, 42);
     }
     void BecomeOtherCharacter() {

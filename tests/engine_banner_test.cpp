@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "engine/display.h"
 #include "engine/install_dir.h"
+#include "platform/display.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {
@@ -55,7 +56,7 @@ protected:
     }
 
     void SetUp() override {
-        gPixelFormat = 128;
+        gPixelFormat = platform::kfDirect565;
         gGamma = 0;
         gTransparentKey = 0;
         gInstallDir = test::HandheldPath(dir_) + u"\\";

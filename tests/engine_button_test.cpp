@@ -4,6 +4,7 @@
 #include "engine/blit.h"
 #include "engine/button.h"
 #include "engine/display.h"
+#include "platform/display.h"
 
 namespace qv {
 namespace {
@@ -23,7 +24,7 @@ class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (gScreenBuffers[0] == nullptr) {
-            gPixelFormat = 128;
+            gPixelFormat = platform::kfDirect565;
             AllocScreenBuffers(240, 320);
         }
         gTransparentKey = 0;

@@ -9,6 +9,7 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/picture_loader.h"
+#include "platform/display.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {
@@ -21,7 +22,7 @@ protected:
     static void SetUpTestSuite() {
         dir_ = test::MakeTempDir("draw");
         test::StartHeadless(dir_);
-        gPixelFormat = 128;
+        gPixelFormat = platform::kfDirect565;
         AllocScreenBuffers(240, 320);
     }
     void SetUp() override { Use(128, 0); }

@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "engine/display.h"
+#include "platform/display.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {
@@ -73,7 +74,7 @@ protected:
         EXPECT_EQ(wrong, 0) << "pixels differing from background + picture at " << x << ", " << y;
     }
 
-    uint16_t SomeColour() const { return gPixelFormat == 512 ? 0x0ABC : 0x5ABC; }
+    uint16_t SomeColour() const { return gPixelFormat == platform::kfDirect444 ? 0x0ABC : 0x5ABC; }
 
     static inline std::filesystem::path dir_;
     std::vector<Picture> owned_;
@@ -84,7 +85,7 @@ TEST_P(EffectsTest, DissolveReachesItsTargetExactlyAfterThirtyTwoPacedSteps) {
     test::FillPattern(1, 2);
     // The extremes: every channel from its maximum to 0 and back.
     gScreenBuffers[0][0] = 0;
-    gScreenBuffers[1][0] = gPixelFormat == 128 ? 0xFFFF : (gPixelFormat == 64 ? 0x7FFF : 0x0FFF);
+    gScreenBuffers[1][0] = gPixelFormat == platform::kfDirect565 ? 0xFFFF : (gPixelFormat == platform::kfDirect555 ? 0x7FFF : 0x0FFF);
     gScreenBuffers[0][1] = gScreenBuffers[1][0];
     gScreenBuffers[1][1] = 0;
     const auto target = test::BufferCopy(1);

@@ -8,6 +8,7 @@
 #include "engine/display.h"
 #include "engine/font.h"
 #include "engine/picture_loader.h"
+#include "platform/display.h"
 #include "tests/engine_test_support.h"
 
 namespace qv {
@@ -18,7 +19,7 @@ protected:
     static void SetUpTestSuite() {
         dir_ = test::MakeTempDir("font");
         test::StartHeadless(dir_);
-        gPixelFormat = 128;
+        gPixelFormat = platform::kfDirect565;
         AllocScreenBuffers(240, 320);
         ASSERT_TRUE(test::WriteFontSheet(dir_ / "full.png", Font::kCutCount));
         ASSERT_TRUE(test::WriteFontSheet(dir_ / "partial.png", 30));
@@ -42,7 +43,7 @@ protected:
 int LineHeightOf(int n, int perLine) { return n / perLine == 1 ? 9 : 8; }
 
 TEST_F(FontTest, CutsEveryGlyphInOrderInEveryFormatAndGamma) {
-    for (int format : {128, 64, 512}) {
+    for (int format : {platform::kfDirect565, platform::kfDirect555, platform::kfDirect444}) {
         for (int gamma : {0, 40, -56}) {
             SCOPED_TRACE(testing::Message() << "format " << format << " gamma " << gamma);
             Use(format, gamma);
@@ -79,7 +80,7 @@ TEST_F(FontTest, SecondLineStartsAtColumnZeroBelowASingleGapRow) {
 }
 
 TEST_F(FontTest, RedCellsBecomeTransparentOnlyWithTheRedKey) {
-    for (int format : {128, 64, 512}) {
+    for (int format : {platform::kfDirect565, platform::kfDirect555, platform::kfDirect444}) {
         for (int gamma : {0, 40, -56}) {
             SCOPED_TRACE(testing::Message() << "format " << format << " gamma " << gamma);
             Use(format, gamma);
@@ -122,7 +123,7 @@ TEST_F(FontTest, AbsentGlyphsMeasureNothingAndDrawNothing) {
 }
 
 TEST_F(FontTest, ColouredTextMasksGlyphPixelsAndFallsBackToPlain) {
-    for (int format : {128, 64, 512}) {
+    for (int format : {platform::kfDirect565, platform::kfDirect555, platform::kfDirect444}) {
         Use(format, 0);
         Font font;
         font.Load(Path("partial.png"), false, false);  // opaque: the whole cell draws

@@ -88,7 +88,7 @@ protected:
     }
 
     static bool StandardBox(const WString& text, const WString& left, const WString& right) {
-        return ShowMessageBox(text, left, right, 1, 40, 120, 160, 80, 20, 3, 3);
+        return ShowNote(text, left, right);
     }
 
     // Where the glyph of the character was drawn in buffer 0 (its marked corner).

@@ -64,7 +64,7 @@ inline void OpenScreen() {
     opened = true;
     platform::GXOpenDisplay(nullptr, platform::GX_FULLSCREEN);
     const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
-    gPixelFormat = 128;
+    gPixelFormat = platform::kfDirect565;
     SetDisplayPitch(p.cbxPitch, p.cbyPitch);
     AllocScreenBuffers(240, 320);
 }
@@ -95,8 +95,8 @@ inline void FillPattern(int index, uint32_t seed) {
     for (int i = 0; i < 240 * 320; ++i) {
         state = state * 1664525u + 1013904223u;
         uint16_t pixel = static_cast<uint16_t>(state >> 16);
-        if (gPixelFormat == 64) pixel &= 0x7FFF;
-        if (gPixelFormat == 512) pixel &= 0x0FFF;
+        if (gPixelFormat == platform::kfDirect555) pixel &= 0x7FFF;
+        if (gPixelFormat == platform::kfDirect444) pixel &= 0x0FFF;
         gScreenBuffers[index][i] = pixel == 0 ? 1 : pixel;
     }
 }

@@ -86,7 +86,7 @@ inline void StartMatchEnvironment() {
     platform::Startup();
     platform::GXOpenDisplay(nullptr, platform::GX_FULLSCREEN);
     const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
-    gPixelFormat = 128;
+    gPixelFormat = platform::kfDirect565;
     SetDisplayPitch(p.cbxPitch, p.cbyPitch);
     AllocScreenBuffers(240, 320);
     OpenCardDatabase();

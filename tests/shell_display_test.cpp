@@ -44,7 +44,7 @@ class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         gGamma = 0;
-        gPixelFormat = 128;
+        gPixelFormat = platform::kfDirect565;
         AllocScreenBuffers(kScreenWidth, kScreenHeight);
     }
     void TearDown() override { gGamma = 0; }
@@ -75,15 +75,15 @@ protected:
 
 TEST_F(DisplayTest, PixelFormatFlagsInTheirOrder) {
     EXPECT_TRUE(SetPixelFormat(platform::kfDirect555 | platform::kfDirect565));
-    EXPECT_EQ(GetPixelFormat(), 64);
+    EXPECT_EQ(GetPixelFormat(), platform::kfDirect555);
     EXPECT_TRUE(SetPixelFormat(platform::kfDirect565 | platform::kfDirect444));
-    EXPECT_EQ(GetPixelFormat(), 128);
+    EXPECT_EQ(GetPixelFormat(), platform::kfDirect565);
     EXPECT_TRUE(SetPixelFormat(platform::kfDirect444 | platform::kfDirect));
-    EXPECT_EQ(GetPixelFormat(), 512);
+    EXPECT_EQ(GetPixelFormat(), platform::kfDirect444);
     for (uint32_t refused : {uint32_t{platform::kfDirect888}, uint32_t{platform::kfPalette},
                              uint32_t{platform::kfDirect}, uint32_t{0}}) {
         EXPECT_FALSE(SetPixelFormat(refused)) << refused;
-        EXPECT_EQ(GetPixelFormat(), 512) << "left untouched";
+        EXPECT_EQ(GetPixelFormat(), platform::kfDirect444) << "left untouched";
     }
 }
 

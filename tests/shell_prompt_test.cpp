@@ -15,6 +15,7 @@
 #include "platform/system.h"
 #include "shell/game.h"
 #include "engine/input.h"
+#include "platform/display.h"
 
 namespace qv {
 namespace {
@@ -56,7 +57,7 @@ std::vector<std::string> TraceLines(const std::string& kind) {
 }
 
 TEST(ButtonPrompt, OnePromptATurnInOrderAndBufferOneKept) {
-    gPixelFormat = 128;
+    gPixelFormat = platform::kfDirect565;
     AllocScreenBuffers(kScreenWidth, kScreenHeight);
     gFont.Load(Widen(QV_INSTALL_DIR "/GFX/GENERAL/NEW FONT.QVB"), true, true);
     ASSERT_TRUE(gFont.IsLoaded()) << "the box needs the built font";

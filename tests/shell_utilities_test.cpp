@@ -208,6 +208,33 @@ TEST_F(ScrambledTextTest, ShortFileAndNegativeCount) {
     EXPECT_EQ(ReadBack(), u"");
 }
 
+// The checked reading the save files use: all or nothing.
+TEST_F(ScrambledTextTest, CheckedReadTakesOnlyWholeTextsWithinTheLimit) {
+    auto readChecked = [this](int maxLength, WString& text) {
+        platform::FileHandle file =
+            platform::CreateFile(path_, platform::GENERIC_READ, platform::OPEN_EXISTING);
+        bool ok = ReadScrambledText(file, maxLength, text);
+        platform::CloseHandle(file);
+        return ok;
+    };
+    WString text = u"kept";
+    WriteBytes({0x02, 0x00, 'H' ^ 0xA7, 'i' ^ 0xA7});
+    EXPECT_FALSE(readChecked(1, text));
+    EXPECT_EQ(text, u"kept");
+    EXPECT_TRUE(readChecked(2, text));
+    EXPECT_EQ(text, u"Hi");
+    text = u"kept";
+    for (const std::vector<uint8_t>& bytes : std::vector<std::vector<uint8_t>>{
+             {0x05, 0x00, 'H' ^ 0xA7, 'i' ^ 0xA7}, {0xFF, 0xFF}, {0x01}}) {
+        WriteBytes(bytes);
+        EXPECT_FALSE(readChecked(255, text));
+        EXPECT_EQ(text, u"kept");
+    }
+    WriteBytes({0x00, 0x00});
+    EXPECT_TRUE(readChecked(255, text));
+    EXPECT_EQ(text, u"");
+}
+
 TEST(WideStrings, ClampedPiecesAndConversions) {
     EXPECT_EQ(Widen(static_cast<const char*>(nullptr)), u"");
     EXPECT_EQ(Widen("A\xE9"), u"A\u00E9");

@@ -13,6 +13,7 @@
 #include "platform/system.h"
 #include "shell/game.h"
 #include "engine/input.h"
+#include "platform/display.h"
 
 namespace qv {
 namespace {
@@ -115,7 +116,7 @@ TEST_F(WindowProcTest, DestroyPostsQuitWithCodeZero) {
 }
 
 TEST_F(WindowProcTest, EndOfMatchMessageRedrawsTheClubOnlyForOne) {
-    gPixelFormat = 128;
+    gPixelFormat = platform::kfDirect565;
     AllocScreenBuffers(kScreenWidth, kScreenHeight);
     std::fill_n(gScreenBuffers[0], gScreenPixelCount, uint16_t{0x1234});
     Send(platform::WM_USER, 2, 1);
