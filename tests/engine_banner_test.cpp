@@ -1,5 +1,5 @@
 // Match banners on the headless backend: each drawn at its place and nowhere
-// else, buffer 0 left as the Parts of the match expect, narrow and missing
+// else, the buffers left as the match expects them, narrow and missing
 // pictures handled without reading or writing outside them.
 #include <gtest/gtest.h>
 
