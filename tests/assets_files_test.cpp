@@ -18,7 +18,8 @@
 #include "cards/card_database.h"
 #include "engine/wstring.h"
 #include "engine/install_dir.h"
-#include "tests/assets_support.h"
+#include "tests/support/assets.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -27,8 +28,8 @@ namespace fs = std::filesystem;
 
 using test::Decode;
 using test::Decoded;
-using test::kInstall;
-using test::ReadAll;
+using test::kBuiltInstall;
+using test::ReadBytes;
 
 // How a picture's size is bound: exactly, at most, or its width exactly and
 // its height a multiple of four at most h (the wiped banners).
@@ -168,7 +169,7 @@ bool IsBlack(const uint8_t* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; }
 TEST(GeneratedFiles, EveryNamedPictureHasTheSizeItsScreenNeeds) {
     for (const PictureRule& rule : PictureRules()) {
         SCOPED_TRACE(rule.path);
-        const Decoded d = Decode(kInstall / rule.path);
+        const Decoded d = Decode(kBuiltInstall / rule.path);
         ASSERT_TRUE(d.ok) << "missing or undecodable";
         const int w = d.bitmap.width, h = d.bitmap.height;
         switch (rule.fit) {
@@ -199,7 +200,7 @@ TEST(GeneratedFiles, EveryNamedPictureHasTheSizeItsScreenNeeds) {
 
 TEST(GeneratedFiles, PicturesThatShareAPlaceShareASize) {
     const auto size = [](const std::string& path) {
-        const Decoded d = Decode(kInstall / path);
+        const Decoded d = Decode(kBuiltInstall / path);
         return std::pair{d.bitmap.width, d.bitmap.height};
     };
     const std::string m = "GFX/MENU/", t = m + "UI TOURNAMENT/", u = m + "UI MULTI/";
@@ -235,7 +236,7 @@ TEST(GeneratedFiles, PicturesThatShareAPlaceShareASize) {
 TEST(GeneratedFiles, PanoramaFramesCarryTheirNumber) {
     for (int n = 1; n <= 50; ++n) {
         const std::string name = std::string("MENU00") + (n < 10 ? "0" : "") + std::to_string(n) + ".QVG";
-        const Decoded d = Decode(kInstall / "GFX/MENU/MENU" / name);
+        const Decoded d = Decode(kBuiltInstall / "GFX/MENU/MENU" / name);
         ASSERT_TRUE(d.ok) << name;
         int code = 0;
         for (int bit = 0; bit < 6; ++bit) {
@@ -248,13 +249,13 @@ TEST(GeneratedFiles, PanoramaFramesCarryTheirNumber) {
 
 TEST(GeneratedFiles, EveryCardHasBothPictures) {
     gInstallDir.clear();
-    for (char c : kInstall.string()) gInstallDir.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
+    for (char c : kBuiltInstall.string()) gInstallDir.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
     gInstallDir += u"\\";
     ASSERT_TRUE(OpenCardDatabase());
     for (int16_t id = 1; id <= GetCardCount(); ++id) {
         const std::string name = Narrow(LoadCard(id).GetName());
-        const Decoded small = Decode(kInstall / "GFX/CARDS/SET 1/CARDS SMALL" / (name + ".QVG"));
-        const Decoded big = Decode(kInstall / "GFX/CARDS/SET 1/CARDS BIG" / ("BIG_" + name + ".QVG"));
+        const Decoded small = Decode(kBuiltInstall / "GFX/CARDS/SET 1/CARDS SMALL" / (name + ".QVG"));
+        const Decoded big = Decode(kBuiltInstall / "GFX/CARDS/SET 1/CARDS BIG" / ("BIG_" + name + ".QVG"));
         ASSERT_TRUE(small.ok && big.ok) << name;
         EXPECT_EQ(small.bitmap.width * 1000 + small.bitmap.height, 32050) << name;
         EXPECT_EQ(big.bitmap.width * 1000 + big.bitmap.height, 96150) << name;
@@ -264,10 +265,10 @@ TEST(GeneratedFiles, EveryCardHasBothPictures) {
         }
     }
     CloseCardDatabase();
-    EXPECT_EQ(fs::file_size(kInstall / "DATA/CARDS/SET 1/CARDS.IND"), 4u * 346);
-    EXPECT_TRUE(fs::exists(kInstall / "DATA/CARDS/SET 1/CARDS.INF"));
-    EXPECT_TRUE(fs::exists(kInstall / "DATA/OPPONENTS.DAT"));
-    EXPECT_TRUE(fs::is_directory(kInstall / "SAVE"));
+    EXPECT_EQ(fs::file_size(kBuiltInstall / "DATA/CARDS/SET 1/CARDS.IND"), 4u * 346);
+    EXPECT_TRUE(fs::exists(kBuiltInstall / "DATA/CARDS/SET 1/CARDS.INF"));
+    EXPECT_TRUE(fs::exists(kBuiltInstall / "DATA/OPPONENTS.DAT"));
+    EXPECT_TRUE(fs::is_directory(kBuiltInstall / "SAVE"));
 }
 
 TEST(GeneratedFiles, TunesLoadPlayAndEnd) {
@@ -281,7 +282,7 @@ TEST(GeneratedFiles, TunesLoadPlayAndEnd) {
         {"Partie5.QVM", 15},          {"Boss.QVX", 20},    {"End credits.QVX", 30}};
     for (const auto& [file, minimum] : kMinimumSeconds) {
         SCOPED_TRACE(file);
-        const std::string path = (kInstall / "SOUNDS" / file).string();
+        const std::string path = (kBuiltInstall / "SOUNDS" / file).string();
         MODULE* module = Player_Load(path.c_str(), 20, 0);
         ASSERT_NE(module, nullptr) << MikMod_strerror(MikMod_errno);
         EXPECT_EQ(module->numchn, 4);
@@ -306,7 +307,7 @@ TEST(GeneratedFiles, TunesLoadPlayAndEnd) {
 TEST(GeneratedFiles, SoundEffectsAreShortWaves) {
     for (const char* file : {"carte.QVW", "gagne.QVW", "perdu.QVW"}) {
         SCOPED_TRACE(file);
-        const std::vector<uint8_t> bytes = ReadAll(kInstall / "SOUNDS" / file);
+        const std::vector<uint8_t> bytes = ReadBytes(kBuiltInstall / "SOUNDS" / file);
         ASSERT_GE(bytes.size(), 44u);
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
         EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 12), "WAVE");
@@ -328,16 +329,15 @@ TEST(GeneratedFiles, SoundEffectsAreShortWaves) {
 std::map<std::string, std::vector<uint8_t>> Snapshot(const fs::path& root) {
     std::map<std::string, std::vector<uint8_t>> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = ReadAll(entry.path());
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = ReadBytes(entry.path());
     }
     return files;
 }
 
 TEST(GeneratedFiles, TheBuilderGivesTheSameBytesOnEveryRun) {
-    const fs::path exe = kInstall.parent_path() / "tools" / "qv_assetgen";
+    const fs::path exe = kBuiltInstall.parent_path() / "tools" / "qv_assetgen";
     ASSERT_TRUE(fs::exists(exe));
-    const fs::path scratch = fs::temp_directory_path() / ("quorvane-assets-" + std::to_string(::getpid()));
-    fs::remove_all(scratch);
+    const test::TempDir scratch("assets");
     const fs::path a = scratch / "a", b = scratch / "b";
     for (const fs::path& out : {a, b}) {
         const std::string command = "\"" + exe.string() + "\" \"" + out.string() + "\"";
@@ -351,7 +351,6 @@ TEST(GeneratedFiles, TheBuilderGivesTheSameBytesOnEveryRun) {
         ASSERT_NE(other, second.end()) << name;
         EXPECT_TRUE(bytes == other->second) << name;
     }
-    fs::remove_all(scratch);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/assets_support.h"
+#include "tests/support/assets.h"
 
 namespace qv {
 namespace {
@@ -189,11 +189,11 @@ TEST(GeneratedPictures, PowerIconsRunFromYellowToBlue) {
 TEST(GeneratedPictures, EveryCardAndEveryOpponentLooksDifferent) {
     std::set<std::vector<uint8_t>> small, big, faces;
     int cards = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(test::kInstall / "GFX/CARDS/SET 1/CARDS BIG")) {
+    for (const auto& entry : std::filesystem::directory_iterator(test::kBuiltInstall / "GFX/CARDS/SET 1/CARDS BIG")) {
         big.insert(Decode(entry.path()).bitmap.rgb);
         ++cards;
     }
-    for (const auto& entry : std::filesystem::directory_iterator(test::kInstall / "GFX/CARDS/SET 1/CARDS SMALL")) {
+    for (const auto& entry : std::filesystem::directory_iterator(test::kBuiltInstall / "GFX/CARDS/SET 1/CARDS SMALL")) {
         small.insert(Decode(entry.path()).bitmap.rgb);
     }
     EXPECT_EQ(cards, 344);
@@ -241,7 +241,7 @@ TEST(GeneratedPictures, SmallCardLettersAreClearOfThePowerIcons) {
     constexpr int kIconX[8] = {12, 23, 23, 23, 12, 2, 2, 2};
     constexpr int kIconY[8] = {2, 2, 19, 41, 41, 41, 19, 2};
     int faces = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(test::kInstall / "GFX/CARDS/SET 1/CARDS SMALL")) {
+    for (const auto& entry : std::filesystem::directory_iterator(test::kBuiltInstall / "GFX/CARDS/SET 1/CARDS SMALL")) {
         const std::string name = entry.path().filename().string();
         if (name.rfind("PowerIcon", 0) == 0 || name == "BackCard.QVG") continue;
         SCOPED_TRACE(name);

@@ -15,7 +15,8 @@
 #include "engine/wstring.h"
 #include "match/board.h"
 #include "engine/install_dir.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -24,7 +25,7 @@ namespace {
 class GeneratedData : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::filesystem::path scratch = test::MakeTempDir("assets-data");
+        const std::filesystem::path scratch = test::ProcessTempDir("assets-data");
         test::StartHeadless(scratch);
         test::OpenScreen();
         gInstallDir = test::HandheldPath(QV_INSTALL_DIR) + u"\\";

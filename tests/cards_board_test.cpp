@@ -5,7 +5,7 @@
 #include "match/board.h"
 #include "platform/files.h"
 #include "engine/install_dir.h"
-#include "tests/cards_fixture.h"
+#include "tests/support/card_data.h"
 
 namespace qv {
 namespace {

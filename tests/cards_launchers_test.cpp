@@ -10,7 +10,7 @@
 #include "cards/saves.h"
 #include "engine/utilities.h"
 #include "match/match.h"
-#include "tests/cards_fixture.h"
+#include "tests/support/card_data.h"
 
 namespace qv {
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "engine/install_dir.h"
-#include "tests/cards_fixture.h"
+#include "tests/support/card_data.h"
 
 namespace qv {
 namespace {

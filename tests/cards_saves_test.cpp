@@ -13,7 +13,7 @@
 #include "cards/launchers.h"
 #include "engine/install_dir.h"
 #include "engine/registry_settings.h"
-#include "tests/cards_fixture.h"
+#include "tests/support/card_data.h"
 
 namespace qv {
 namespace {

@@ -12,7 +12,7 @@
 #include "club/boss_screen.h"
 #include "engine/input.h"
 #include "cards/launchers.h"
-#include "tests/club_support.h"
+#include "tests/support/club_driver.h"
 
 namespace qv {
 namespace {
@@ -50,12 +50,7 @@ protected:
         return frames;
     }
 
-    static std::string Trace() {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string Trace() { return test::ReadText(test::PrepareInstallation() / "trace.txt"); }
 };
 
 // Eight darkening ticks, a ninth that turns to the dissolve, eight dissolving

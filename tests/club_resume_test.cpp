@@ -15,7 +15,7 @@
 #include "engine/wstring.h"
 #include "cards/launchers.h"
 #include "engine/install_dir.h"
-#include "tests/game_runner.h"
+#include "tests/support/game_runner.h"
 
 namespace qv {
 namespace {
@@ -24,16 +24,13 @@ using test::GameRun;
 using test::GameRunner;
 
 std::string ScriptFile(const std::string& name) {
-    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/scenarios/club-resume/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return test::ReadText(std::string(QV_SOURCE_DIR) + "/tests/scenarios/club-resume/" + name);
 }
 
 class ClubResumeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        runner_.WriteRegistry(runner_.LinkInstallation(QV_INSTALL_DIR));
+        runner_.WriteRegistry(runner_.LinkInstallation());
         runner_.Setenv("QUORVANE_AUDIO", "none");
         quickSave_ = runner_.Path("install/SAVE/QuickSave.QCP");
     }
@@ -44,9 +41,7 @@ protected:
     void SaveCharacterAtInstantPlay() {
         setenv("QUORVANE_BACKEND", "headless", 1);
         setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
-        std::string install = runner_.Path("install/");
-        for (char& c : install) c = c == '/' ? '\\' : c;
-        gInstallDir = Widen(install);
+        test::UseInstallDir(runner_.Path("install"));
         ASSERT_TRUE(OpenCardDatabase());
         gProfile = PlayerProfile();
         gProfile.SetKind(kLocalPlayer);
@@ -58,14 +53,8 @@ protected:
         WriteQuickSave();
     }
 
-    std::vector<uint8_t> QuickSaveBytes() const {
-        std::ifstream in(quickSave_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void WriteQuickSaveBytes(const std::vector<uint8_t>& bytes) const {
-        std::ofstream out(quickSave_, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    std::vector<uint8_t> QuickSaveBytes() const { return test::ReadBytes(quickSave_); }
+    void WriteQuickSaveBytes(const std::vector<uint8_t>& bytes) const { test::WriteBytes(quickSave_, bytes); }
     GameRun RunScript(const std::string& name) {
         runner_.WriteScript(ScriptFile(name));
         return runner_.Run();

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game_runner.h"
+#include "tests/support/game_runner.h"
 
 namespace qv::test {
 namespace {

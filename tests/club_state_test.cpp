@@ -11,7 +11,7 @@
 #include "club/tournament_screen.h"
 #include "infrared/trade_screen.h"
 #include "cards/launchers.h"
-#include "tests/club_support.h"
+#include "tests/support/club_driver.h"
 
 namespace qv {
 namespace {

@@ -17,7 +17,8 @@
 #include "engine/display.h"
 #include "engine/install_dir.h"
 #include "platform/display.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -42,7 +43,7 @@ void WriteBanner(const std::filesystem::path& path, int width, int height) {
 class BannerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("banner");
+        dir_ = test::ProcessTempDir("banner");
         test::StartHeadless(dir_);
         test::OpenScreen();
         gMusicOff = 1;
@@ -186,7 +187,7 @@ TEST_F(BannerTest, MissingBannerShowsTheLoadersMessageAndDrawsNothing) {
     ShowPerfectBanner();
     ShowCardTakenBanner();
     EXPECT_EQ(test::BufferCopy(0), background_);
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     EXPECT_NE(trace.find("Perfect.QVG Not found."), std::string::npos);
     EXPECT_NE(trace.find("cardtaken.QVG Not found."), std::string::npos);
 }

@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/pixels.h"
-#include "tests/engine_font_sheet.h"
+#include "tests/support/font_sheet.h"
 
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/picture_loader.h"
 #include "platform/display.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -20,7 +21,7 @@ constexpr int kFormats[3] = {128, 64, 512};
 class DrawTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("draw");
+        dir_ = test::ProcessTempDir("draw");
         test::StartHeadless(dir_);
         gPixelFormat = platform::kfDirect565;
         AllocScreenBuffers(240, 320);
@@ -165,7 +166,7 @@ TEST_F(DrawTest, DitherSpreadsDroppedBitsOnlyIn444AndKeepsBlackTransparent) {
 }
 
 TEST_F(DrawTest, MissingOrUndecodableFileLeavesAnEmptyPicture) {
-    test::WriteFileBytes(dir_ / "garbage.QVG", {0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5});
+    test::WriteBytes(dir_ / "garbage.QVG", {0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5});
     for (const char* name : {"absent.QVG", "garbage.QVG"}) {
         Picture picture;
         EXPECT_FALSE(LoadPicture(Path(name), picture, true));
@@ -183,7 +184,7 @@ TEST_F(DrawTest, MissingOrUndecodableFileLeavesAnEmptyPicture) {
         EXPECT_EQ(test::BufferCopy(0), before);
         FreePicture(picture);
     }
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     EXPECT_NE(trace.find("absent.QVG Not found."), std::string::npos);
     EXPECT_NE(trace.find("garbage.QVG Not found."), std::string::npos);
 }

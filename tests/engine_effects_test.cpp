@@ -12,7 +12,8 @@
 #include "platform/messages.h"
 #include "engine/display.h"
 #include "platform/display.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -20,7 +21,7 @@ namespace {
 class EffectsTest : public ::testing::TestWithParam<int32_t> {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("effects");
+        dir_ = test::ProcessTempDir("effects");
         test::StartHeadless(dir_);
         test::OpenScreen();
         gMusicOff = 1;

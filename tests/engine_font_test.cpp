@@ -1,7 +1,7 @@
 // Cutting the bitmap font from a generated sheet, measuring and drawing text.
 #include <gtest/gtest.h>
 
-#include "tests/engine_font_sheet.h"
+#include "tests/support/font_sheet.h"
 
 #include "engine/blit.h"
 #include "engine/colour.h"
@@ -9,7 +9,8 @@
 #include "engine/font.h"
 #include "engine/picture_loader.h"
 #include "platform/display.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -17,7 +18,7 @@ namespace {
 class FontTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("font");
+        dir_ = test::ProcessTempDir("font");
         test::StartHeadless(dir_);
         gPixelFormat = platform::kfDirect565;
         AllocScreenBuffers(240, 320);

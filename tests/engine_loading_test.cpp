@@ -13,7 +13,8 @@
 #include "engine/display.h"
 #include "engine/install_dir.h"
 #include "platform/display.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 class LoadingScreenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("loading");
+        dir_ = test::ProcessTempDir("loading");
         // Every wait for a tap at the end of the loading gets one.
         std::ofstream script(dir_ / "script.txt");
         for (int i = 0; i < 3; ++i) script << "on loading waiting\ntap 10 10\n";
@@ -104,7 +105,7 @@ TEST_F(LoadingScreenTest, MissingPictureDrawsNothingAndStillWaitsForATap) {
     for (int i = 0; i < 4; ++i) gLoadingScreen.Step();
     gLoadingScreen.FreePictures();
     EXPECT_EQ(test::BufferCopy(0), background);
-    EXPECT_NE(test::ReadFileText(dir_ / "trace.txt").find("EnterGAME.QVJ Not found."),
+    EXPECT_NE(test::ReadText(dir_ / "trace.txt").find("EnterGAME.QVJ Not found."),
               std::string::npos);
 }
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <random>
 
-#include "tests/engine_font_sheet.h"
+#include "tests/support/font_sheet.h"
 
 #include "engine/blit.h"
 #include "engine/colour.h"
@@ -17,7 +17,8 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "engine/install_dir.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -70,9 +71,9 @@ tap 194 185
 class MessageBoxTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("msgbox");
+        dir_ = test::ProcessTempDir("msgbox");
         const std::string script = kScript;
-        test::WriteFileBytes(dir_ / "script.txt", {script.begin(), script.end()});
+        test::WriteBytes(dir_ / "script.txt", {script.begin(), script.end()});
         ::setenv("QUORVANE_SCRIPT", (dir_ / "script.txt").c_str(), 1);
         test::StartHeadless(dir_);
         test::OpenScreen();
@@ -297,7 +298,7 @@ TEST_F(MessageBoxTest, ScriptedTapsAnswerOnlyPressAndReleaseOnALabel) {
     EXPECT_EQ(picture.width, 0);
     FreePicture(picture);
 
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     std::string answers;
     for (size_t at = trace.find("gamebox-answer "); at != std::string::npos;
          at = trace.find("gamebox-answer ", at + 1)) {
@@ -312,7 +313,7 @@ TEST_F(MessageBoxTest, SystemBoxStandsInWhileTheFontIsNotLoaded) {
     gFont.Free();
     EXPECT_FALSE(StandardBox(u"Fallback question", u"No", u"Ok"));  // OK is the right label
     EXPECT_TRUE(StandardBox(u"Fallback left only", u"Cancel", u""));
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     EXPECT_NE(trace.find("msgbox \"Fallback question\""), std::string::npos);
     EXPECT_NE(trace.find("msgbox \"Fallback left only\""), std::string::npos);
 }

@@ -5,17 +5,18 @@
 #include "engine/music.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
 
 TEST(MusicWithoutDevice, InitialisationFailsWithItsMessageAndTheGameGoesOnSilently) {
-    const auto dir = test::MakeTempDir("music-silent");
+    const auto dir = test::ProcessTempDir("music-silent");
     ::setenv("QUORVANE_AUDIO", "none", 1);
     test::StartHeadless(dir);
     // The file exists: only the missing device keeps it from loading.
-    test::WriteFileBytes(dir / "Tune.QVX", std::vector<uint8_t>(2000, 0));
+    test::WriteBytes(dir / "Tune.QVX", std::vector<uint8_t>(2000, 0));
 
     EXPECT_FALSE(InitSound());
     SetMusicVolume(50);
@@ -33,7 +34,7 @@ TEST(MusicWithoutDevice, InitialisationFailsWithItsMessageAndTheGameGoesOnSilent
     EXPECT_FALSE(IsMusicPlaying());
     FreeMusic();
 
-    const std::string trace = test::ReadFileText(dir / "trace.txt");
+    const std::string trace = test::ReadText(dir / "trace.txt");
     EXPECT_NE(trace.find("Impossible d'initialiser le son"), std::string::npos);
     EXPECT_NE(trace.find("Error initsound"), std::string::npos);
     EXPECT_EQ(trace.find("Load sound error"), std::string::npos) << "one message, not one a tune";

@@ -6,7 +6,8 @@
 #include "engine/music.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "tests/engine_test_support.h"
+#include "tests/support/headless.h"
+#include "tests/support/screen.h"
 
 namespace qv {
 namespace {
@@ -51,9 +52,9 @@ constexpr int kRows = 8;  // 960 ms
 class MusicTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = test::MakeTempDir("music");
+        dir_ = test::ProcessTempDir("music");
         test::StartHeadless(dir_);
-        test::WriteFileBytes(dir_ / "SOUNDS" / "Tune.QVX", MakeModule(kRows));
+        test::WriteBytes(dir_ / "SOUNDS" / "Tune.QVX", MakeModule(kRows));
         ready_ = InitSound();
     }
 
@@ -116,7 +117,7 @@ TEST_F(MusicTest, TunePlaysAtTheOutputsPaceEndsAndTheTimerRestartsIt) {
     const uint32_t again = PlayUntilStopped(5000);
     EXPECT_GE(again, 700u);
 
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     EXPECT_NE(trace.find("tune "), std::string::npos);
     EXPECT_NE(trace.find("TUNE.qvx"), std::string::npos);
 }
@@ -163,21 +164,21 @@ TEST_F(MusicTest, MissingModuleShowsItsPathAndTheGameGoesOnSilently) {
     EXPECT_FALSE(IsMusicPlaying());
     UpdateMusic();
 
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     const size_t box = trace.find("Load sound error");
     ASSERT_NE(box, std::string::npos);
     EXPECT_NE(trace.rfind("Nothing.QVX", box + 200), std::string::npos);
 }
 
 TEST_F(MusicTest, SoundEffectsAreSilentWhileTheSwitchIsOn) {
-    test::WriteFileBytes(dir_ / "SOUNDS" / "carte.QVW", {'R', 'I', 'F', 'F'});
+    test::WriteBytes(dir_ / "SOUNDS" / "carte.QVW", {'R', 'I', 'F', 'F'});
     const WString effect = test::HandheldPath(dir_) + u"\\SOUNDS\\carte.QVW";
     SetMusicVolume(0);
     PlaySoundEffect(effect);
-    const size_t before = test::ReadFileText(dir_ / "trace.txt").find("carte.QVW");
+    const size_t before = test::ReadText(dir_ / "trace.txt").find("carte.QVW");
     SetMusicVolume(50);
     PlaySoundEffect(effect);
-    const std::string trace = test::ReadFileText(dir_ / "trace.txt");
+    const std::string trace = test::ReadText(dir_ / "trace.txt");
     EXPECT_EQ(before, std::string::npos);
     EXPECT_NE(trace.find("carte.QVW"), std::string::npos);
 }

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "match/computer_opponent.h"
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

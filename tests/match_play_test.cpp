@@ -7,7 +7,7 @@
 
 #include "cards/launchers.h"
 #include "cards/statistics.h"
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

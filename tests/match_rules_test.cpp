@@ -1,7 +1,7 @@
 // Battles, captures and chains played through the match on hand-built boards.
 #include <gtest/gtest.h>
 
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cards/launchers.h"
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 

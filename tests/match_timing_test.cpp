@@ -4,7 +4,7 @@
 #include "cards/launchers.h"
 #include "engine/display.h"
 #include "engine/font.h"
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 #include "platform/clock.h"
 
 namespace qv::test {

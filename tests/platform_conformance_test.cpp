@@ -14,7 +14,7 @@
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/headless/headless.h"
 #include "platform/keys.h"
 #include "platform/pixels.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

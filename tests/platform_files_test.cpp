@@ -5,7 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/image.h"
 #include "platform/pixels.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/internal.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

@@ -1,7 +1,7 @@
 // The registry file: round trips of DWORD and text values, the form the
 // set-up script writes, escapes, size rules and damaged lines.
 #include "platform/registry.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

@@ -18,7 +18,7 @@
 #include "platform/sound.h"
 #include "platform/text.h"
 #include "platform/trace.h"
-#include "tests/platform_test_support.h"
+#include "tests/support/headless.h"
 
 namespace qv {
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/system.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -21,9 +22,7 @@ public:
     void SetUp() override {
         setenv("QUORVANE_BACKEND", "headless", 1);
         setenv("QUORVANE_OEM", "Compaq iPAQ H3800", 1);
-        std::string registry = (std::filesystem::temp_directory_path() /
-                                ("qv-display-" + std::to_string(getpid()) + ".txt"))
-                                   .string();
+        std::string registry = (test::ProcessTempDir("display") / "registry.txt").string();
         setenv("QUORVANE_REGISTRY", registry.c_str(), 1);
         unsetenv("QUORVANE_TRACE");
         ASSERT_TRUE(platform::Startup());

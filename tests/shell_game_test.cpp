@@ -12,7 +12,7 @@
 #include "engine/wstring.h"
 #include "cards/launchers.h"
 #include "engine/install_dir.h"
-#include "tests/game_runner.h"
+#include "tests/support/game_runner.h"
 
 namespace qv {
 namespace {

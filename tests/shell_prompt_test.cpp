@@ -16,38 +16,37 @@
 #include "shell/game.h"
 #include "engine/input.h"
 #include "platform/display.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {
 
-const std::filesystem::path kDir =
-    std::filesystem::temp_directory_path() / ("qv-prompt-" + std::to_string(getpid()));
+// The directory of the script, the trace and the registry.
+const std::filesystem::path& Dir() { return test::ProcessTempDir("prompt"); }
 
 // Cancels the contacts question, then the quit question, each shortly after it shows.
 class ScriptedPlatform : public ::testing::Environment {
 public:
     void SetUp() override {
-        std::filesystem::create_directories(kDir);
-        std::ofstream(kDir / "script.txt")
+        std::ofstream(Dir() / "script.txt")
             << "on gamebox Exit the game and go to your contact ?\nwait 50\ntap 50 185\n"
                "on gamebox Do you really want to quit the game now ?\nwait 50\n"
                "down 195 185\nwait 30\nmove 100 100\nwait 30\nup 100 100\n"  // off the label: no answer
                "wait 50\ntap 50 185\n";
         setenv("QUORVANE_BACKEND", "headless", 1);
-        setenv("QUORVANE_SCRIPT", (kDir / "script.txt").c_str(), 1);
-        setenv("QUORVANE_TRACE", (kDir / "trace.txt").c_str(), 1);
-        setenv("QUORVANE_REGISTRY", (kDir / "registry.txt").c_str(), 1);
+        setenv("QUORVANE_SCRIPT", (Dir() / "script.txt").c_str(), 1);
+        setenv("QUORVANE_TRACE", (Dir() / "trace.txt").c_str(), 1);
+        setenv("QUORVANE_REGISTRY", (Dir() / "registry.txt").c_str(), 1);
         setenv("QUORVANE_TIME_LIMIT", "60000", 1);
         ASSERT_TRUE(platform::Startup());
     }
-    void TearDown() override { std::filesystem::remove_all(kDir); }
 };
 [[maybe_unused]] const auto* const kPlatform =
     ::testing::AddGlobalTestEnvironment(new ScriptedPlatform);
 
 std::vector<std::string> TraceLines(const std::string& kind) {
     std::vector<std::string> lines;
-    std::ifstream in(kDir / "trace.txt");
+    std::ifstream in(Dir() / "trace.txt");
     for (std::string line; std::getline(in, line);) {
         if (line.find(" " + kind + " ") != std::string::npos) {
             lines.push_back(line.substr(line.find(kind)));

@@ -11,6 +11,8 @@
 
 #include "platform/registry.h"
 #include "shell/settings.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
 #include "engine/effects.h"
 #include "engine/install_dir.h"
 #include "engine/music.h"
@@ -25,27 +27,12 @@ protected:
         setenv("QUORVANE_BACKEND", "headless", 1);
         unsetenv("QUORVANE_TRACE");
         static int count = 0;
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("qv-settings-" + std::to_string(getpid()) + "-" + std::to_string(++count) +
-                  ".txt"))
-                    .string();
+        path_ = (test::ProcessTempDir("settings") / ("registry-" + std::to_string(++count) + ".txt")).string();
         // A new path makes the registry read its file again.
         setenv("QUORVANE_REGISTRY", path_.c_str(), 1);
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-
-    void WriteRegistry(const std::string& text) const {
-        std::ofstream(path_, std::ios::trunc) << text;
-    }
-    std::string RegistryText() const {
-        std::ifstream in(path_);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    void WriteRegistry(const std::string& text) const { test::WriteText(path_, text); }
+    std::string RegistryText() const { return test::ReadText(path_); }
     // The raw bytes and type of a value of the settings key; false when unreadable.
     static bool RawValue(const WString& name, uint8_t (&bytes)[8], uint32_t& size, uint32_t& type) {
         platform::HKey key = nullptr;

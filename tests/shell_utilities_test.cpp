@@ -10,6 +10,7 @@
 #include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "platform/files.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -140,14 +141,7 @@ TEST(HashFields, LongDigitRunWrapsWithoutOverflow) {
 
 class ScrambledTextTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qv-scramble-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-        path_ = Widen(dir_.string() + "/text.bin");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { path_ = Widen(dir_.Path("text.bin")); }
 
     std::vector<uint8_t> FileBytes() const {
         platform::FileHandle file =
@@ -173,7 +167,7 @@ protected:
         return text;
     }
 
-    std::filesystem::path dir_;
+    test::TempDir dir_{"scramble"};
     WString path_;
 };
 

@@ -9,17 +9,14 @@
 #include <string>
 
 #include "cards/launchers.h"
-#include "match_support.h"
-#include "tests/game_runner.h"
+#include "tests/support/match_driver.h"
+#include "tests/support/game_runner.h"
 
 namespace qv::test {
 namespace {
 
 std::string ScriptFile(const std::string& name) {
-    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/scripts/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadText(std::string(QV_SOURCE_DIR) + "/tests/scripts/" + name);
 }
 
 // The index of the first trace line at or after `from` that contains the
@@ -43,11 +40,9 @@ class WindowInput : public ::testing::Test {
 protected:
     void SetUp() override {
         StartMatchEnvironment();
-        const std::string install = runner_.LinkInstallation(QV_INSTALL_DIR);
+        const std::string install = runner_.LinkInstallation();
         runner_.WriteRegistry(install);
-        WString handheld;
-        for (char c : install) handheld.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-        gInstallDir = handheld + u"\\";
+        UseInstallDir(install);
     }
 
     void SaveCharacter(bool inMatch) {

@@ -14,6 +14,7 @@
 #include "shell/game.h"
 #include "engine/input.h"
 #include "platform/display.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -22,9 +23,7 @@ class HeadlessPlatform : public ::testing::Environment {
 public:
     void SetUp() override {
         setenv("QUORVANE_BACKEND", "headless", 1);
-        std::string registry = (std::filesystem::temp_directory_path() /
-                                ("qv-wndproc-" + std::to_string(getpid()) + ".txt"))
-                                   .string();
+        std::string registry = (test::ProcessTempDir("wndproc") / "registry.txt").string();
         setenv("QUORVANE_REGISTRY", registry.c_str(), 1);
         unsetenv("QUORVANE_TRACE");
         unsetenv("QUORVANE_SCRIPT");

@@ -1,31 +1,29 @@
-// Test support for the match: a private installation, the headless platform,
-// hand-made cards and boards, and a driver that plays the match frame by frame.
+// The match in a test process: a private installation, the headless
+// platform, hand-made cards and boards, and a driver that plays the match
+// frame by frame.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "cards/card.h"
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/opponents.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
-#include "engine/display.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "match/board.h"
 #include "match/match.h"
-#include "platform/display.h"
 #include "platform/messages.h"
-#include "platform/system.h"
-#include "cards/launchers.h"
-#include "engine/install_dir.h"
+#include "tests/support/headless.h"
+#include "tests/support/installation.h"
+#include "tests/support/screen.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv::test {
 
@@ -48,21 +46,12 @@ inline CardHand HandOf(std::initializer_list<Card> cards) {
 // The directory of this process's installation: the built asset set linked
 // in and a SAVE folder of its own; gInstallDir points there.
 inline std::filesystem::path PrepareInstallation() {
-    static std::filesystem::path dir;
-    if (!dir.empty()) return dir;
-    dir = std::filesystem::temp_directory_path() / ("quorvane-match-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / "install" / "SAVE");
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(QV_INSTALL_DIR, ignored)) {
-        std::string name = entry.path().filename().string();
-        if (name != "SAVE") {
-            std::filesystem::create_symlink(entry.path(), dir / "install" / name, ignored);
-        }
+    static bool prepared = false;
+    const std::filesystem::path& dir = ProcessTempDir("match");
+    if (!prepared) {
+        prepared = true;
+        UseInstallDir(LinkInstallation(dir));
     }
-    WString path;
-    for (char c : (dir / "install").string()) path.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-    gInstallDir = path + u"\\";
     return dir;
 }
 
@@ -78,17 +67,8 @@ inline void StartMatchEnvironment() {
     static bool started = false;
     if (started) return;
     started = true;
-    std::filesystem::path dir = PrepareInstallation();
-    ::setenv("QUORVANE_BACKEND", "headless", 1);
-    ::setenv("QUORVANE_REGISTRY", (dir / "registry.txt").c_str(), 1);
-    ::setenv("QUORVANE_TRACE", (dir / "trace.txt").c_str(), 1);
-    ::setenv("QUORVANE_AUDIO", "none", 1);
-    platform::Startup();
-    platform::GXOpenDisplay(nullptr, platform::GX_FULLSCREEN);
-    const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
-    gPixelFormat = platform::kfDirect565;
-    SetDisplayPitch(p.cbxPitch, p.cbyPitch);
-    AllocScreenBuffers(240, 320);
+    StartHeadless(PrepareInstallation(), {{"QUORVANE_AUDIO", "none"}});
+    OpenScreen();
     OpenCardDatabase();
     LoadBoardPictures();
     LoadOpponents();

@@ -1,17 +1,16 @@
-// Test support for the club: the club's quick-save block built byte by byte
-// from its layout, and block files written and read through the club.
+// The club in a test process: its quick-save block built byte by byte from
+// its layout, block files written and read through the club, and turns and
+// taps as the main loop and the window procedure give them.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "club/club.h"
-#include "engine/wstring.h"
 #include "platform/files.h"
-#include "tests/match_support.h"
+#include "tests/support/files.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 
@@ -92,11 +91,7 @@ struct ClubBlock {
 
 inline std::filesystem::path BlockPath() { return PrepareInstallation() / "club-block.bin"; }
 
-inline WString HandheldBlockPath() {
-    WString path;
-    for (char c : BlockPath().string()) path.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-    return path;
-}
+inline WString HandheldBlockPath() { return HandheldPath(BlockPath()); }
 
 // The block gClub writes.
 inline std::vector<uint8_t> WrittenBlock() {
@@ -104,17 +99,12 @@ inline std::vector<uint8_t> WrittenBlock() {
         platform::CreateFile(HandheldBlockPath(), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
     const bool ok = gClub.WriteState(file);
     platform::CloseHandle(file);
-    std::ifstream in(BlockPath(), std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ok ? bytes : std::vector<uint8_t>{};
+    return ok ? ReadBytes(BlockPath()) : std::vector<uint8_t>{};
 }
 
 // gClub reads the bytes as its block.
 inline bool ReadBlock(const std::vector<uint8_t>& bytes) {
-    {
-        std::ofstream out(BlockPath(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    WriteBytes(BlockPath(), bytes);
     platform::FileHandle file =
         platform::CreateFile(HandheldBlockPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
     const bool ok = gClub.ReadState(file);

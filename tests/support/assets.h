@@ -1,24 +1,15 @@
-// Test support for the asset tests: the built installation and the game's picture decoder.
+// The built asset set read through the game's own picture decoder.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 #include "platform/image.h"
+#include "tests/support/files.h"
+#include "tests/support/installation.h"
 
 namespace qv::test {
-
-inline const std::filesystem::path kInstall = QV_INSTALL_DIR;
-
-inline std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct Decoded {
     bool ok = false;
@@ -34,7 +25,7 @@ inline Decoded Decode(const std::filesystem::path& path) {
     struct Source {
         std::vector<uint8_t> bytes;
         size_t at = 0;
-    } source{ReadAll(path.is_absolute() ? path : kInstall / path)};
+    } source{ReadBytes(path.is_absolute() ? path : kBuiltInstall / path)};
     Decoded out;
     out.ok = platform::DecompressImage(
         [](void* context, uint8_t* buffer, uint32_t size) -> int32_t {

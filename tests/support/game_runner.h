@@ -10,10 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/files.h"
+#include "tests/support/installation.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv::test {
 
@@ -63,27 +66,12 @@ struct GameRun {
 class GameRunner {
 public:
     GameRunner() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qvrun-XXXXXX").string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (mkdtemp(name.data()) != nullptr) {
-            dir_ = name.data();
-        }
         env_["QUORVANE_BACKEND"] = "headless";
         env_["QUORVANE_REGISTRY"] = Path("registry.txt");
         env_["QUORVANE_TRACE"] = Path("trace.txt");
     }
-    ~GameRunner() {
-        std::error_code ignored;
-        if (!dir_.empty()) {
-            std::filesystem::remove_all(dir_, ignored);
-        }
-    }
-    GameRunner(const GameRunner&) = delete;
-    GameRunner& operator=(const GameRunner&) = delete;
-
-    const std::string& Dir() const { return dir_; }
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Dir() const { return dir_.Path(); }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     void Setenv(const std::string& name, const std::string& value) { env_[name] = value; }
     // Later runs write standard error into the directory; GameRun::errors has it.
@@ -105,30 +93,13 @@ public:
     }
     // An installation directory of its own: the built asset set's folders
     // linked in, and an empty "SAVE" folder, so that runs do not share saves.
-    std::string LinkInstallation(const std::string& assets) const {
-        std::string install = Path("install");
-        std::error_code ignored;
-        std::filesystem::create_directories(install + "/SAVE", ignored);
-        for (const auto& entry : std::filesystem::directory_iterator(assets, ignored)) {
-            std::string name = entry.path().filename().string();
-            if (name != "SAVE" && name != "save") {
-                std::filesystem::create_symlink(entry.path(), install + "/" + name, ignored);
-            }
-        }
-        return install;
+    std::string LinkInstallation(const std::filesystem::path& assets = kBuiltInstall) const {
+        return test::LinkInstallation(dir_.Root(), assets).string();
     }
 
     // Writes a file in the directory.
-    void WriteFile(const std::string& name, const std::string& content) const {
-        std::ofstream out(Path(name), std::ios::binary | std::ios::trunc);
-        out << content;
-    }
-    std::string ReadFile(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    void WriteFile(const std::string& name, const std::string& content) const { WriteText(Path(name), content); }
+    std::string ReadFile(const std::string& name) const { return ReadText(Path(name)); }
     bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
 
     // The registry file with the game's key and, when directory is not
@@ -168,7 +139,7 @@ public:
                     setenv(name.c_str(), value.c_str(), 1);
                 }
             }
-            if (chdir(dir_.c_str()) != 0) {
+            if (chdir(dir_.Path().c_str()) != 0) {
                 _exit(126);
             }
             if (captureStderr_ && freopen(Path("stderr.txt").c_str(), "w", stderr) == nullptr) {
@@ -204,10 +175,7 @@ public:
         if (!run.timedOut && WIFEXITED(status)) {
             run.exitCode = WEXITSTATUS(status);
         }
-        std::ifstream in(TracePath());
-        for (std::string line; std::getline(in, line);) {
-            run.trace.push_back(line);
-        }
+        run.trace = ReadLines(TracePath());
         if (captureStderr_) {
             run.errors = ReadFile("stderr.txt");
         }
@@ -215,7 +183,7 @@ public:
     }
 
 private:
-    std::string dir_;
+    TempDir dir_{"run"};
     std::map<std::string, std::string> env_;
     bool captureStderr_ = false;
 };

@@ -1,22 +1,21 @@
-// Test support for the cards tests: a temporary install directory with a
-// hand-made card database, opponents file and registry.
+// Hand-made data files for the cards tests: a temporary installation
+// directory with a card database of the test's making and its registry.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "cards/card_database.h"
-#include "engine/wstring.h"
 #include "engine/install_dir.h"
+#include "tests/support/files.h"
+#include "tests/support/installation.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv::test {
-
-using Bytes = std::vector<uint8_t>;
 
 inline void AppendInt32(Bytes& out, int32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
@@ -28,20 +27,10 @@ inline void AppendField(Bytes& out, const std::string& text) {
     out.push_back('#');
 }
 
+// Data-file bytes as stored: each XORed with kDataFileKey.
 inline Bytes Scrambled(Bytes bytes) {
-    for (uint8_t& b : bytes) b ^= 0x3D;
+    for (uint8_t& b : bytes) b ^= kDataFileKey;
     return bytes;
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // One plain record of the test set: name, eight power digits, raw worth, level.
@@ -67,25 +56,20 @@ inline TestCard DefaultTestCard(int id) {
 class TempInstall {
 public:
     TempInstall() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qv_cards_XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        std::filesystem::create_directories(root_ / "SAVE");
-        setenv("QUORVANE_REGISTRY", (root_ / "registry.txt").c_str(), 1);
+        std::filesystem::create_directories(Root() / "SAVE");
+        ::setenv("QUORVANE_REGISTRY", (Root() / "registry.txt").c_str(), 1);
         previousDir_ = gInstallDir;
-        gInstallDir = Widen(root_.string()) + u"/";
-        for (char16_t& c : gInstallDir) c = c == u'/' ? u'\\' : c;
+        UseInstallDir(Root());
     }
     ~TempInstall() {
         CloseCardDatabase();
         gInstallDir = previousDir_;
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
     }
     TempInstall(const TempInstall&) = delete;
     TempInstall& operator=(const TempInstall&) = delete;
 
-    const std::filesystem::path& Root() const { return root_; }
-    std::filesystem::path CardsDir() const { return root_ / "DATA" / "CARDS" / "SET 1"; }
+    const std::filesystem::path& Root() const { return dir_.Root(); }
+    std::filesystem::path CardsDir() const { return Root() / "DATA" / "CARDS" / "SET 1"; }
 
     // Writes CARDS.IND / CARDS.DAT (count cards, from the maker) and CARDS.INF.
     void WriteCardDatabase(int count, const std::function<TestCard(int)>& maker = DefaultTestCard,
@@ -103,7 +87,7 @@ public:
             AppendField(record, card.powers);
             AppendField(record, std::to_string(card.worth));
             AppendField(record, std::to_string(card.level));
-            for (uint8_t byte : record) data.push_back(static_cast<uint8_t>(byte ^ 0x3D));
+            for (uint8_t byte : record) data.push_back(static_cast<uint8_t>(byte ^ kDataFileKey));
         }
         AppendInt32(index, static_cast<int32_t>(data.size()));
         WriteBytes(CardsDir() / "CARDS.IND", index);
@@ -125,7 +109,7 @@ public:
     }
 
 private:
-    std::filesystem::path root_;
+    TempDir dir_{"cards"};
     WString previousDir_;
 };
 
