@@ -43,9 +43,7 @@ TEST(MatchResume, MatchSurvivesLeavingAndRestartingAndPlaysToItsEnd) {
     runner.WriteRegistry(install);
     runner.Setenv("QUORVANE_TIME_LIMIT", "3000000");
     StartMatchEnvironment();
-    WString handheld;
-    for (char c : install) handheld.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-    gInstallDir = handheld + u"\\";
+    UseInstallDir(install);
 
     // A match in progress, left with a quick save as the prompts leave.
     SeedRandom(41);

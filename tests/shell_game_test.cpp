@@ -1,4 +1,6 @@
-// Headless runs of the real program: every way in and out of the game.
+// Headless runs of the real program that need more than a scenario script:
+// frames compared across runs, the prompts' applications, saves made in this
+// process and a second instance.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,9 +37,7 @@ protected:
         UseInstallation();
         setenv("QUORVANE_BACKEND", "headless", 1);
         setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
-        std::string install = runner_.Path("install/");
-        for (char& c : install) c = c == '/' ? '\\' : c;
-        gInstallDir = Widen(install);
+        test::UseInstallDir(runner_.Path("install"));
         ASSERT_TRUE(OpenCardDatabase());
         gProfile = PlayerProfile();
         gProfile.SetKind(kLocalPlayer);
@@ -49,22 +49,6 @@ protected:
     }
     GameRunner runner_;
 };
-
-TEST_F(GameTest, WithoutInstallDirTheProgramStopsBeforeAnyPicture) {
-    runner_.WriteRegistry("");
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 1) << run.TraceText();
-    EXPECT_TRUE(run.Traced("msgbox \"Can't find Quorvane Directory\" \"Quorvane\" 0x10"))
-        << run.TraceText();
-    EXPECT_EQ(run.TraceCount(" present "), 0);
-    // The empty subkeys are created at every start, this one too.
-    std::string registry = runner_.ReadFile("registry.txt");
-    for (const char* key : {"Gamma", "Volume", "Effects", "Character"}) {
-        EXPECT_NE(registry.find(std::string("[SOFTWARE\\Quorvane\\") + key + "]"),
-                  std::string::npos)
-            << key << "\n" << registry;
-    }
-}
 
 TEST_F(GameTest, WithoutCardDatabaseTheProgramStops) {
     std::filesystem::create_directories(runner_.Path("empty"));
@@ -80,51 +64,6 @@ TEST_F(GameTest, WithoutCardDatabaseTheProgramStops) {
     // The save folder is made before the database is looked for.
     EXPECT_TRUE(std::filesystem::is_directory(runner_.Path("empty/SAVE")));
     EXPECT_EQ(run.TraceCount(" present "), 0);
-}
-
-TEST_F(GameTest, UnsupportedPixelFormatIsRefused) {
-    UseInstallation();
-    runner_.Setenv("QUORVANE_PIXEL_FORMAT", "888");
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 1) << run.TraceText();
-    EXPECT_TRUE(run.Traced(
-        "msgbox \" Error :\\nScreen format is not supported\\nQuorvane requires at least a 4096 "
-        "colors screen.\" \"Quorvane\" 0x10"))
-        << run.TraceText();
-    EXPECT_EQ(run.TraceCount(" present "), 0);
-}
-
-TEST_F(GameTest, StartUpReachesTheMainLoopAndQuitReturnsItsCode) {
-    UseInstallation();
-    runner_.WriteScript(ThroughStartup() + "wait 200\nquit 7\n");
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 7) << run.TraceText();
-    EXPECT_TRUE(run.Traced("state main loop"));
-    // The logo, the loading screen, the darkening and the main loop's frames.
-    EXPECT_GT(run.TraceCount(" present "), 20);
-    EXPECT_TRUE(run.Traced("exit 7"));
-}
-
-TEST_F(GameTest, VolumeZeroLoadsNoTune) {
-    UseInstallation("Volume = dword:0x00000000\n");
-    runner_.WriteScript(ThroughStartup() + "wait 200\nquit 4\n");
-    GameRun silent = runner_.Run();
-    EXPECT_EQ(silent.exitCode, 4) << silent.TraceText();
-    EXPECT_FALSE(silent.Traced(" tune ") || silent.Traced("Load sound error"))
-        << silent.TraceText();
-
-    UseInstallation("Volume = dword:0x00000032\n");
-    GameRun loud = runner_.Run();
-    EXPECT_EQ(loud.exitCode, 4) << loud.TraceText();
-    EXPECT_TRUE(loud.Traced(" tune ") || loud.Traced("Load sound error")) << loud.TraceText();
-}
-
-TEST_F(GameTest, ClosingTheWindowEndsWithZero) {
-    UseInstallation();
-    runner_.WriteScript(ThroughStartup() + "wait 200\nclose\n");
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
-    EXPECT_TRUE(run.Traced("state main loop"));
 }
 
 // The frame hashes of a run, in order.
@@ -223,20 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  "\\windows\\calendar.exe"},
                       PromptCase{"a", "Do you really want to quit the game now ?", nullptr}),
     [](const ::testing::TestParamInfo<PromptCase>& param) { return std::string(param.param.key); });
-
-TEST_F(GameTest, SeveralButtonsAskOneAfterAnotherInOrder) {
-    UseInstallation();
-    // A and B held together: the contacts prompt first; after "Cancel" the quit prompt.
-    runner_.WriteScript(ThroughStartup() +
-                        "wait 100\nkey a down\nkey b down\n"
-                        "on gamebox Exit the game and go to your contact ?\nwait 100\n"
-                        "tap 50 185\n"
-                        "on gamebox Do you really want to quit the game now ?\nwait 100\n"
-                        "tap 195 185\nat 590000 quit 9\n");
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
-    EXPECT_EQ(run.TraceCount(" gamebox "), 2) << run.TraceText();
-}
 
 TEST_F(GameTest, QuickSaveIsTakenAtStartAndWrittenOnlyByAPrompt) {
     // Character 1 and a quick save on the club, written by the game's own savers.
