@@ -67,8 +67,7 @@ void ShowWipedBanner(const char16_t* relativePath, int pauseMs) {
     const int16_t y = static_cast<int16_t>((kScreenHeight - picture.height) / 2);
     WipeInBanner(picture, y);
     WaitForTapOrTimeout(pauseMs);
-    ZoomPicture(static_cast<int16_t>((kScreenWidth - picture.width) / 2), y, 1, 0, kBannerZoomStep,
-                picture);
+    ZoomPicture(static_cast<int16_t>((kScreenWidth - picture.width) / 2), y, 1, 0, kBannerZoomStep, picture);
     FreePicture(picture);
     FlushInputQueue();
 }

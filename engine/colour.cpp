@@ -118,9 +118,21 @@ void TintRect(int x, int y, int width, int height, int8_t red, int8_t green, int
     // 8-bit units to channel units; C division rounds toward zero.
     int r = red, g = green, b = blue;
     switch (gPixelFormat) {
-        case platform::kfDirect565: r /= 8; g /= 4; b /= 8; break;
-        case platform::kfDirect555: r /= 8; g /= 8; b /= 8; break;
-        case platform::kfDirect444: r /= 16; g /= 16; b /= 16; break;
+        case platform::kfDirect565:
+            r /= 8;
+            g /= 4;
+            b /= 8;
+            break;
+        case platform::kfDirect555:
+            r /= 8;
+            g /= 8;
+            b /= 8;
+            break;
+        case platform::kfDirect444:
+            r /= 16;
+            g /= 16;
+            b /= 16;
+            break;
         default: return;
     }
     ForEachPixel(x, y, width, height, buffer, [&](uint16_t p) { return TintColour(p, r, g, b); });
@@ -256,7 +268,9 @@ bool IsSeparatorPixel(int column, int row, const Picture& picture) {
         row >= picture.height) {
         return false;
     }
-    if (gPixelFormat != platform::kfDirect565 && gPixelFormat != platform::kfDirect555 && gPixelFormat != platform::kfDirect444) return true;
+    if (gPixelFormat != platform::kfDirect565 && gPixelFormat != platform::kfDirect555 &&
+        gPixelFormat != platform::kfDirect444)
+        return true;
     return picture.pixels[row * picture.width + column] == ConvertRgbPixel(255, 0, 255);
 }
 

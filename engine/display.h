@@ -11,8 +11,8 @@ inline constexpr int kScreenWidth = 240;
 inline constexpr int kScreenHeight = 320;
 
 extern platform::WindowHandle gMainWindow;  // the program's only window
-extern int8_t gGamma;         // brightness offset the picture loader adds
-extern int8_t gGammaSetting;  // the setting as the options screen shows it
+extern int8_t gGamma;                       // brightness offset the picture loader adds
+extern int8_t gGammaSetting;                // the setting as the options screen shows it
 extern uint8_t gFixedFrameBuffer;
 extern int32_t gPixelFormat;  // platform::kfDirect555, kfDirect565 or kfDirect444
 extern uint16_t gScreenWidth;

@@ -8,8 +8,8 @@
 #include "engine/display.h"
 #include "engine/music.h"
 #include "platform/clock.h"
-#include "platform/messages.h"
 #include "platform/display.h"
+#include "platform/messages.h"
 
 namespace qv {
 

@@ -5,11 +5,11 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/input.h"
 #include "engine/music.h"
 #include "engine/wstring.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "engine/input.h"
 
 namespace qv {
 namespace {

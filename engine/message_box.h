@@ -18,8 +18,7 @@ bool ShowMessageBox(const WString& message, const WString& leftLabel, const WStr
                     int8_t frameShade, int8_t pressedColour, int8_t border);
 // The one-line note box: (40, 120), 160 x 80, grey, shade 20, colour 3,
 // border 3; by default a single "Ok" on the right. Answers as ShowMessageBox.
-bool ShowNote(const WString& message, const WString& leftLabel = WString(),
-              const WString& rightLabel = u"Ok");
+bool ShowNote(const WString& message, const WString& leftLabel = WString(), const WString& rightLabel = u"Ok");
 
 // ' ', ',', ';', '.', '!', '?' and the zero character.
 bool IsWordSeparator(char16_t c);

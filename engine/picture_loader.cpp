@@ -9,8 +9,8 @@
 #include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
-#include "platform/files.h"
 #include "platform/display.h"
+#include "platform/files.h"
 
 namespace qv {
 

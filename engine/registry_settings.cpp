@@ -13,8 +13,7 @@ namespace {
 // missing counts the same).
 bool ReadSettingByte(const WString& name, uint8_t& value) {
     platform::HKey key = nullptr;
-    if (platform::RegOpenKey(platform::HKEY_LOCAL_MACHINE, kSettingsKey, &key) !=
-        platform::ERROR_SUCCESS) {
+    if (platform::RegOpenKey(platform::HKEY_LOCAL_MACHINE, kSettingsKey, &key) != platform::ERROR_SUCCESS) {
         return false;
     }
     uint8_t data[4] = {0, 0, 0, 0};
@@ -32,8 +31,7 @@ bool ReadSettingByte(const WString& name, uint8_t& value) {
 // the key cannot be opened.
 void WriteSettingByte(const WString& name, uint8_t value) {
     platform::HKey key = nullptr;
-    if (platform::RegOpenKey(platform::HKEY_LOCAL_MACHINE, kSettingsKey, &key) !=
-        platform::ERROR_SUCCESS) {
+    if (platform::RegOpenKey(platform::HKEY_LOCAL_MACHINE, kSettingsKey, &key) != platform::ERROR_SUCCESS) {
         return;
     }
     const uint8_t data[4] = {value, 0, 0, 0};

@@ -55,8 +55,8 @@ bool ReadInstallDir(WString& directory) {
 void CreateRegistryKeys() {
     for (const char16_t* name : {u"Gamma", u"Volume", u"Effects", u"Character"}) {
         platform::HKey key = nullptr;
-        if (platform::RegCreateKey(platform::HKEY_LOCAL_MACHINE, WString(kSettingsKey) + u"\\" + name,
-                                   &key) == platform::ERROR_SUCCESS) {
+        if (platform::RegCreateKey(platform::HKEY_LOCAL_MACHINE, WString(kSettingsKey) + u"\\" + name, &key) ==
+            platform::ERROR_SUCCESS) {
             platform::RegCloseKey(key);
         }
     }

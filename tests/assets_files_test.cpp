@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "cards/card_database.h"
-#include "engine/wstring.h"
 #include "engine/install_dir.h"
+#include "engine/wstring.h"
 #include "tests/support/assets.h"
 #include "tests/support/temp_dir.h"
 

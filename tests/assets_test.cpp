@@ -11,10 +11,10 @@
 #include "cards/card_database.h"
 #include "cards/opponents.h"
 #include "engine/font.h"
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "match/board.h"
-#include "engine/install_dir.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 

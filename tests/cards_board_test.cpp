@@ -1,10 +1,10 @@
 // The board's rules on hand-built positions: battles, targets, counts and its form.
 #include <gtest/gtest.h>
 
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "match/board.h"
 #include "platform/files.h"
-#include "engine/install_dir.h"
 #include "tests/support/card_data.h"
 
 namespace qv {

@@ -3,9 +3,9 @@
 
 #include "cards/card_database.h"
 #include "cards/containers.h"
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "platform/files.h"
-#include "engine/install_dir.h"
 #include "tests/support/card_data.h"
 
 namespace qv {

@@ -5,9 +5,9 @@
 #include <set>
 
 #include "cards/card_database.h"
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
-#include "engine/install_dir.h"
 #include "tests/support/card_data.h"
 
 namespace qv {

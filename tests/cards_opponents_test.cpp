@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cards/opponents.h"
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
-#include "engine/install_dir.h"
 #include "tests/support/card_data.h"
 
 namespace qv {

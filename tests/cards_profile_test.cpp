@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "cards/profile.h"
+#include "engine/install_dir.h"
 #include "engine/utilities.h"
 #include "platform/files.h"
-#include "engine/install_dir.h"
 #include "tests/support/card_data.h"
 
 namespace qv {

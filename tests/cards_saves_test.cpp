@@ -3,16 +3,16 @@
 
 #include <filesystem>
 
+#include "cards/launchers.h"
 #include "cards/opponents.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "cards/statistics.h"
 #include "club/club.h"
-#include "engine/utilities.h"
-#include "shell/settings.h"
-#include "cards/launchers.h"
 #include "engine/install_dir.h"
 #include "engine/registry_settings.h"
+#include "engine/utilities.h"
+#include "shell/settings.h"
 #include "tests/support/card_data.h"
 
 namespace qv {
@@ -83,8 +83,8 @@ protected:
 TEST_F(CharacterFiles, BytesFollowTheFormat) {
     SavePlayer();
     const Bytes b = test::ReadBytes(SaveFile(2));
-    const size_t S = 4 + 2 + 3;
-    ASSERT_EQ(b.size(), 683 + S);
+    const size_t shift = 4 + 2 + 3;
+    ASSERT_EQ(b.size(), 683 + shift);
     EXPECT_EQ(b[0], 0x0F);
     EXPECT_EQ(b[1], 0x01);
     EXPECT_EQ(I16At(b, 2), 4);
@@ -95,16 +95,16 @@ TEST_F(CharacterFiles, BytesFollowTheFormat) {
     EXPECT_EQ(b[12], 'H' ^ 0xA7);
     EXPECT_EQ(I16At(b, 14), 3);
     EXPECT_EQ(b[18], '!' ^ 0xA7);
-    EXPECT_EQ(U32At(b, 10 + S) ^ 0x2F6B91D4u, 1234u);
-    EXPECT_EQ(b[14 + S], kLocalPlayer);
-    EXPECT_EQ(b[15 + S], 2);
-    EXPECT_EQ(b[16 + S + 1], 2);  // card 2
-    EXPECT_EQ(b[16 + S + 2], 1);  // card 3
-    EXPECT_EQ(b[360 + S], 1);     // deck count
-    EXPECT_EQ(I16At(b, 361 + S), 3);
-    EXPECT_EQ(I16At(b, 363 + S), -1);
-    EXPECT_EQ(U32At(b, 393 + S) ^ 0x2F6B91D4u, static_cast<uint32_t>('A' + 1234 - 4));
-    const size_t stats = 397 + S;
+    EXPECT_EQ(U32At(b, 10 + shift) ^ 0x2F6B91D4u, 1234u);
+    EXPECT_EQ(b[14 + shift], kLocalPlayer);
+    EXPECT_EQ(b[15 + shift], 2);
+    EXPECT_EQ(b[16 + shift + 1], 2);  // card 2
+    EXPECT_EQ(b[16 + shift + 2], 1);  // card 3
+    EXPECT_EQ(b[360 + shift], 1);     // deck count
+    EXPECT_EQ(I16At(b, 361 + shift), 3);
+    EXPECT_EQ(I16At(b, 363 + shift), -1);
+    EXPECT_EQ(U32At(b, 393 + shift) ^ 0x2F6B91D4u, static_cast<uint32_t>('A' + 1234 - 4));
+    const size_t stats = 397 + shift;
     EXPECT_EQ(I16At(b, stats + 94 * 2 + 6 * 1 + 0), 5);  // tied, lost, won
     EXPECT_EQ(I16At(b, stats + 94 * 2 + 6 * 1 + 2), 6);
     EXPECT_EQ(I16At(b, stats + 94 * 2 + 6 * 1 + 4), 7);
@@ -154,24 +154,36 @@ TEST_F(CharacterFiles, WrittenAndReadBackEqual) {
 TEST_F(CharacterFiles, DamagedFilesAreRejectedWithoutHarm) {
     SavePlayer();
     const Bytes good = test::ReadBytes(SaveFile(2));
-    const size_t S = 9;
+    const size_t shift = 9;
     struct Damage {
         const char* what;
         std::function<void(Bytes&)> apply;
     };
     const Damage damages[] = {
-        {"checksum", [](Bytes& b) { b[393 + S] ^= 1; }},
-        {"count byte", [](Bytes& b) { b[16 + S + 10] = 1; }},
+        {"checksum", [](Bytes& b) { b[393 + shift] ^= 1; }},
+        {"count byte", [](Bytes& b) { b[16 + shift + 10] = 1; }},
         {"truncated in the body", [](Bytes& b) { b.resize(200); }},
         {"truncated in the statistics", [](Bytes& b) { b.resize(b.size() - 1); }},
         {"truncated header", [](Bytes& b) { b.resize(3); }},
-        {"absurd deck count", [](Bytes& b) { b[360 + S] = 200; }},
-        {"deck count off by one", [](Bytes& b) { b[360 + S] = 2; }},
-        {"deck id outside the set", [](Bytes& b) { b[361 + S] = 0x59; b[362 + S] = 0x01; }},
-        {"deck card not owned", [](Bytes& b) { b[361 + S] = 9; }},
-        {"absurd name length", [](Bytes& b) { b[2] = 0xFF; b[3] = 0x7F; }},
-        {"negative text length", [](Bytes& b) { b[10] = 0xFF; b[11] = 0xFF; }},
-        {"negative count", [](Bytes& b) { b[16 + S + 1] = 0x90; }},
+        {"absurd deck count", [](Bytes& b) { b[360 + shift] = 200; }},
+        {"deck count off by one", [](Bytes& b) { b[360 + shift] = 2; }},
+        {"deck id outside the set",
+         [](Bytes& b) {
+             b[361 + shift] = 0x59;
+             b[362 + shift] = 0x01;
+         }},
+        {"deck card not owned", [](Bytes& b) { b[361 + shift] = 9; }},
+        {"absurd name length",
+         [](Bytes& b) {
+             b[2] = 0xFF;
+             b[3] = 0x7F;
+         }},
+        {"negative text length",
+         [](Bytes& b) {
+             b[10] = 0xFF;
+             b[11] = 0xFF;
+         }},
+        {"negative count", [](Bytes& b) { b[16 + shift + 1] = 0x90; }},
     };
     for (const Damage& damage : damages) {
         Bytes bad = good;

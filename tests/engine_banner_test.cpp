@@ -3,20 +3,19 @@
 // pictures handled without reading or writing outside them.
 #include <gtest/gtest.h>
 
-
-#include "platform/pixels.h"
 #include "cards/card.h"
 #include "engine/banners.h"
-#include "engine/colour.h"
 #include "engine/blit.h"
+#include "engine/colour.h"
+#include "engine/display.h"
 #include "engine/font.h"
+#include "engine/install_dir.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
 #include "platform/clock.h"
-#include "platform/messages.h"
-#include "engine/display.h"
-#include "engine/install_dir.h"
 #include "platform/display.h"
+#include "platform/messages.h"
+#include "platform/pixels.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 

@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "engine/colour.h"
+#include "engine/display.h"
 #include "engine/effects.h"
 #include "engine/music.h"
 #include "platform/clock.h"
-#include "platform/messages.h"
-#include "engine/display.h"
 #include "platform/display.h"
+#include "platform/messages.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 
@@ -86,7 +86,8 @@ TEST_P(EffectsTest, DissolveReachesItsTargetExactlyAfterThirtyTwoPacedSteps) {
     test::FillPattern(1, 2);
     // The extremes: every channel from its maximum to 0 and back.
     gScreenBuffers[0][0] = 0;
-    gScreenBuffers[1][0] = gPixelFormat == platform::kfDirect565 ? 0xFFFF : (gPixelFormat == platform::kfDirect555 ? 0x7FFF : 0x0FFF);
+    gScreenBuffers[1][0] =
+        gPixelFormat == platform::kfDirect565 ? 0xFFFF : (gPixelFormat == platform::kfDirect555 ? 0x7FFF : 0x0FFF);
     gScreenBuffers[0][1] = gScreenBuffers[1][0];
     gScreenBuffers[1][1] = 0;
     const auto target = test::BufferCopy(1);

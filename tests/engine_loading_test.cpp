@@ -2,17 +2,15 @@
 // closing scroll to the picture's end or to a tap, and a missing picture.
 #include <gtest/gtest.h>
 
-
-#include "platform/pixels.h"
-#include "platform/pixels.h"
 #include "engine/blit.h"
+#include "engine/display.h"
+#include "engine/install_dir.h"
 #include "engine/loading_screen.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
-#include "platform/messages.h"
-#include "engine/display.h"
-#include "engine/install_dir.h"
 #include "platform/display.h"
+#include "platform/messages.h"
+#include "platform/pixels.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 
@@ -105,8 +103,7 @@ TEST_F(LoadingScreenTest, MissingPictureDrawsNothingAndStillWaitsForATap) {
     for (int i = 0; i < 4; ++i) gLoadingScreen.Step();
     gLoadingScreen.FreePictures();
     EXPECT_EQ(test::BufferCopy(0), background);
-    EXPECT_NE(test::ReadText(dir_ / "trace.txt").find("EnterGAME.QVJ Not found."),
-              std::string::npos);
+    EXPECT_NE(test::ReadText(dir_ / "trace.txt").find("EnterGAME.QVJ Not found."), std::string::npos);
 }
 
 }  // namespace

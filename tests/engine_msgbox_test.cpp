@@ -11,12 +11,12 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/picture_loader.h"
 #include "engine/wstring.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
-#include "engine/install_dir.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cards/launchers.h"
-#include "tests/support/match_driver.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

@@ -4,8 +4,8 @@
 #include "cards/launchers.h"
 #include "engine/display.h"
 #include "engine/font.h"
-#include "tests/support/match_driver.h"
 #include "platform/clock.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

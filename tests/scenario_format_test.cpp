@@ -13,19 +13,18 @@ namespace qv::test {
 namespace {
 
 TEST(ScenarioFormat, SetUpLinesAndTheirMistakes) {
-    const Scenario s = ParseScenario(
-        "# A plain comment is no directive.\n"
-        "# install empty\n"
-        "# registry Volume = dword:0x00000000\n"
-        "# env QUORVANE_PIXEL_FORMAT=555\n"
-        "# env QUORVANE_OEM=\n"
-        "# save-file Player1.QCP data/one.QCP\n"
-        "# timeout 30\n"
-        "# expect-exit 3\n"
-        "# expect-trace gamebox Do you really want\n"
-        "on state main loop\n"
-        "tap 10 10\n",
-        "/scripts");
+    const Scenario s = ParseScenario("# A plain comment is no directive.\n"
+                                     "# install empty\n"
+                                     "# registry Volume = dword:0x00000000\n"
+                                     "# env QUORVANE_PIXEL_FORMAT=555\n"
+                                     "# env QUORVANE_OEM=\n"
+                                     "# save-file Player1.QCP data/one.QCP\n"
+                                     "# timeout 30\n"
+                                     "# expect-exit 3\n"
+                                     "# expect-trace gamebox Do you really want\n"
+                                     "on state main loop\n"
+                                     "tap 10 10\n",
+                                     "/scripts");
     EXPECT_TRUE(s.errors.empty()) << s.errors.front();
     EXPECT_EQ(s.install, "empty");
     EXPECT_EQ(s.registryLines, std::vector<std::string>{"Volume = dword:0x00000000"});
@@ -41,9 +40,9 @@ TEST(ScenarioFormat, SetUpLinesAndTheirMistakes) {
     EXPECT_EQ(s.expectations[0].line, 9);
 
     // A misspelt or incomplete line is an error, not a silent pass.
-    for (const char* wrong : {"# expect-trac state", "# expect-trace", "# install somewhere", "# timeout soon",
-                              "# expect-exit zero", "# registry Volume", "# env =1", "# save-file Player1.QCP",
-                              "# expect-file-bytes a.bin 0"}) {
+    for (const char* wrong :
+         {"# expect-trac state", "# expect-trace", "# install somewhere", "# timeout soon", "# expect-exit zero",
+          "# registry Volume", "# env =1", "# save-file Player1.QCP", "# expect-file-bytes a.bin 0"}) {
         EXPECT_EQ(ParseScenario(wrong, "/").errors.size(), 1u) << wrong;
     }
 }
@@ -63,9 +62,8 @@ protected:
         run_.trace = {"10 state main loop", "26 present 00ff", "42 present 00fe",
                       "50 gamebox Exit the game ? | Cancel | Ok", "60 exit 0"};
         WriteBytes(dir_ / "install/SAVE/Player1.QCP", {0x01, 0x0F, 0xA7, 0xFF});
-        WriteText(dir_ / "registry.txt",
-                  "[SOFTWARE\\Quorvane]\nGamma = dword:0x00000005\n[SOFTWARE\\Quorvane\\Gamma]\n"
-                  "Volume = dword:0x00000001\n");
+        WriteText(dir_ / "registry.txt", "[SOFTWARE\\Quorvane]\nGamma = dword:0x00000005\n[SOFTWARE\\Quorvane\\Gamma]\n"
+                                         "Volume = dword:0x00000001\n");
         std::filesystem::create_directories(dir_ / "install/EMPTY");
     }
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
-#include "engine/wstring.h"
-#include "cards/launchers.h"
 #include "engine/install_dir.h"
+#include "engine/wstring.h"
 #include "tests/support/game_runner.h"
 
 namespace qv {

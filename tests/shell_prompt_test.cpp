@@ -11,11 +11,11 @@
 
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/input.h"
 #include "engine/wstring.h"
+#include "platform/display.h"
 #include "platform/system.h"
 #include "shell/game.h"
-#include "engine/input.h"
-#include "platform/display.h"
 #include "tests/support/temp_dir.h"
 
 namespace qv {

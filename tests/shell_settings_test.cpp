@@ -9,14 +9,14 @@
 #include <sstream>
 #include <string>
 
-#include "platform/registry.h"
-#include "shell/settings.h"
-#include "tests/support/files.h"
-#include "tests/support/temp_dir.h"
 #include "engine/effects.h"
 #include "engine/install_dir.h"
 #include "engine/music.h"
 #include "engine/registry_settings.h"
+#include "platform/registry.h"
+#include "shell/settings.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv {
 namespace {

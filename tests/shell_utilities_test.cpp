@@ -205,8 +205,7 @@ TEST_F(ScrambledTextTest, ShortFileAndNegativeCount) {
 // The checked reading the save files use: all or nothing.
 TEST_F(ScrambledTextTest, CheckedReadTakesOnlyWholeTextsWithinTheLimit) {
     auto readChecked = [this](int maxLength, WString& text) {
-        platform::FileHandle file =
-            platform::CreateFile(path_, platform::GENERIC_READ, platform::OPEN_EXISTING);
+        platform::FileHandle file = platform::CreateFile(path_, platform::GENERIC_READ, platform::OPEN_EXISTING);
         bool ok = ReadScrambledText(file, maxLength, text);
         platform::CloseHandle(file);
         return ok;
@@ -218,8 +217,8 @@ TEST_F(ScrambledTextTest, CheckedReadTakesOnlyWholeTextsWithinTheLimit) {
     EXPECT_TRUE(readChecked(2, text));
     EXPECT_EQ(text, u"Hi");
     text = u"kept";
-    for (const std::vector<uint8_t>& bytes : std::vector<std::vector<uint8_t>>{
-             {0x05, 0x00, 'H' ^ 0xA7, 'i' ^ 0xA7}, {0xFF, 0xFF}, {0x01}}) {
+    for (const std::vector<uint8_t>& bytes :
+         std::vector<std::vector<uint8_t>>{{0x05, 0x00, 'H' ^ 0xA7, 'i' ^ 0xA7}, {0xFF, 0xFF}, {0x01}}) {
         WriteBytes(bytes);
         EXPECT_FALSE(readChecked(255, text));
         EXPECT_EQ(text, u"kept");

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "engine/display.h"
+#include "engine/input.h"
+#include "platform/display.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 #include "shell/game.h"
-#include "engine/input.h"
-#include "platform/display.h"
 #include "tests/support/temp_dir.h"
 
 namespace qv {

@@ -27,7 +27,7 @@ bool MakeSaveFolder(const std::string& root) {
 }  // namespace
 
 const std::vector<AssetStep>& AssetSteps() {
-    static const std::vector<AssetStep> steps = {
+    static const std::vector<AssetStep> kSteps = {
         {"the save folder", MakeSaveFolder},
         {"the card database", WriteCardDatabase},
         {"the opponents", WriteOpponentFile},
@@ -43,7 +43,7 @@ const std::vector<AssetStep>& AssetSteps() {
         {"the tunes", WriteTunes},
         {"the sound effects", WriteSoundEffects},
     };
-    return steps;
+    return kSteps;
 }
 
 

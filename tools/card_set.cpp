@@ -151,13 +151,13 @@ std::vector<InfoEntry> BuildInfo() {
 }  // namespace
 
 const std::vector<CardSpec>& CardSet() {
-    static const std::vector<CardSpec> set = BuildSet();
-    return set;
+    static const std::vector<CardSpec> kSet = BuildSet();
+    return kSet;
 }
 
 const std::vector<InfoEntry>& CardInfo() {
-    static const std::vector<InfoEntry> info = BuildInfo();
-    return info;
+    static const std::vector<InfoEntry> kInfo = BuildInfo();
+    return kInfo;
 }
 
 int ValueFromWorth(int worth) {

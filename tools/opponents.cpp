@@ -83,8 +83,8 @@ std::vector<OpponentSpec> BuildOpponents() {
 }  // namespace
 
 const std::vector<OpponentSpec>& Opponents() {
-    static const std::vector<OpponentSpec> opponents = BuildOpponents();
-    return opponents;
+    static const std::vector<OpponentSpec> kOpponents = BuildOpponents();
+    return kOpponents;
 }
 
 bool WriteOpponentFile(const std::string& root) {

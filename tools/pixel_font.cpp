@@ -121,8 +121,8 @@ std::vector<GlyphShape> BuildGlyphs() {
 }  // namespace
 
 const std::vector<GlyphShape>& FontGlyphs() {
-    static const std::vector<GlyphShape> glyphs = BuildGlyphs();
-    return glyphs;
+    static const std::vector<GlyphShape> kGlyphs = BuildGlyphs();
+    return kGlyphs;
 }
 
 const GlyphShape* FindGlyph(int code) {

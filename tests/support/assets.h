@@ -15,9 +15,7 @@ struct Decoded {
     bool ok = false;
     platform::Bitmap24 bitmap;
     // The pixel at (x, y): red, green, blue.
-    const uint8_t* At(int x, int y) const {
-        return &bitmap.rgb[(static_cast<size_t>(y) * bitmap.width + x) * 3];
-    }
+    const uint8_t* At(int x, int y) const { return &bitmap.rgb[(static_cast<size_t>(y) * bitmap.width + x) * 3]; }
 };
 
 // Decodes a file below the installation through the game's own decoder.

@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <vector>
 
-
-#include "platform/pixels.h"
 #include "engine/font.h"
+#include "platform/pixels.h"
 
 namespace qv::test {
 
@@ -57,16 +56,15 @@ inline int SheetGlyphWidth(int n) {
 
 struct SheetLayout {
     int glyphsPerLine = 20;
-    int lineGap = 1;     // magenta rows between lines
-    int glyphGap = 1;    // magenta columns between glyphs
+    int lineGap = 1;   // magenta rows between lines
+    int glyphGap = 1;  // magenta columns between glyphs
     int sheetWidth = 128;
 };
 
 // Writes a font sheet of the first count glyphs of the cut order on magenta:
 // each cell black with its mark at the top-left corner and a white pixel at
 // its bottom-right; glyph 0 ('A') has a red pixel at (1, 1).
-inline bool WriteFontSheet(const std::filesystem::path& path, int count,
-                           SheetLayout layout = {}) {
+inline bool WriteFontSheet(const std::filesystem::path& path, int count, SheetLayout layout = {}) {
     int lines = (count + layout.glyphsPerLine - 1) / layout.glyphsPerLine;
     int height = 0;
     for (int line = 0; line < lines; ++line) height += (line == 1 ? 9 : 8) + layout.lineGap;

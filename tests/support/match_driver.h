@@ -55,9 +55,7 @@ inline std::filesystem::path PrepareInstallation() {
     return dir;
 }
 
-inline std::filesystem::path SavePath(const char* name) {
-    return PrepareInstallation() / "install" / "SAVE" / name;
-}
+inline std::filesystem::path SavePath(const char* name) { return PrepareInstallation() / "install" / "SAVE" / name; }
 
 // The headless platform, the screen buffers, the card database, the
 // opponents and the match's pictures, once per process. The font is not
@@ -155,11 +153,8 @@ inline void PlayLocalTurn() {
             }
             return;
         }
-        case kStateWaitForTap:
-            TapDown(120, 160);
-            return;
-        default:
-            return;
+        case kStateWaitForTap: TapDown(120, 160); return;
+        default: return;
     }
 }
 

@@ -17,8 +17,7 @@ namespace qv::test {
 class TempDir {
 public:
     explicit TempDir(const std::string& name = "test") : owner_(::getpid()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / ("quorvane-" + name + "-XXXXXX")).string();
+        std::string pattern = (std::filesystem::temp_directory_path() / ("quorvane-" + name + "-XXXXXX")).string();
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
         if (::mkdtemp(buffer.data()) != nullptr) root_ = buffer.data();
@@ -44,7 +43,7 @@ private:
 // One directory for the whole process (set-ups that run once per process
 // point the platform at it); removed when the process ends normally.
 inline const std::filesystem::path& ProcessTempDir(const std::string& name = "test") {
-    static const TempDir dir(name);
+    static TempDir dir(name);
     return dir.Root();
 }
 
