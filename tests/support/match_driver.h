@@ -114,6 +114,21 @@ inline void TapCell(int column, int row) {
     TapUp(column * 40 + 20, row * 58 + 25);
 }
 
+// Taps the first cell next to the attacker that it can attack.
+inline void TapFirstTarget() {
+    const Board& board = gMatch.GetBoard();
+    const int ac = gMatch.GetAttackerColumn();
+    const int ar = gMatch.GetAttackerRow();
+    for (int c = ac - 1; c <= ac + 1; ++c) {
+        for (int r = ar - 1; r <= ar + 1; ++r) {
+            if (board.CanAttack(ac, ar, c, r)) {
+                TapCell(c, r);
+                return;
+            }
+        }
+    }
+}
+
 // The local player's simple strategy: the first filled slot on the first
 // free cell, and the first target offered.
 inline void PlayLocalTurn() {
@@ -140,38 +155,14 @@ inline void PlayLocalTurn() {
             return;
         }
         case kStateLocalChoosesTarget:
-        case kStateLocalChoosesChainTarget: {
-            int ac = gMatch.GetAttackerColumn();
-            int ar = gMatch.GetAttackerRow();
-            for (int c = ac - 1; c <= ac + 1; ++c) {
-                for (int r = ar - 1; r <= ar + 1; ++r) {
-                    if (board.CanAttack(ac, ar, c, r)) {
-                        TapCell(c, r);
-                        return;
-                    }
-                }
-            }
-            return;
-        }
+        case kStateLocalChoosesChainTarget: TapFirstTarget(); return;
         case kStateWaitForTap: TapDown(120, 160); return;
         default: return;
     }
 }
 
 // The tutorial's open choice: the first cell the demonstration card can take.
-inline void PlayLocalTurnForTutorial() {
-    const Board& board = gMatch.GetBoard();
-    int ac = gMatch.GetAttackerColumn();
-    int ar = gMatch.GetAttackerRow();
-    for (int c = ac - 1; c <= ac + 1; ++c) {
-        for (int r = ar - 1; r <= ar + 1; ++r) {
-            if (board.CanAttack(ac, ar, c, r)) {
-                TapCell(c, r);
-                return;
-            }
-        }
-    }
-}
+inline void PlayLocalTurnForTutorial() { TapFirstTarget(); }
 
 // Runs frames as the main loop does (the local turns played by
 // PlayLocalTurn, a tap queued for the wheel) until done() or the match is
