@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "platform/types.h"
-
 namespace qv {
 
 inline constexpr char16_t kSettingsKey[] = u"SOFTWARE\\Quorvane";
