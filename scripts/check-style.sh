@@ -3,7 +3,8 @@
 # .clang-tidy) and the layout of every C++ line changed since the base
 # (clang-format with .clang-format). Needs a configured build directory for
 # its compile commands: scripts/check-style.sh [build dir] (default build/).
-# QV_STYLE_BASE names the base (default: where this branch left main).
+# QV_STYLE_BASE names the base (default: where this branch left main);
+# QV_STYLE_FIX=1 only formats those lines in place.
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 2
@@ -23,16 +24,38 @@ tidy=$(tool clang-tidy)
 
 status=0
 base=${QV_STYLE_BASE:-$(git merge-base HEAD main 2>/dev/null || git rev-parse HEAD)}
-layout=$(git clang-format-14 --binary "$format" --diff --extensions cpp,h "$base" 2>&1 ||
-         git clang-format --binary "$format" --diff --extensions cpp,h "$base" 2>&1)
-case $layout in
-  *"did not modify any files"* | *"no modified files to format"*) ;;
-  *)
-    echo "Lines changed since $base need clang-format (git clang-format $base):"
+# The lines each C++ file gained since the base (a moved file counts only
+# the lines that changed), formatted where they stand.
+declare -A ranges=()
+file=""
+while IFS= read -r line; do
+  case $line in
+    "+++ b/"*) file=${line#+++ b/} ;;
+    "+++ "*) file="" ;;
+    "@@ "*)
+      [ -n "$file" ] || continue
+      added=$(sed -E 's/^@@ -[0-9,]+ \+([0-9]+)(,([0-9]+))? @@.*/\1 \3/' <<<"$line")
+      read -r first count <<<"$added"
+      count=${count:-1}
+      [ "$count" -gt 0 ] && ranges[$file]+=" --lines=$first:$((first + count - 1))"
+      ;;
+  esac
+done < <(git diff -M -U0 --no-color "$base" -- '*.cpp' '*.h')
+for file in "${!ranges[@]}"; do
+  [ -f "$file" ] || continue
+  if [ "${QV_STYLE_FIX:-0}" = 1 ]; then
+    # shellcheck disable=SC2086
+    "$format" --style=file -i ${ranges[$file]} "$file"
+    continue
+  fi
+  # shellcheck disable=SC2086
+  if ! layout=$("$format" --style=file ${ranges[$file]} "$file" | diff -u "$file" -); then
+    [ $status -eq 0 ] && echo "Lines changed since $base need clang-format:"
     echo "$layout"
     status=1
-    ;;
-esac
+  fi
+done
+[ "${QV_STYLE_FIX:-0}" = 1 ] && exit 0
 
 sources="^$root/(platform|engine|cards|match|club|infrared|shell|tools|tests)/"
 if ! names=$("$tidy_runner" -clang-tidy-binary "$(command -v "$tidy")" -p "$build" -quiet \

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "cards/launchers.h"
 #include "club/boss_screen.h"
 #include "engine/input.h"
-#include "cards/launchers.h"
 #include "tests/support/club_driver.h"
 
 namespace qv {

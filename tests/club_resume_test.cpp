@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "club/club.h"
-#include "engine/wstring.h"
-#include "cards/launchers.h"
 #include "engine/install_dir.h"
+#include "engine/wstring.h"
 #include "tests/support/game_runner.h"
 
 namespace qv {

@@ -5,12 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "cards/launchers.h"
 #include "club/bet_screen.h"
 #include "club/collection_screen.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
 #include "infrared/trade_screen.h"
-#include "cards/launchers.h"
 #include "tests/support/club_driver.h"
 
 namespace qv {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "cards/launchers.h"
-#include "tests/support/match_driver.h"
 #include "tests/support/game_runner.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {
