@@ -10,9 +10,9 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "club/room_kit.h"
-#include "club/shell_links.h"
 #include "engine/blit.h"
 #include "engine/font.h"
+#include "engine/input.h"
 #include "engine/message_box.h"
 #include "engine/utilities.h"
 

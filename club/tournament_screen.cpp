@@ -10,7 +10,6 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "club/room_kit.h"
-#include "club/shell_links.h"
 #include "engine/blit.h"
 #include "engine/font.h"
 #include "engine/message_box.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "cards/card.h"
+#include "engine/input.h"
 #include "platform/system.h"
-#include "shell/input.h"
 
 namespace qv {
 namespace {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/statistics.h"
 #include "club/club.h"
@@ -12,7 +13,6 @@
 #include "engine/message_box.h"
 #include "platform/clock.h"
 #include "platform/system.h"
-#include "shell/game.h"
 
 namespace qv {
 

@@ -28,9 +28,9 @@
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "cards/statistics.h"
+#include "engine/install_dir.h"
 #include "engine/wstring.h"
-#include "shell/settings.h"
-#include "tests/game_runner.h"
+#include "tests/support/game_runner.h"
 
 namespace qv::test {
 namespace {

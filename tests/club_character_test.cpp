@@ -7,10 +7,13 @@
 
 #include <fstream>
 
+#include "cards/launchers.h"
 #include "cards/statistics.h"
 #include "club/character_screen.h"
-#include "cards_fixture.h"
-#include "match_support.h"
+#include "engine/registry_settings.h"
+#include "shell/settings.h"
+#include "tests/support/card_data.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

@@ -4,8 +4,12 @@
 
 #include "cards/statistics.h"
 #include "club/options_screen.h"
+#include "engine/display.h"
+#include "engine/effects.h"
 #include "engine/music.h"
-#include "match_support.h"
+#include "engine/registry_settings.h"
+#include "shell/settings.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

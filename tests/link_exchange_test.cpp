@@ -2,8 +2,8 @@
 // message split over two reads, hostile bytes, a peer that leaves, and two
 // programs that host, join and exchange confirmed messages.
 #include "infrared/link_session.h"
-#include "link_test_support.h"
 #include "platform/messages.h"
+#include "tests/support/link_peer.h"
 
 namespace qv {
 namespace {

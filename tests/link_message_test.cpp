@@ -5,7 +5,7 @@
 #include "cards/card.h"
 #include "cards/card_database.h"
 #include "infrared/link_session.h"
-#include "link_test_support.h"
+#include "tests/support/link_peer.h"
 
 namespace qv {
 namespace {

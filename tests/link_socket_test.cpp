@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "infrared/ir_link.h"
-#include "link_test_support.h"
 #include "platform/link.h"
+#include "tests/support/link_peer.h"
 
 namespace qv {
 namespace {

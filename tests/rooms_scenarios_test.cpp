@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/game_runner.h"
-#include "tests/rooms_support.h"
+#include "tests/support/game_runner.h"
+#include "tests/support/rooms_driver.h"
 
 namespace qv::test {
 namespace {

@@ -16,7 +16,7 @@
 #include "club/tournament_screen.h"
 #include "engine/font.h"
 #include "platform/clock.h"
-#include "tests/club_support.h"
+#include "tests/support/club_driver.h"
 
 namespace qv {
 namespace {

@@ -114,6 +114,9 @@ TEST_F(ScenarioCheck, FilesAndRegistryValues) {
     EXPECT_FALSE(Met("# expect-file-text registry.txt [SOFTWARE\\Quorvane\\Volume]"));
 
     EXPECT_TRUE(Met("# expect-registry Gamma = dword:0x00000005"));
+    EXPECT_TRUE(Met("# expect-registry Gamma 5"));
+    EXPECT_FALSE(Met("# expect-registry Gamma 6"));
+    EXPECT_FALSE(Met("# expect-registry Volume 1")) << "a value of a subkey";
     EXPECT_FALSE(Met("# expect-registry Gamma = dword:0x00000006"));
     // Only values of the settings key itself count, not those of a subkey.
     EXPECT_FALSE(Met("# expect-registry Volume = dword:0x00000001"));

@@ -6,9 +6,9 @@
 
 #include "cards/statistics.h"
 #include "club/club.h"
-#include "match_support.h"
 #include "platform/clock.h"
 #include "shell/cheats.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

@@ -13,14 +13,15 @@
 #include <vector>
 
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/opponents.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "engine/wstring.h"
-#include "shell/game.h"
-#include "shell/settings.h"
+#include "tests/support/files.h"
+#include "tests/support/installation.h"
 
 namespace qv::test {
 
@@ -106,11 +107,7 @@ inline bool UseCardPowers(const std::string& installDir, const int powers[4]) {
 }
 
 // The handheld form of a host directory, ending with '\'.
-inline WString HandheldDir(const std::string& hostDir) {
-    WString dir = Widen(hostDir + "/");
-    for (char16_t& c : dir) c = c == u'/' ? u'\\' : c;
-    return dir;
-}
+inline WString HandheldDir(const std::string& hostDir) { return HandheldPath(hostDir) + u"\\"; }
 
 // Points this process at the run's installation and registry and opens
 // its card database.

@@ -1,5 +1,5 @@
-// Shared set-up of the link tests: a watchdog, a free port, and a raw peer
-// that speaks plain TCP with bounded waits.
+// The link tests' set-up: a watchdog, a free port, and a raw peer that
+// speaks plain TCP with bounded waits.
 #pragma once
 
 #include <arpa/inet.h>
@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "platform/config.h"
+#include "tests/support/files.h"
 
 namespace qv::test {
 
-using Bytes = std::vector<uint8_t>;
 
 // A port that is free for TCP and for datagrams right now.
 inline uint16_t FreeLinkPort() {
