@@ -5,11 +5,11 @@
 
 #include "cards/card_database.h"
 #include "cards/save_io.h"
-#include "club/shell_links.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/font.h"
+#include "engine/install_dir.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
 #include "platform/system.h"

@@ -11,9 +11,9 @@
 
 #include "cards/launchers.h"
 #include "club/collection_screen.h"
+#include "engine/input.h"
 #include "match/match.h"
-#include "shell/input.h"
-#include "tests/club_support.h"
+#include "tests/support/club_driver.h"
 
 namespace qv {
 namespace {

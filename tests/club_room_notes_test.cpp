@@ -5,7 +5,7 @@
 #include "club/room_notes.h"
 #include "engine/font.h"
 #include "engine/message_box.h"
-#include "tests/match_support.h"
+#include "tests/support/match_driver.h"
 
 namespace qv {
 namespace {

@@ -1,7 +1,7 @@
 // The card rooms in the real program, one script of tests/scenarios/cards/
 // each: purchases and refusals in the shop, a deck built by drag and drop,
 // and the tutorial; the character file is read back after every run.
-#include "tests/club_rooms_support.h"
+#include "tests/support/card_rooms_driver.h"
 
 namespace qv {
 namespace {

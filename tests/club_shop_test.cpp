@@ -8,9 +8,9 @@
 
 #include "club/collection_screen.h"
 #include "club/shop_screen.h"
+#include "engine/input.h"
 #include "platform/clock.h"
-#include "shell/input.h"
-#include "tests/club_support.h"
+#include "tests/support/club_driver.h"
 
 namespace qv {
 namespace {

@@ -8,11 +8,11 @@
 
 #include "club/collection_screen.h"
 #include "club/shop_screen.h"
+#include "engine/input.h"
 #include "engine/loading_screen.h"
 #include "engine/music.h"
 #include "platform/clock.h"
-#include "shell/input.h"
-#include "tests/club_support.h"
+#include "tests/support/club_driver.h"
 
 namespace qv {
 namespace {

@@ -5,14 +5,14 @@
 
 #include <string>
 
+#include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/display.h"
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "platform/image.h"
-#include "platform/pixels.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/pixels.h"
 #include "platform/sound.h"
 #include "tests/support/headless.h"
 

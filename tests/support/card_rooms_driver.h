@@ -1,6 +1,6 @@
-// Test support for the card rooms: a character file and a quick save that
-// start the real program in a given club screen, scripts of
-// tests/scenarios/cards/, and the character file read back afterwards.
+// The card rooms through the real program: a character file and a quick
+// save that start it in a given club screen, scripts of tests/scenarios/cards/,
+// and the character file read back afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +15,8 @@
 #include "cards/card_database.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
-#include "shell/settings.h"
-#include "tests/club_support.h"
-#include "tests/game_runner.h"
+#include "tests/support/club_driver.h"
+#include "tests/support/game_runner.h"
 
 namespace qv::test {
 
@@ -48,9 +47,7 @@ protected:
     // gInstallDir at the run's installation while the block runs.
     template <class F>
     void InRunInstallation(F&& body) {
-        WString path;
-        for (char c : install_ + "/") path.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-        gInstallDir = path;
+        UseInstallDir(install_);
         body();
         gInstallDir = savedInstallDir_;
     }
