@@ -1,6 +1,7 @@
 // Fuzz targets for the save files: a character file loaded as the character screen loads it,
 // and the quick save restored as start-up restores it and then played for 40 frames.
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "cards/opponents.h"
 #include "club/club.h"
 #include "engine/picture_loader.h"
@@ -8,7 +9,6 @@
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
 #include "platform/files.h"
-#include "shell/game.h"
 
 namespace qv::fuzz {
 

@@ -17,12 +17,12 @@
 #include "cards/saves.h"
 #include "cards/statistics.h"
 #include "engine/display.h"
+#include "engine/install_dir.h"
 #include "engine/music.h"
 #include "engine/wstring.h"
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/system.h"
-#include "shell/settings.h"
 
 namespace qv::fuzz {
 

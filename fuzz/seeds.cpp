@@ -14,7 +14,6 @@
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
 #include "platform/files.h"
-#include "shell/game.h"
 
 namespace {
 

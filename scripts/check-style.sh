@@ -57,7 +57,7 @@ for file in "${!ranges[@]}"; do
 done
 [ "${QV_STYLE_FIX:-0}" = 1 ] && exit 0
 
-sources="^$root/(platform|engine|cards|match|club|infrared|shell|tools|tests)/"
+sources="^$root/(platform|engine|cards|match|club|infrared|shell|tools|tests|bench|fuzz)/"
 if ! names=$("$tidy_runner" -clang-tidy-binary "$(command -v "$tidy")" -p "$build" -quiet \
                -j "$(nproc)" "$sources" 2>&1); then
   echo "Names that do not follow .clang-tidy:"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cards/launchers.h"
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "cards/launchers.h"
 #include "club/club.h"
-#include "match_support.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 namespace {
