@@ -93,11 +93,14 @@ bool LoadPlayerSave(int slot) {
 bool WriteQuickSave() {
     const uint8_t slot = gProfile.GetSlot();
     if (!IsCharacterSlot(slot)) return false;
-    return WriteBeside(QuickSavePath(), [slot](platform::FileHandle file) {
+    // A match over the link cannot go on without the other machine: the
+    // room comes back instead, not connected.
+    const uint8_t clubActive = gClubActive == 0 && !gMatch.IsInfraRed() ? 0 : 1;
+    return WriteBeside(QuickSavePath(), [slot, clubActive](platform::FileHandle file) {
         bool ok = WriteU8(file, slot);
         ok = ok && gClub.WriteState(file);
-        ok = ok && WriteU8(file, gClubActive);
-        return ok && (gClubActive != 0 || gMatch.WriteState(file));
+        ok = ok && WriteU8(file, clubActive);
+        return ok && (clubActive != 0 || gMatch.WriteState(file));
     });
 }
 

@@ -145,6 +145,7 @@ bool Match::SetUpInfraRedMatch(PlayerProfile* red, PlayerProfile* blue, int bloc
     participants_[1] = blue;
     selectedSlot_ = kNoSlot;
     room_ = room;
+    gMatchResult = kNoMatchResult;
     boss_ = 0;
     quickGame_ = 0;
     tutorial_ = 0;
@@ -157,6 +158,7 @@ bool Match::SetUpInfraRedMatch(PlayerProfile* red, PlayerProfile* blue, int bloc
             return false;
         }
         CheckLink();
+        if (gClubActive) return false;  // the reconnection was given up
     }
     EndTurn();
     DrawHand(RED, 0);
@@ -251,7 +253,9 @@ void Match::Update() {
     RunStateHandler();
     if (gClubActive) return;  // the match has been left
     PlayerKind other = KindOf(OtherSide(sideToMove_));
-    if (other == kRemoteClient || other == kRemoteServer) CheckLink();
+    // With the board full the other machine may leave at its own pace: only
+    // the card that changes hands still travels, and its states wait for it.
+    if ((other == kRemoteClient || other == kRemoteServer) && !board_.IsFull()) CheckLink();
 }
 
 void Match::RunStateHandler() {

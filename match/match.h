@@ -16,6 +16,7 @@ namespace qv {
 
 class MultiplayerScreen;
 struct SavedMatchBlock;
+struct LinkMessage;
 
 // The stored state numbers; no other value is ever stored.
 enum MatchState : int8_t {
@@ -160,8 +161,13 @@ public:
     void SetTutorialStep(uint8_t step) { tutorialStep_ = step; }
 
     // Infra-red hooks the room's protocol drives.
+    // Nothing while the link lives; else the room's reconnection question,
+    // and the match goes on after a reconnection or is given up.
     void CheckLink();
+    // Leaves at once; nothing is sent to the other machine.
     void CancelMatch();
+    // Whether the other participant plays on the other machine.
+    bool IsInfraRed() const;
 
     // Read access for the screens that started the match and for tests.
     MatchState GetState() const { return state_; }
@@ -287,16 +293,29 @@ private:
     // Infra-red play (match_remote.cpp).
     bool RunMatchHandshake(int blockedCells);
     void AwaitRemoteMove();
+    void StartRemoteCardFlight(int16_t cardId, int column, int row);
     void PlaceRemoteCard();
     void AwaitRemoteAttack();
     void AwaitRemoteMultiHit();
+    // Each send repeats its exchange until it succeeds (true) or the player
+    // gives the match up (false: the match has left).
     bool SendCardMove(const Card& card, int column, int row);
     bool SendAttack(int column, int row, int targetColumn, int targetRow);
     bool SendMultiHit(int column, int row, int targetColumn, int targetRow);
+    bool SendCardTaken();
     void SendStartSignal();
-    void ReceiveStartSignal();
     void SendCardGift(int16_t id);
-    void ReceiveCardGift();
+    // True once the message came; false leaves the state to wait again.
+    bool ReceiveStartSignal();
+    bool ReceiveCardGift();
+    // One receive of a waiting state: true with an acknowledged request;
+    // false after asking the player when the link was found dead.
+    bool ReceiveRemoteRequest(LinkMessage& request);
+    // "Error of Synchronization:\n" + what was expected + what came, with
+    // "Cancel Game" and "Retry".
+    void ShowSyncError(const WString& expected, const WString& came);
+    // The message line's blinking "Waiting for <name><what>", presented.
+    void ShowWaitingText(Side side, const char16_t* what);
 
     // The rules tutorial (match_tutorial.cpp).
     void ShowTutorialPage();

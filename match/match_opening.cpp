@@ -81,8 +81,8 @@ void Match::ShowVersusIntro() {
 
 void Match::SpinStartingWheel() {
     if (KindOf(BLUE) == kRemoteClient) {
-        ReceiveStartSignal();
-        if (Cancelled()) return;
+        // The client shows no wheel: it waits here until the signal comes.
+        if (!ReceiveStartSignal() || Cancelled()) return;
         state_ = kStateStartBanner;
         return;
     }

@@ -132,7 +132,9 @@ void Match::ShowResult() {
 
 void Match::ExchangeWonCard() {
     PlayerKind kind = KindOf(NonLocalSide());
-    if (kind == kRemoteClient) ReceiveCardGift();
+    // The client waits in this state until the server's card has come, so
+    // that both collections change by the same card.
+    if (kind == kRemoteClient && !ReceiveCardGift()) return;
     if (kind == kRemoteServer) SendCardGift(exchangeIds_[0]);
     if (Cancelled()) return;
     state_ = kStateShowExchangedCard;
@@ -191,7 +193,10 @@ void Match::ApplyPerfect() {
     // The other handheld's hand and pile are never dealt here: only the
     // cards it laid are known.
     Side loser = IsLocalWin() ? NonLocalSide() : LocalSide();
-    bool known = !IsRemote(KindOf(loser));
+    // Over the link both machines count only the cards on the board, which
+    // both see alike: the loser gives exactly what the winner gains.
+    const bool overLink = IsRemote(KindOf(NonLocalSide()));
+    bool known = !overLink;
     int16_t ids[kDeckSize + kBoardCells];
     int count = 0;
     for (int x = 0; x < kBoardColumns; ++x) {
@@ -220,6 +225,9 @@ void Match::ApplyPerfect() {
         }
         text = u"You lost all the cards in your  deck !";
     }
+    // Over the link each machine saves its side at once, as it does for
+    // the one card that changes hands.
+    if (overLink) SavePlayer();
     ShowCollectionBox(text);
     state_ = kStateMatchEnds;
 }

@@ -6,7 +6,6 @@
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/utilities.h"
-#include "infrared/multiplayer_screen.h"
 #include "match/computer_opponent.h"
 #include "match/match.h"
 #include "match/match_layout.h"
@@ -61,7 +60,7 @@ bool Match::TapPile(Side side, int16_t x, uint16_t y) {
     Card card = piles_[side].Pop();
     hands_[side].PutCardInSlot(card, slot);
     StartPileDraw(card, side, slot, kStateEndOfTurn);
-    if (IsRemote(KindOf(OtherSide(side))) && room_ != nullptr) room_->SendCardTakenMessage();
+    if (IsRemote(KindOf(OtherSide(side)))) SendCardTaken();
     return true;
 }
 
