@@ -2,6 +2,7 @@
 // the other machine's decisions, the sends of our own, the who-starts signal,
 // the card that changes hands and the link checks with their questions.
 #include "cards/card_database.h"
+#include "cards/launchers.h"
 #include "engine/banners.h"
 #include "engine/blit.h"
 #include "engine/display.h"
@@ -11,7 +12,6 @@
 #include "match/match.h"
 #include "match/match_layout.h"
 #include "platform/system.h"
-#include "shell/game.h"
 
 namespace qv {
 

@@ -6,8 +6,8 @@
 #include "cards/profile.h"
 #include "club/club.h"
 #include "engine/music.h"
-#include "tests/support/link_pair.h"
 #include "tests/support/link_machine.h"
+#include "tests/support/link_pair.h"
 
 namespace qv::test {
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "infrared/multiplayer_screen.h"
-#include "tests/link_test_support.h"
-#include "tests/match_support.h"
+#include "tests/support/link_peer.h"
+#include "tests/support/match_driver.h"
 
 namespace qv::test {
 

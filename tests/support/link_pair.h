@@ -20,9 +20,10 @@
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "club/club.h"
-#include "tests/game_runner.h"
-#include "tests/link_test_support.h"
-#include "tests/rooms_support.h"
+#include "tests/support/files.h"
+#include "tests/support/game_runner.h"
+#include "tests/support/link_peer.h"
+#include "tests/support/rooms_driver.h"
 
 namespace qv::test {
 
@@ -35,7 +36,7 @@ public:
         const std::string port = std::to_string(FreeLinkPort());
         for (int role = 0; role < 2; ++role) {
             GameRunner& runner = runners_[role];
-            installs_[role] = runner.LinkInstallation(QV_INSTALL_DIR);
+            installs_[role] = runner.LinkInstallation();
             runner.WriteRegistry(installs_[role]);
             runner.Setenv("QUORVANE_AUDIO", "none");
             runner.Setenv("QUORVANE_IR_PORT", port);
@@ -179,12 +180,6 @@ public:
 private:
     static std::filesystem::path Folder() {
         return std::filesystem::path(QV_SOURCE_DIR) / "tests" / "scenarios" / "link";
-    }
-    static std::string ReadText(const std::filesystem::path& path) {
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
     GameRunner runners_[2];
