@@ -127,8 +127,10 @@ std::vector<PictureRule> PictureRules() {
     }
     add(shop + "ShopBack.QVJ", Fit::kAtMost, 36, 18);
     for (int n = 0; n <= 10; ++n) add(shop + "Booster" + std::to_string(n) + ".QVG", Fit::kAtMost, 120, 113, true);
-    add(instant + "InstantPlayMember.QVJ", Fit::kAtMost, 70, 14);
-    add(instant + "InstantPlayElite.QVJ", Fit::kAtMost, 73, 18);
+    // The level titles at (8, 29) and (5, 25) end a few pixels before the
+    // stake line at (79, 27).
+    add(instant + "InstantPlayMember.QVJ", Fit::kAtMost, 79 - 8 - 4, 14);
+    add(instant + "InstantPlayElite.QVJ", Fit::kAtMost, 79 - 5 - 4, 18);
     add(instant + "InstantPlayLeft.QVJ", Fit::kAtMost, 60, 30);
     add(instant + "InstantPlayRight.QVJ", Fit::kAtMost, 51, 30);
     add(instant + "InstantPlayBack.QVJ", Fit::kAtMost, 38, 18);

@@ -222,7 +222,10 @@ TEST(GeneratedPictures, AreasWhereTheGameWritesStayDarkAndQuiet) {
         EXPECT_LT(MeanLuma(loading, left, 307, left + 240, 320), 40) << left;
     }
     const Decoded before = Decode("GFX/MENU/HELL/Starman1.QVJ"), after = Decode("GFX/MENU/HELL/Starman2.QVJ");
+    // The narration at the top of the first picture; the boss's words at the
+    // bottom of both (the first speech is typed before the picture changes).
     EXPECT_LT(MeanLuma(before, 40, 10, 200, 80), 40);
+    EXPECT_LT(MeanLuma(before, 20, 260, 220, 320), 40);
     EXPECT_LT(MeanLuma(after, 20, 240, 220, 320), 40);
     const Decoded band = Decode("GFX/GENERAL/BackgroundMenu.QVJ");
     EXPECT_LT(MeanLuma(band, 10, 10, 230, 80), 40);

@@ -225,8 +225,11 @@ void DrawBoss(Canvas& c, bool after) {
         c.FillRect(0, 236, 240, 84, Rgb(24, 8, 12));
         c.FillRect(0, 236, 240, 2, Rgb(236, 90, 30));
     } else {
+        // The narration at the top, the boss's first words at the bottom.
         c.FillRect(0, 0, 240, 84, Rgb(24, 8, 12));
         c.FillRect(0, 82, 240, 2, Rgb(236, 90, 30));
+        c.FillRect(0, 252, 240, 68, Rgb(24, 8, 12));
+        c.FillRect(0, 252, 240, 2, Rgb(236, 90, 30));
     }
 }
 

@@ -76,6 +76,12 @@ void DrawLevelTitle(Canvas& c, int x, int y, int w, int h, const std::string& te
     DrawBadge(c, x, y, w, h, text, palette::kCyan);
 }
 
+// The level titles end a few pixels before the stake line, which starts at
+// x 79: the guest title (9, 30) and the member title (8, 29) share a size,
+// the elite title stands at (5, 25).
+constexpr int kTitleWidth = 66, kTitleHeight = 14;
+constexpr int kEliteTitleWidth = 70, kEliteTitleHeight = 18;
+
 ScreenSpec InstantScreen() {
     ScreenSpec s;
     s.folder = "GFX/MENU/UI INSTANT/";
@@ -85,7 +91,7 @@ ScreenSpec InstantScreen() {
     s.decorate = [](Canvas& c) {
         DrawTextWell(c, 10, 40, 222, 172);
         for (int i = 0; i < 15; i += 2) c.FillRect(13, 55 + 10 * i, 216, 10, Rgb(26, 20, 44));
-        DrawLevelTitle(c, 9, 30, 70, 14, "GUESTS");
+        DrawLevelTitle(c, 9, 30, kTitleWidth, kTitleHeight, "GUESTS");
     };
     s.buttons = {
         {"InstantPlayLeft.QVJ", "", 21, 221, 30, 20, "<"},
@@ -169,9 +175,9 @@ bool WriteCollectionBorder(const std::string& root) {
 }
 
 bool WriteLevelTitles(const std::string& root) {
-    Canvas member(70, 14), elite(73, 18);
-    DrawLevelTitle(member, 0, 0, 70, 14, "MEMBERS");
-    DrawLevelTitle(elite, 0, 0, 73, 18, "ELITE");
+    Canvas member(kTitleWidth, kTitleHeight), elite(kEliteTitleWidth, kEliteTitleHeight);
+    DrawLevelTitle(member, 0, 0, kTitleWidth, kTitleHeight, "MEMBERS");
+    DrawLevelTitle(elite, 0, 0, kEliteTitleWidth, kEliteTitleHeight, "ELITE");
     return SaveOpaque(member, root + "/GFX/MENU/UI INSTANT/InstantPlayMember.QVJ") &&
            SaveOpaque(elite, root + "/GFX/MENU/UI INSTANT/InstantPlayElite.QVJ");
 }

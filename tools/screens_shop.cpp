@@ -81,9 +81,13 @@ ScreenSpec TournamentScreen(const std::string& level, const std::string& title, 
     s.title = title;
     s.decorate = [title, neon](Canvas& c) {
         DrawNeonText(c, title, 100, 6, 2, palette::kCream, neon);
-        DrawPanel(c, 6, 48, 228, 214, Rgb(22, 16, 38), neon);
         // The bracket's names are drawn by the game in several layouts: keep the panel plain.
-        DrawTextWell(c, 6, 268, 228, 30);
+        // It reaches past the versus marker of the right column (x 217 to 236).
+        DrawPanel(c, 4, 48, 235, 214, Rgb(22, 16, 38), neon);
+        // The game writes the fee ending at x 108 and the first prize ending at x 225.
+        DrawTextWell(c, 4, 268, 235, 30);
+        DrawCaption(c, "Entry fee", 12, 274);
+        DrawCaption(c, "First prize", 124, 274);
     };
     s.buttons = {
         {"/GFX/MENU/AllPartyDeck.QVJ", "", 207, 0, 33, 21, "DECK"},
@@ -97,8 +101,10 @@ ScreenSpec TournamentScreen(const std::string& level, const std::string& title, 
 }
 
 bool WriteVersusMarker(const std::string& root) {
-    Canvas vs(20, 10);
-    DrawPixelTextCentred(vs, "VS", 10, 1, 1, 238, 196, 84);
+    // Drawn 12 rows above the second name of a pair: the letters sit in the
+    // picture's lower rows, between the pair's two names.
+    Canvas vs(20, 12);
+    DrawPixelTextCentred(vs, "VS", 10, 4, 1, 238, 196, 84);
     return SaveKeyed(vs, root + "/GFX/MENU/UI TOURNAMENT/VStournoi.QVG");
 }
 
