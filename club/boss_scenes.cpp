@@ -71,8 +71,12 @@ void TypeSpeech(const WString& text, int x, int y, int width, int colour) {
     for (size_t i = 0; i < text.size(); ++i) {
         UpdateMusic();
         // A word that does not fit goes to the next line, unless the pen is
-        // already at the line's start (the word is then wider than a line).
-        if (penX > x && WordWidthFrom(text, i) > x + width - penX) {
+        // already at the line's start. Inside a word only the rest of a word
+        // wider than a whole line can stop fitting: it breaks at the letter
+        // that no longer fits, so such a word fills its lines.
+        const bool wordStart = i == 0 || IsWordSeparator(text[i - 1]);
+        const int needed = wordStart ? WordWidthFrom(text, i) : GlyphWidth(text[i]);
+        if (penX > x && needed > x + width - penX) {
             penX = x;
             penY += lineStep;
         }

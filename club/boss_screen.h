@@ -20,8 +20,8 @@ bool TryEnterBossLair();
 
 // Types the text into buffer 0 one letter every 50 ms, presenting each,
 // breaking lines before a word that does not fit between the pen and
-// x + width (a word wider than a whole line breaks where its rest stops
-// fitting). Lines are the font's height + 2 apart; nothing is drawn from a
+// x + width (a word wider than a whole line fills each line and breaks at
+// the letter that no longer fits). Lines are the font's height + 2 apart; nothing is drawn from a
 // line that starts below the screen. Pending input is dropped at the end.
 void TypeSpeech(const WString& text, int x, int y, int width, int colour);
 

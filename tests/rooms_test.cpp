@@ -4,6 +4,7 @@
 // are refused, and the boss's scenes' drawing rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 #include "club/boss_screen.h"
 #include "club/instant_play_screen.h"
 #include "club/tournament_screen.h"
+#include "engine/display.h"
 #include "engine/font.h"
 #include "platform/clock.h"
 #include "tests/support/club_driver.h"
@@ -369,10 +371,32 @@ TEST_F(RoomsTest, CreditStripsSlowDownAsTheyArriveAndANarrowOneStillArrives) {
 }
 
 // A long name pushes the speech past the screen's bottom: the letters below
-// it are not typed (each typed letter takes 50 ms).
-TEST_F(RoomsTest, SpeechStopsAtTheBottomOfTheScreen) {
+// it are not typed (each typed letter takes 50 ms). A word wider than the
+// line fills each line up to its right edge.
+TEST_F(RoomsTest, SpeechStopsAtTheBottomOfTheScreenAndFillsItsLines) {
     gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, false);
     ASSERT_TRUE(gFont.IsLoaded());
+    {
+        constexpr int kLeft = 20, kTop = 20, kWidth = 100;
+        const int letter = gFont.GetGlyph('W').width;
+        const int lineStep = gFont.GetHeight() + 2;
+        ASSERT_GT(letter, 0);
+        const int perLine = kWidth / letter;
+        const int letters = 3 * perLine + 2;  // four lines of W after the short word's line
+        FillBuffer(0, 0);
+        TypeSpeech(u"AB " + WString(static_cast<size_t>(letters), u'W'), kLeft, kTop, kWidth, 11);
+        int lowest = -1, rightmost = -1;
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                if (gScreenBuffers[0][y * kScreenWidth + x] == 0) continue;
+                lowest = std::max(lowest, y);
+                rightmost = std::max(rightmost, x);
+            }
+        }
+        EXPECT_LT(rightmost, kLeft + kWidth);
+        EXPECT_GE(lowest, kTop + 4 * lineStep) << "the W start on the second line";
+        EXPECT_LT(lowest, kTop + 5 * lineStep) << "and fill four lines";
+    }
     const WString shortText = u"A few words.";
     uint32_t start = platform::GetTickCount();
     TypeSpeech(shortText, 20, 260, 200, 5);
