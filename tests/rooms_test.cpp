@@ -18,6 +18,7 @@
 #include "engine/display.h"
 #include "engine/font.h"
 #include "platform/clock.h"
+#include "platform/pixels.h"
 #include "tests/support/club_driver.h"
 
 namespace qv {
@@ -441,6 +442,55 @@ TEST_F(RoomsTest, LairAsksForEverythingInOrderAndLeavesAfterItsMatch) {
         EXPECT_EQ(gClub.InTransition(), result == 1) << "a victory ends in the character screen";
         EXPECT_EQ(gClub.Room(), result == 1 ? 8 : 1);
     }
+}
+
+// The asset folder as links, but with real folders on the way to the given
+// files (relative, '/'-separated), which are left out for the test to write.
+void LinkAllBut(const std::filesystem::path& from, const std::filesystem::path& to,
+                const std::vector<std::string>& files) {
+    std::filesystem::create_directories(to);
+    for (const auto& entry : std::filesystem::directory_iterator(from)) {
+        const std::string name = entry.path().filename().string();
+        std::vector<std::string> below;
+        bool leftOut = false;
+        for (const std::string& file : files) {
+            leftOut = leftOut || file == name;
+            if (file.rfind(name + "/", 0) == 0) below.push_back(file.substr(name.size() + 1));
+        }
+        if (leftOut) continue;
+        if (below.empty()) {
+            std::filesystem::create_symlink(entry.path(), to / name);
+        } else {
+            LinkAllBut(entry.path(), to / name, below);
+        }
+    }
+}
+
+// A boss picture larger than the screen and a credit strip that is missing
+// (0 x 0, too narrow to slow down) still give the whole victory and the
+// end credits, and the character screen after them.
+TEST_F(RoomsTest, VictoryRunsWithAnOversizedBossAndAMissingCreditStrip) {
+    test::TempDir dir("lair");
+    const std::filesystem::path install = dir / "install";
+    LinkAllBut(test::kBuiltInstall, install, {"GFX/MENU/HELL/Starman2.QVJ", "GFX/CREDITS/AI.QVB"});
+    std::vector<uint8_t> rgb(300 * 400 * 3, 0);
+    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 200;
+    ASSERT_TRUE(platform::WritePng((install / "GFX/MENU/HELL/Starman2.QVJ").string(), 300, 400, rgb.data()));
+    const WString before = gInstallDir;
+    test::UseInstallDir(install);
+
+    gClub.OpenBossScreen();
+    ASSERT_TRUE(test::SettleClub());
+    test::ClubTap(120, 160);
+    ASSERT_EQ(gClub.GetBossScreen()->State(), BossScreen::kStateMatch);
+    EndMatch(1);
+    gClub.Update();
+    gInstallDir = before;
+    EXPECT_EQ(gClub.GetBossScreen(), nullptr);
+    EXPECT_TRUE(gClub.InTransition()) << "on to the character screen";
+    EXPECT_EQ(gClub.PendingType(), kScreenCharacter);
+    const std::vector<std::string> rooms = test::TraceOf(test::PrepareInstallation() / "trace.txt", "room");
+    EXPECT_NE(std::find(rooms.begin(), rooms.end(), "boss credits end"), rooms.end());
 }
 
 }  // namespace
