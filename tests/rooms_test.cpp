@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -169,6 +170,55 @@ TEST_F(RoomsTest, JoiningPaysTheFeeOnceAndOnlyWhenEverythingHolds) {
             EXPECT_TRUE(screen.StylusUp(200, 312));
             EXPECT_EQ(gTourneysPlayed[0], 1);
         }
+    }
+}
+
+// The place reached decides the closing note; only the final pays, and only
+// a won final counts as a tournament won. A player knocked out steps
+// through the remaining rounds all the same.
+TEST_F(RoomsTest, FinalPlaceDecidesTheNoteAndThePrize) {
+    const std::string notes[5] = {
+        "Well, it seems that I REALLY need some training.",
+        "Looks like I need some more practice.",
+        "Not that bad, maybe next time I'll reach the final. ",
+        "Yeahhh! I finished 2nd, little bit work and I'll be the champion. I won 4000 Credits!",
+        "Woohooo! I won the tournament, and 8000 Credits!",
+    };
+    const int prizes[5] = {0, 0, 0, 4000, 8000};
+    gTourneysWon[0] = 1;
+    for (int i = 0; i < 15; ++i) gGamesWon[i * 3] = 1;
+    const std::filesystem::path trace = test::PrepareInstallation() / "trace.txt";
+    for (int place = 0; place <= 4; ++place) {
+        SCOPED_TRACE(place);
+        gProfile.AddCredits(5000 - gProfile.GetCredits());
+        gTourneysWon[1] = 0;
+        TournamentScreen screen(1);
+        JoinAndStartMatch(screen);
+        int matches = 0;
+        for (int turn = 0; turn < 40 && screen.GetState() != TournamentScreen::kStateWinnerShown; ++turn) {
+            switch (screen.GetState()) {
+                case TournamentScreen::kStatePlayerMatch:
+                    EndMatch(matches++ < place ? 0 : 1);
+                    screen.Update();
+                    break;
+                case TournamentScreen::kStateBracketShown:
+                case TournamentScreen::kStateResultsShown: Tap(screen, 50, 312); break;
+                default: screen.Update(); break;
+            }
+        }
+        ASSERT_EQ(screen.GetState(), TournamentScreen::kStateWinnerShown);
+        EXPECT_EQ(matches, std::min(place + 1, 4));
+        EXPECT_EQ(screen.Place(), place);
+        const size_t notesBefore = test::TraceOf(trace, "gamebox").size();
+        Tap(screen, 50, 312);
+        const std::vector<std::string> boxes = test::TraceOf(trace, "gamebox");
+        ASSERT_EQ(boxes.size(), notesBefore + 1);
+        EXPECT_EQ(boxes.back().substr(0, boxes.back().find(" | ")), notes[place]);
+        EXPECT_EQ(gProfile.GetCredits(), 5000 - 1000 + prizes[place]);
+        EXPECT_EQ(gTourneysWon[1], place == 4 ? 1 : 0);
+        EXPECT_EQ(screen.GetState(), TournamentScreen::kStateIdle);
+        EXPECT_EQ(screen.Round(), 0);
+        EXPECT_EQ(screen.Place(), 0);
     }
 }
 
