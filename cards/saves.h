@@ -32,7 +32,8 @@ bool WriteQuickSave();
 // Restores the quick save and deletes it; false when there is none, or when
 // its character file cannot be loaded (the quick save is then deleted too).
 // A damaged club block brings the character back on the club view; a match
-// that cannot be resumed counts as a tie (gMatchResult 2) and the club takes over.
+// that cannot be resumed has no result (gMatchResult kNoMatchResult) and the
+// club takes over.
 bool LoadQuickSave();
 
 }  // namespace qv
