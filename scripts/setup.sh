@@ -5,6 +5,10 @@ set -euo pipefail
 
 QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QV_BUILD_DIR=${QV_BUILD_DIR:-$QV_ROOT/build}
+# Absolute, so that a relative one (QV_BUILD_DIR=build-asan) still names the
+# same folder once the scripts and the tests change directory.
+mkdir -p "$QV_BUILD_DIR"
+QV_BUILD_DIR=$(cd "$QV_BUILD_DIR" && pwd)
 
 qv_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev
              libgtest-dev libcairo2-dev libxxhash-dev)
