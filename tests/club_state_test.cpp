@@ -49,11 +49,11 @@ TEST_F(ClubStateTest, ClubViewAloneIsTheHeaderAndTenEmptyRecords) {
     const std::vector<uint8_t> b = test::WrittenBlock();
     ASSERT_EQ(b.size(), 45u);
     std::vector<uint8_t> expected(45, 0);
-    expected[0] = 1;   // input
-    expected[14] = 13; // pending
-    expected[15] = 13; // current
-    expected[16] = 1;  // room
-    expected[18] = 7;  // frame
+    expected[0] = 1;    // input
+    expected[14] = 13;  // pending
+    expected[15] = 13;  // current
+    expected[16] = 1;   // room
+    expected[18] = 7;   // frame
     for (size_t i = 0; i < b.size(); ++i) EXPECT_EQ(b[i], expected[i]) << "offset " << i;
 }
 
