@@ -12,8 +12,6 @@ namespace qv {
 
 class BetScreen {
 public:
-    // Instant Play opens it.
-    static constexpr bool kOpen = true;
     // Index, level, match-started flag, tutorial flag, spare.
     static constexpr int kStateSize = 5;
 

@@ -34,8 +34,6 @@ std::vector<int> StripSlidePlaces(int start, int target, int speed);
 
 class BossScreen {
 public:
-    // The club view opens the lair once TryEnterBossLair has let it.
-    static constexpr bool kOpen = true;
     static constexpr int kStateSize = 0;
     enum : int8_t { kStateTalk = 0, kStateMatch = 1, kStateDone = 2 };
 

@@ -40,7 +40,6 @@ CharacterSummary EmptySlotSummary(int slotIndex);
 
 class CharacterScreen {
 public:
-    static constexpr bool kOpen = true;
     static constexpr int kStateSize = 0;
 
     // Loads the pictures, selects the slot of the registry's "Character"

@@ -287,11 +287,13 @@ private:
     uint8_t descriptionTyped_ = 0;
     uint8_t titleInPlace_ = 0;
     int8_t titleTick_ = 0;
-    uint8_t betReturn_ = kScreenInstantPlay;
+    // The screens to return to are 0 until an opener sets them, as the
+    // quick save of a fresh club carries them.
+    uint8_t betReturn_ = 0;
     uint8_t reserved_ = 0;
-    uint8_t collectionReturn_ = kScreenShop;
-    uint8_t shopReturn_ = kScreenClubView;
-    uint8_t tradeReturn_ = kScreenMultiplayer;
+    uint8_t collectionReturn_ = 0;
+    uint8_t shopReturn_ = 0;
+    uint8_t tradeReturn_ = 0;
     Button leftArrow_;
     Button rightArrow_;
     Picture quickMenuOn_;

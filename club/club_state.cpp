@@ -316,10 +316,10 @@ void Club::Reset() {
     descriptionTyped_ = 0;
     titleInPlace_ = 0;
     titleTick_ = 0;
-    betReturn_ = kScreenInstantPlay;
-    collectionReturn_ = kScreenShop;
-    shopReturn_ = kScreenClubView;
-    tradeReturn_ = kScreenMultiplayer;
+    betReturn_ = 0;
+    collectionReturn_ = 0;
+    shopReturn_ = 0;
+    tradeReturn_ = 0;
     tutorialStep_ = 0;
     tutorialFlag_ = 0;
     stylusDown_ = 0;

@@ -3,14 +3,8 @@
 #include <string>
 
 #include "cards/profile.h"
-#include "club/bet_screen.h"
 #include "club/boss_screen.h"
-#include "club/character_screen.h"
 #include "club/club.h"
-#include "club/instant_play_screen.h"
-#include "club/options_screen.h"
-#include "club/shop_screen.h"
-#include "club/tournament_screen.h"
 #include "engine/blit.h"
 #include "engine/display.h"
 #include "engine/font.h"
@@ -20,7 +14,6 @@
 #include "engine/message_box.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
-#include "infrared/multiplayer_screen.h"
 #include "platform/clock.h"
 #include "platform/system.h"
 
@@ -83,22 +76,6 @@ int RoomAtFrame(int frame) {
 }
 
 int GlyphWidth(char16_t c) { return gFont.GetGlyph(c & 0xFF).width; }
-
-// Whether the room's screen can be used yet (placeholders answer closed).
-bool RoomIsOpen(int room) {
-    switch (room) {
-        case 0: return MultiplayerScreen::kOpen;
-        case 1: return InstantPlayScreen::kOpen;
-        case 2: return BossScreen::kOpen;
-        case 3: return ShopScreen::kOpen;
-        case 4:
-        case 5:
-        case 6: return TournamentScreen::kOpen;
-        case 7: return OptionsScreen::kOpen;
-        case 8: return CharacterScreen::kOpen;
-        default: return true;
-    }
-}
 
 void DrawLetter(char16_t c, int x, int y, int8_t buffer) {
     DrawText(WString(1, c), x, y, gFont, buffer);
@@ -245,13 +222,8 @@ void Club::ClubViewKeys() {
     }
 }
 
-// A room whose screen is not built yet answers with a note; the lair asks
-// its own questions first.
+// The lair asks its own questions first.
 void Club::EnterRoom() {
-    if (!RoomIsOpen(room_)) {
-        ShowNote(u"This room is closed for now.");
-        return;
-    }
     if (room_ == 2 && !TryEnterBossLair()) return;
     BeginTransition(1);
 }

@@ -17,8 +17,6 @@ class TradeScreen;
 
 class CollectionScreen {
 public:
-    // Reached from the card shop.
-    static constexpr bool kOpen = true;
     // Tutorial flag, one unused byte.
     static constexpr int kStateSize = 2;
     enum : uint8_t { kModeDeck = 0, kModeTradeBox = 1 };

@@ -12,8 +12,6 @@ namespace qv {
 
 class InstantPlayScreen {
 public:
-    // The club view opens the room.
-    static constexpr bool kOpen = true;
     // Level, selected row, tutorial flag, tutorial step.
     static constexpr int kStateSize = 4;
     static constexpr int kRowCount = 15;

@@ -26,7 +26,6 @@ void ShowStatistics();
 
 class OptionsScreen {
 public:
-    static constexpr bool kOpen = true;
     static constexpr int kStateSize = 0;
 
     // Takes the steps from the settings in force, shows the entry picture

@@ -12,8 +12,6 @@ namespace qv {
 
 class ShopScreen {
 public:
-    // The club view opens the room.
-    static constexpr bool kOpen = true;
     // Tutorial flag, tutorial step.
     static constexpr int kStateSize = 2;
     static constexpr int kButtonCount = 10;

@@ -13,8 +13,6 @@ namespace qv {
 
 class TournamentScreen {
 public:
-    // The club view opens the rooms.
-    static constexpr bool kOpen = true;
     // Level, round, 16 slots, state, pair, opponent, joined twice, place,
     // two prizes.
     static constexpr int kStateSize = 44;

@@ -15,7 +15,6 @@ namespace qv {
 
 class MultiplayerScreen : public LinkSession {
 public:
-    static constexpr bool kOpen = true;
     static constexpr int kStateSize = 0;
     static constexpr uint16_t kHostSeconds = 20;
     enum ButtonId : uint8_t { kCreate, kJoin, kBack, kDeck, kGame, kTrade, kButtonCount };

@@ -16,7 +16,6 @@ class MultiplayerScreen;
 
 class TradeScreen {
 public:
-    static constexpr bool kOpen = true;
     static constexpr int kStateSize = 0;
     enum ButtonId : uint8_t { kAdd, kDel, kBack, kReady, kCancel, kZoom, kMinus, kPlus, kButtonCount };
     static constexpr uint32_t kRepeatMs = 200;
