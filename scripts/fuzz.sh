@@ -45,7 +45,7 @@ seeds="$work/seeds"
 rm -rf "$seeds"
 # Also the files that once broke the game; then the scenario scripts.
 "$fuzz_dir/fuzz/qv_fuzz_seeds" "$seeds" "$root/tests/data/repro"
-for script in "$root"/tests/scripts/* "$root"/tests/scenarios/*.script "$root"/tests/scenarios/*/*.script; do
+for script in "$root"/tests/scenarios/*.script "$root"/tests/scenarios/*/*.script; do
   [ -f "$script" ] && cp "$script" "$seeds/script/"
 done
 

@@ -1,13 +1,19 @@
 // Scenario scripts: a headless input script whose header comments set the
-// run up and state what it must end with (see docs/headless.md).
+// run up and state what it must end with (see docs/headless.md); reading
+// the header, and checking a run against it.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "club/club.h"
+#include "tests/support/characters.h"
+#include "tests/support/club_block.h"
 #include "tests/support/files.h"
 #include "tests/support/game_runner.h"
 
@@ -22,15 +28,38 @@ struct Expectation {
     int line = 0;
 };
 
+// Bytes written into a file of the run's directory after the rest of the
+// set-up: at an offset (negative: from the end), or the file cut to a length.
+struct FileEdit {
+    std::string path;
+    long offset = 0;
+    Bytes bytes;
+    long cutTo = -1;
+};
+
 struct Scenario {
     std::string install = "link";  // link, empty or none
     std::vector<std::string> registryLines;
     std::vector<std::pair<std::string, std::string>> env;
     std::vector<std::pair<std::string, std::filesystem::path>> saveFiles;  // name, source
+    std::vector<CharacterSpec> characters;
+    std::string quickSave;    // "", "club" or "match"
+    Bytes clubQuickSave;      // the whole file, for "club"
+    int matchOpponent = 0;    // for "match"
+    int matchLevel = 0;
+    std::vector<int> cardPowers;  // empty, or the powers of levels 1 to 4
+    std::vector<FileEdit> edits;
+    std::filesystem::path nextRun;  // run afterwards in the same directory
     int timeoutSeconds = 120;
     int expectedExit = 0;
     std::vector<Expectation> expectations;
     std::vector<std::string> errors;  // lines that could not be read
+
+    // Whether anything but env, timeout and expectations prepares the run.
+    bool PreparesFiles() const {
+        return install != "link" || !registryLines.empty() || !saveFiles.empty() || !characters.empty() ||
+               !quickSave.empty() || !cardPowers.empty() || !edits.empty();
+    }
 };
 
 namespace scenario_detail {
@@ -71,6 +100,18 @@ inline bool TraceLineMatches(const std::string& line, const std::string& kind, c
     return After(line, 2).find(text) != std::string::npos;
 }
 
+// The first line from `from` on that matches, or -1.
+inline long FindTrace(const std::vector<std::string>& trace, const std::string& kind, const std::string& text,
+                      long from) {
+    for (size_t i = static_cast<size_t>(from < 0 ? 0 : from); i < trace.size(); ++i) {
+        if (TraceLineMatches(trace[i], kind, text)) return static_cast<long>(i);
+    }
+    return -1;
+}
+
+// The virtual time a trace line was written at.
+inline long TraceTime(const std::string& line) { return std::strtol(line.c_str(), nullptr, 10); }
+
 inline int CountTrace(const std::vector<std::string>& trace, const std::string& kind, const std::string& text) {
     int count = 0;
     for (const std::string& line : trace) count += TraceLineMatches(line, kind, text) ? 1 : 0;
@@ -91,10 +132,56 @@ inline std::vector<std::string> SettingsKeyLines(const std::filesystem::path& re
     return lines;
 }
 
+// Two-digit hex bytes from the word at `from` on.
+inline bool ParseHex(const std::vector<std::string>& words, size_t from, Bytes& bytes) {
+    for (size_t i = from; i < words.size(); ++i) {
+        int value = 0;
+        if (words[i].size() > 2 || !ParseInt(words[i], value, 16) || value < 0) return false;
+        bytes.push_back(static_cast<uint8_t>(value));
+    }
+    return true;
+}
+
+// "club [<field>=<n> | <record>=<hex>] ...": the quick-save file; "" when it
+// is fine, else the word it cannot use.
+inline std::string ParseClubQuickSave(const std::vector<std::string>& words, Bytes& file) {
+    ClubBlock block;
+    std::vector<std::pair<std::string, int>> fields;
+    bool frameGiven = false;
+    for (size_t i = 3; i < words.size(); ++i) {
+        const size_t eq = words[i].find('=');
+        const std::string name = words[i].substr(0, eq == std::string::npos ? 0 : eq);
+        const std::string value = eq == std::string::npos ? "" : words[i].substr(eq + 1);
+        int record = 0;
+        while (record < kRecordCount && name != kClubRecordNames[record]) ++record;
+        int number = 0;
+        Bytes bytes;
+        if (record < kRecordCount && value.size() % 2 == 0) {
+            std::vector<std::string> pairs;
+            for (size_t c = 0; c < value.size(); c += 2) pairs.push_back(value.substr(c, 2));
+            if (!ParseHex(pairs, 0, bytes)) return words[i];
+            block.Add(static_cast<ClubRecord>(record), bytes);
+        } else if (!name.empty() && ParseInt(value, number)) {
+            fields.emplace_back(name, number);
+            frameGiven = frameGiven || name == "frame";
+        } else {
+            return words[i];
+        }
+    }
+    Bytes bytes = block.Bytes();
+    for (const auto& [name, number] : fields) {
+        if (!SetClubField(bytes, name, number)) return name + "=" + std::to_string(number);
+        // A room given alone stands the view at it.
+        if (name == "room" && !frameGiven && number >= 0 && number <= 9) SetClubField(bytes, "frame", Club::RoomFrame(number));
+    }
+    file = ClubQuickSave(bytes);
+    return "";
+}
+
 }  // namespace scenario_detail
 
-// Reads the header comments of a script; source files of "save-file" are
-// found relative to scriptDir.
+// Reads the header comments of a script; source files of "save-file" and
+// "next-run" are found relative to scriptDir.
 inline Scenario ParseScenario(const std::string& text, const std::filesystem::path& scriptDir) {
     using namespace scenario_detail;
     Scenario scenario;
@@ -110,6 +197,7 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
         auto fail = [&](const std::string& why) {
             scenario.errors.push_back("line " + std::to_string(number) + ": " + why + ": " + line);
         };
+        int value = 0;
         if (directive == "install") {
             if (count != 1 || (words[2] != "link" && words[2] != "empty" && words[2] != "none")) {
                 fail("install takes link, empty or none");
@@ -135,6 +223,50 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
             } else {
                 scenario.saveFiles.emplace_back(words[2], scriptDir / words[3]);
             }
+        } else if (directive == "character") {
+            CharacterSpec spec;
+            const std::string wrong = count < 1 ? "" : ParseCharacterSpec({words.begin() + 3, words.end()}, spec);
+            if (count < 1 || !ParseInt(words[2], spec.slot) || spec.slot < 1 || spec.slot > 3 || !wrong.empty()) {
+                fail("character takes a slot 1 to 3 and key=value words" + (wrong.empty() ? "" : ", not " + wrong));
+            } else {
+                scenario.characters.push_back(spec);
+            }
+        } else if (directive == "quick-save") {
+            const bool match = count == 3 && words[2] == "match" && ParseInt(words[3], scenario.matchOpponent) &&
+                               ParseInt(words[4], scenario.matchLevel) && scenario.matchOpponent >= 0 &&
+                               scenario.matchOpponent < kOpponentCount / kLevelCount && scenario.matchLevel >= 0 &&
+                               scenario.matchLevel < kLevelCount;
+            const std::string wrong =
+                count >= 1 && words[2] == "club" ? ParseClubQuickSave(words, scenario.clubQuickSave) : "?";
+            if (!scenario.quickSave.empty() || (!match && !wrong.empty())) {
+                fail("quick-save takes club [<field>=<n> <record>=<hex>...] or match <opponent> <level>, once" +
+                     (wrong.empty() || wrong == "?" ? "" : ", not " + wrong));
+            } else {
+                scenario.quickSave = words[2];
+            }
+        } else if (directive == "card-powers") {
+            for (size_t i = 2; i < words.size(); ++i) {
+                if (ParseInt(words[i], value) && value >= 0 && value <= 9) scenario.cardPowers.push_back(value);
+            }
+            if (count != 4 || scenario.cardPowers.size() != 4) fail("card-powers takes four powers 0 to 9");
+        } else if (directive == "edit-file" || directive == "cut-file") {
+            FileEdit edit;
+            edit.path = count >= 1 ? words[2] : "";
+            const bool cut = directive == "cut-file";
+            const bool ok = cut ? count == 2 && ParseInt(words[3], value) && value >= 0
+                                : count >= 3 && ParseInt(words[3], value) && ParseHex(words, 4, edit.bytes);
+            (cut ? edit.cutTo : edit.offset) = value;
+            if (!ok) {
+                fail(cut ? "cut-file takes <path> <length>" : "edit-file takes <path> <offset> <hex>...");
+            } else {
+                scenario.edits.push_back(edit);
+            }
+        } else if (directive == "next-run") {
+            if (count != 1) {
+                fail("next-run takes a script");
+            } else {
+                scenario.nextRun = scriptDir / words[2];
+            }
         } else if (directive == "timeout") {
             if (count != 1 || !ParseInt(words[2], scenario.timeoutSeconds) || scenario.timeoutSeconds <= 0) {
                 fail("timeout takes seconds");
@@ -143,17 +275,30 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
             if (count != 1 || !ParseInt(words[2], scenario.expectedExit)) fail("expect-exit takes a code");
         } else if (directive.rfind("expect-", 0) == 0) {
             static const std::vector<std::pair<std::string, size_t>> kLeast = {
-                {"expect-trace", 1},      {"expect-no-trace", 1},  {"expect-trace-count", 2},
-                {"expect-file", 1},       {"expect-no-file", 1},   {"expect-file-text", 2},
-                {"expect-file-bytes", 3}, {"expect-empty-dir", 1}, {"expect-registry", 2},
+                {"expect-trace", 1},       {"expect-no-trace", 1},      {"expect-trace-count", 2},
+                {"expect-trace-then", 1},  {"expect-no-trace-then", 1}, {"expect-trace-within", 2},
+                {"expect-file", 1},        {"expect-no-file", 1},       {"expect-file-text", 2},
+                {"expect-file-bytes", 3},  {"expect-file-size", 2},     {"expect-file-unchanged", 1},
+                {"expect-empty-dir", 1},   {"expect-registry", 2},      {"expect-character", 2},
             };
             size_t least = 0;
             for (const auto& [name, n] : kLeast) least = name == directive ? n : least;
+            std::string unused;
             if (least == 0) {
                 fail("unknown directive");
             } else if (count < least) {
                 fail(directive + " takes at least " + std::to_string(least) + " words");
+            } else if (directive == "expect-trace-within" && (!ParseInt(words[2], value) || value < 0)) {
+                fail("expect-trace-within takes milliseconds first");
+            } else if (directive == "expect-character" && (!ParseInt(words[2], value) || value < 1 || value > 3)) {
+                fail("expect-character takes a slot 1 to 3 first");
             } else {
+                for (size_t i = 3; directive == "expect-character" && i < words.size(); ++i) {
+                    const size_t eq = words[i].find('=');
+                    if (eq == std::string::npos || !CharacterValue(words[i].substr(0, eq), unused)) {
+                        fail("expect-character knows no " + words[i]);
+                    }
+                }
                 scenario.expectations.push_back({directive, {words.begin() + 2, words.end()}, rest, number});
             }
         }
@@ -161,11 +306,51 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
     return scenario;
 }
 
+// The script with each line "include <file>" replaced by that file (found
+// relative to scriptDir; one level deep); a file that cannot be read is an error.
+inline std::string ExpandIncludes(const std::string& text, const std::filesystem::path& scriptDir,
+                                  std::vector<std::string>& errors) {
+    using namespace scenario_detail;
+    std::string out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        const std::vector<std::string> words = Words(line);
+        if (words.size() == 2 && words[0] == "include") {
+            const std::string piece = ReadText(scriptDir / words[1]);
+            if (piece.empty()) errors.push_back("no such piece to include: " + words[1]);
+            out += piece;
+            if (!piece.empty() && piece.back() != '\n') out += "\n";
+        } else {
+            out += line + "\n";
+        }
+    }
+    return out;
+}
+
 // Every expectation the run missed, one message each; the exit code first.
+// setUpFiles holds the bytes the files of expect-file-unchanged had before
+// the run. expect-character loads with the game's loader from the
+// installation in use.
 inline std::vector<std::string> CheckScenario(const Scenario& scenario, const GameRun& run,
-                                              const std::filesystem::path& runDir) {
+                                              const std::filesystem::path& runDir,
+                                              const std::map<std::string, Bytes>& setUpFiles = {}) {
     using namespace scenario_detail;
     std::vector<std::string> failures;
+    // The chain of expect-trace, -then and -within lines: the trace line it
+    // stands at (-1 once missed), and the no-trace-then lines that wait for
+    // its next line (or the trace's end) to close the stretch they forbid.
+    long anchor = -1;
+    std::vector<const Expectation*> forbidden;
+    auto closeStretch = [&](size_t until) {
+        for (const Expectation* e : forbidden) {
+            const long found = FindTrace(run.trace, e->words[0], After(e->rest, 1), anchor + 1);
+            if (found >= 0 && static_cast<size_t>(found) < until) {
+                failures.push_back("line " + std::to_string(e->line) + ": " + e->directive + " " + e->rest +
+                                   " (found: " + run.trace[static_cast<size_t>(found)] + ")");
+            }
+        }
+        forbidden.clear();
+    };
     if (run.timedOut) {
         failures.push_back("the program did not end within " + std::to_string(scenario.timeoutSeconds) + " s");
     } else if (run.exitCode != scenario.expectedExit) {
@@ -182,6 +367,29 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
             const int count = CountTrace(run.trace, w[0], After(e.rest, 1));
             met = d == "expect-trace" ? count > 0 : count == 0;
             detail = std::to_string(count) + " such lines";
+            if (d == "expect-trace") {
+                closeStretch(run.trace.size());
+                anchor = FindTrace(run.trace, w[0], After(e.rest, 1), 0);
+            }
+        } else if (d == "expect-no-trace-then") {
+            met = anchor >= 0;
+            detail = "the line it follows is missing";
+            if (met) forbidden.push_back(&e);
+        } else if (d == "expect-trace-then" || d == "expect-trace-within") {
+            const bool within = d == "expect-trace-within";
+            const long from = anchor;
+            const long found =
+                from < 0 ? -1 : FindTrace(run.trace, w[within ? 1 : 0], After(e.rest, within ? 2 : 1), from + 1);
+            met = found >= 0;
+            detail = from < 0 ? "the line it follows is missing" : "none after " + run.trace[static_cast<size_t>(from)];
+            if (met) closeStretch(static_cast<size_t>(found));
+            anchor = found;
+            if (met) {
+                const long late = TraceTime(run.trace[static_cast<size_t>(anchor)]) - TraceTime(run.trace[static_cast<size_t>(from)]);
+                int most = 0;
+                met = !within || (ParseInt(w[0], most) && late <= most);
+                detail = std::to_string(late) + " ms after " + run.trace[static_cast<size_t>(from)];
+            }
         } else if (d == "expect-trace-count") {
             const char op = w[0][0];
             int wanted = 0;
@@ -196,6 +404,21 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
             met = std::filesystem::exists(file);
         } else if (d == "expect-no-file") {
             met = !std::filesystem::exists(file);
+        } else if (d == "expect-file-size") {
+            int size = 0;
+            const size_t have = ReadBytes(file).size();
+            met = std::filesystem::is_regular_file(file) && ParseInt(w[1], size) && have == static_cast<size_t>(size);
+            detail = std::to_string(have) + " bytes";
+        } else if (d == "expect-file-unchanged") {
+            const auto before = setUpFiles.find(w[0]);
+            met = before != setUpFiles.end() && std::filesystem::exists(file) && ReadBytes(file) == before->second;
+            detail = before == setUpFiles.end() ? "no such file before the run" : "";
+        } else if (d == "expect-character") {
+            int slot = 0;
+            ParseInt(w[0], slot);
+            const std::vector<std::string> differences = CheckCharacter(slot, {w.begin() + 1, w.end()});
+            met = differences.empty();
+            for (const std::string& difference : differences) detail += (detail.empty() ? "" : "; ") + difference;
         } else if (d == "expect-empty-dir") {
             std::error_code error;
             met = std::filesystem::is_directory(file) && std::filesystem::is_empty(file, error);
@@ -229,6 +452,7 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
                                (detail.empty() ? "" : " (" + detail + ")"));
         }
     }
+    closeStretch(run.trace.size());
     return failures;
 }
 

@@ -1,29 +1,55 @@
-// Runs one scenario script with the real program on the headless backend
-// and checks what its header expects; exit 0 when every expectation held.
+// Runs one scenario script with the real program on the headless backend:
+// prepares the run as its header says, runs it (and the scripts it names
+// with next-run, in the same directory) and checks what each header
+// expects; exit 0 when every expectation held.
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "cards/launchers.h"
+#include "engine/utilities.h"
+#include "tests/support/characters.h"
 #include "tests/support/game_runner.h"
+#include "tests/support/match_driver.h"
 #include "tests/support/scenario.h"
 
-int main(int argc, char** argv) {
-    using namespace qv::test;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: scenario_runner <file.script>\n");
-        return 2;
-    }
-    const std::filesystem::path script = argv[1];
-    const std::string text = ReadText(script);
-    if (text.empty()) {
-        std::fprintf(stderr, "%s: no such script, or an empty one\n", script.c_str());
-        return 2;
-    }
-    const Scenario scenario = ParseScenario(text, script.parent_path());
-    for (const std::string& error : scenario.errors) std::fprintf(stderr, "%s: %s\n", script.c_str(), error.c_str());
-    if (!scenario.errors.empty()) return 2;
+namespace qv::test {
+namespace {
 
-    GameRunner runner;
+// How many scripts one test may chain with next-run.
+constexpr int kMostRuns = 4;
+
+// A computer match against the opponent, played in this process by the
+// test's simple player until its turn comes with 8 cards on the board, and
+// the quick save the prompts would write then.
+bool SaveMatchInProgress(int opponent, int level) {
+    StartOpponentMatch(static_cast<uint8_t>(opponent), static_cast<uint8_t>(level));
+    const bool reached = RunMatch(
+        [] { return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() <= 16; });
+    return reached && gClubActive == 0 && WriteQuickSave();
+}
+
+// Applies one edit-file or cut-file line to a file of the run's directory.
+bool EditFile(const std::filesystem::path& file, const FileEdit& edit) {
+    Bytes bytes = ReadBytes(file);
+    if (!std::filesystem::is_regular_file(file)) return false;
+    if (edit.cutTo >= 0) {
+        if (static_cast<size_t>(edit.cutTo) > bytes.size()) return false;
+        bytes.resize(static_cast<size_t>(edit.cutTo));
+    } else {
+        const long at = edit.offset < 0 ? static_cast<long>(bytes.size()) + edit.offset : edit.offset;
+        if (at < 0 || static_cast<size_t>(at) + edit.bytes.size() > bytes.size()) return false;
+        std::copy(edit.bytes.begin(), edit.bytes.end(), bytes.begin() + at);
+    }
+    WriteBytes(file, bytes);
+    return true;
+}
+
+// Prepares the run's directory as the first script's header says; what went
+// wrong, or "".
+std::string SetUp(const Scenario& scenario, GameRunner& runner) {
     std::string extraValues;
     for (const std::string& line : scenario.registryLines) extraValues += line + "\n";
     std::string install;
@@ -34,28 +60,108 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(install);
     }
     runner.WriteRegistry(install, extraValues);
+    const bool usesInstall = !scenario.saveFiles.empty() || !scenario.characters.empty() ||
+                             !scenario.quickSave.empty() || !scenario.cardPowers.empty();
+    if (install.empty() && usesInstall) return "the set-up needs an installation";
     for (const auto& [name, source] : scenario.saveFiles) {
         std::error_code error;
-        if (!install.empty()) std::filesystem::create_directories(install + "/SAVE", error);
-        if (install.empty() || !std::filesystem::copy_file(source, install + "/SAVE/" + name, error)) {
-            std::fprintf(stderr, "%s: save-file %s from %s could not be copied\n", script.c_str(), name.c_str(),
-                         source.c_str());
-            return 2;
+        std::filesystem::create_directories(install + "/SAVE", error);
+        if (!std::filesystem::copy_file(source, install + "/SAVE/" + name, error)) {
+            return "save-file " + name + " from " + source.string() + " could not be copied";
         }
     }
-    for (const auto& [name, value] : scenario.env) runner.Setenv(name, value);
-    runner.WriteScript(text);
-
-    const GameRun run = runner.Run(scenario.timeoutSeconds);
-    const std::vector<std::string> failures = CheckScenario(scenario, run, runner.Dir());
-    if (failures.empty()) {
-        std::printf("%s: as expected (%zu trace lines)\n", script.filename().c_str(), run.trace.size());
-        return 0;
+    if (!scenario.cardPowers.empty() && !UseCardPowers(install, scenario.cardPowers.data())) {
+        return "the card database could not be given its powers";
     }
-    // The end of the trace first, then what went wrong.
-    const size_t shown = run.trace.size() < 60 ? run.trace.size() : 60;
-    std::printf("last %zu trace lines:\n", shown);
-    for (size_t i = run.trace.size() - shown; i < run.trace.size(); ++i) std::printf("  %s\n", run.trace[i].c_str());
-    for (const std::string& failure : failures) std::printf("%s: %s\n", script.filename().c_str(), failure.c_str());
-    return 1;
+    if (!scenario.characters.empty() || !scenario.quickSave.empty()) {
+        if (scenario.quickSave == "match") StartMatchEnvironment();
+        if (!UseRunInstallation(install, runner.Path("registry.txt"))) return "the card database does not open";
+        SeedRandom(41);
+        for (const CharacterSpec& spec : scenario.characters) {
+            if (!SaveCharacter(spec)) return "character " + std::to_string(spec.slot) + " could not be saved";
+        }
+        if (scenario.quickSave == "club") WriteBytes(install + "/SAVE/QuickSave.QCP", scenario.clubQuickSave);
+        if (scenario.quickSave == "match" && !SaveMatchInProgress(scenario.matchOpponent, scenario.matchLevel)) {
+            return "the match did not reach the player's turn";
+        }
+    }
+    for (const FileEdit& edit : scenario.edits) {
+        if (!EditFile(runner.Path(edit.path), edit)) return "cannot edit " + edit.path + " there";
+    }
+    return "";
+}
+
+// Runs one script of the chain and checks it; its next script, or "" (also
+// after a failure, which *ok records).
+std::filesystem::path RunOne(const std::filesystem::path& script, bool first, GameRunner& runner, bool& ok) {
+    const std::string name = script.filename().string();
+    auto fail = [&](const std::string& why) {
+        std::printf("%s: %s\n", name.c_str(), why.c_str());
+        ok = false;
+        return std::filesystem::path();
+    };
+    const std::string text = ReadText(script);
+    if (text.empty()) return fail("no such script, or an empty one");
+    Scenario scenario = ParseScenario(text, script.parent_path());
+    const std::string body = ExpandIncludes(text, script.parent_path(), scenario.errors);
+    if (!first && scenario.PreparesFiles()) scenario.errors.push_back("a script run next takes only env and timeout");
+    for (const std::string& error : scenario.errors) fail(error);
+    if (!scenario.errors.empty()) return {};
+    if (first) {
+        const std::string error = SetUp(scenario, runner);
+        if (!error.empty()) return fail(error);
+    }
+    for (const auto& [variable, value] : scenario.env) runner.Setenv(variable, value);
+    runner.WriteScript(body);
+
+    std::map<std::string, Bytes> setUpFiles;
+    for (const Expectation& e : scenario.expectations) {
+        if (e.directive == "expect-file-unchanged" && runner.Exists(e.words[0])) {
+            setUpFiles[e.words[0]] = ReadBytes(runner.Path(e.words[0]));
+        }
+    }
+    const GameRun run = runner.Run(scenario.timeoutSeconds);
+    for (const Expectation& e : scenario.expectations) {
+        if (e.directive == "expect-character" && !UseRunInstallation(runner.Path("install"), runner.Path("registry.txt"))) {
+            return fail("the card database does not open to read the character");
+        }
+    }
+    const std::vector<std::string> failures = CheckScenario(scenario, run, runner.Dir(), setUpFiles);
+    if (failures.empty()) {
+        std::printf("%s: as expected (%zu trace lines)\n", name.c_str(), run.trace.size());
+        return scenario.nextRun;
+    }
+    // The end of the trace without its frames first, then what went wrong.
+    std::vector<std::string> shown;
+    for (const std::string& line : run.trace) {
+        if (!scenario_detail::TraceLineMatches(line, "present", "")) shown.push_back(line);
+    }
+    const size_t from = shown.size() > 80 ? shown.size() - 80 : 0;
+    std::printf("%s: last %zu trace lines but frames:\n", name.c_str(), shown.size() - from);
+    for (size_t i = from; i < shown.size(); ++i) std::printf("  %s\n", shown[i].c_str());
+    for (const std::string& failure : failures) fail(failure);
+    return {};
+}
+
+}  // namespace
+}  // namespace qv::test
+
+int main(int argc, char** argv) {
+    using namespace qv::test;
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: scenario_runner <file.script>\n");
+        return 2;
+    }
+    GameRunner runner;
+    bool ok = true;
+    std::filesystem::path script = argv[1];
+    for (int run = 0; ok && !script.empty(); ++run) {
+        if (run == kMostRuns) {
+            std::printf("more than %d scripts in a chain of next-run\n", kMostRuns);
+            return 1;
+        }
+        script = RunOne(script, run == 0, runner, ok);
+    }
+    qv::CloseCardDatabase();
+    return ok ? 0 : 1;
 }
