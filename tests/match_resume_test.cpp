@@ -51,12 +51,7 @@ TEST(MatchResume, MatchSurvivesLeavingAndRestartingAndPlaysToItsEnd) {
     SavePlayer();
     std::map<int16_t, int> before = CountsInFile();
     MakeLocalPlayer(DeckFrom(1));
-    StartOpponentMatch(4, 0);
-    ASSERT_TRUE(RunMatch([] {
-        return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() <= 14;
-    }));
-    ASSERT_EQ(gClubActive, 0);
-    WriteQuickSave();
+    ASSERT_TRUE(SaveMatchInProgress(4, 0, 14));
     const std::string quickSave = install + "/SAVE/QuickSave.QCP";
     ASSERT_TRUE(std::filesystem::exists(quickSave));
 

@@ -1,6 +1,6 @@
 // Headless runs of the real program that need more than a scenario script:
-// frames compared across runs, the prompts' applications, saves made in this
-// process and a second instance.
+// frames compared across runs, the prompts' applications, a quick save made
+// again between runs and a second instance.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include "cards/saves.h"
 #include "engine/install_dir.h"
 #include "engine/wstring.h"
+#include "tests/support/characters.h"
 #include "tests/support/game_runner.h"
 
 namespace qv {
@@ -33,19 +34,14 @@ protected:
     // Character 1 with this name and a quick save on the club, written in this
     // process by the game's own savers into the runner's installation; the card
     // database stays open.
-    void SaveCharacterOnTheClub(const WString& name) {
+    void SaveCharacterOnTheClub(const std::string& name) {
         UseInstallation();
-        setenv("QUORVANE_BACKEND", "headless", 1);
-        setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt").c_str(), 1);
-        test::UseInstallDir(runner_.Path("install"));
-        ASSERT_TRUE(OpenCardDatabase());
-        gProfile = PlayerProfile();
-        gProfile.SetKind(kLocalPlayer);
-        gProfile.SetName(name);
-        gProfile.SetSlot(1);
+        ASSERT_TRUE(test::UseRunInstallation(runner_.Path("install"), runner_.Path("registry.txt")));
+        test::CharacterSpec spec;
+        spec.name = name;
+        ASSERT_TRUE(test::SaveCharacter(spec));
         gClubActive = 1;
-        SavePlayer();
-        WriteQuickSave();
+        ASSERT_TRUE(WriteQuickSave());
     }
     GameRunner runner_;
 };
@@ -165,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(GameTest, QuickSaveIsTakenAtStartAndWrittenOnlyByAPrompt) {
     // Character 1 and a quick save on the club, written by the game's own savers.
-    ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub(u"Tester"));
+    ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub("Tester"));
     ASSERT_TRUE(runner_.Exists("install/SAVE/QuickSave.QCP"));
     ASSERT_TRUE(runner_.Exists("install/SAVE/Player1.QCP"));
     ASSERT_TRUE(LoadPlayerSave(1));
@@ -221,27 +217,6 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
     runner_.Wait(first, 30);
 }
 
-
-// The character screen's quick game runs without a character slot: the
-// character is saved before it starts and its file is left alone afterwards.
-TEST_F(GameTest, QuickGameFromTheClubLeavesTheCharacterFileAlone) {
-    ASSERT_NO_FATAL_FAILURE(SaveCharacterOnTheClub(u"Keeper"));
-    CloseCardDatabase();
-    const std::string before = runner_.ReadFile("install/SAVE/Player1.QCP");
-    ASSERT_FALSE(before.empty());
-
-    // The QuickMenu's first row leads to the character screen.
-    runner_.WriteScript(ThroughStartup() +
-                        "wait 200\ntap 230 10\non club quickmenu open\n"
-                        "wait 300\ntap 200 6\non screen enter 8\nwait 2000\n"
-                        "tap 100 243\non open Versus.QVG\nwait 3000\ntap 120 160\n"
-                        "wait 8000\nkey a down\non gamebox Do you really\nwait 100\ntap 195 185\n");
-    GameRun run = runner_.Run();
-    EXPECT_EQ(run.exitCode, 0) << run.TraceText();
-    EXPECT_TRUE(run.Traced("Versus.QVG")) << "the quick game did not start";
-    EXPECT_EQ(runner_.ReadFile("install/SAVE/Player1.QCP"), before);
-    EXPECT_FALSE(runner_.Exists("install/SAVE/QuickSave.QCP")) << "a quick game writes no quick save";
-}
 
 }  // namespace
 }  // namespace qv

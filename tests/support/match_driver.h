@@ -182,4 +182,16 @@ inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000) {
     return done() || gClubActive;
 }
 
+// A computer match against the opponent at the level, played from its start
+// by RunMatch until the local side's turn comes with at most freeCells free
+// cells, then quick-saved as the prompts save it; false when it never got
+// there or the save failed. gProfile is the local side.
+inline bool SaveMatchInProgress(int opponent, int level, int freeCells) {
+    StartOpponentMatch(opponent, level);
+    const bool reached = RunMatch([freeCells] {
+        return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() <= freeCells;
+    });
+    return reached && gClubActive == 0 && WriteQuickSave();
+}
+
 }  // namespace qv::test

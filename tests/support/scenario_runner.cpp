@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "cards/launchers.h"
 #include "engine/utilities.h"
 #include "tests/support/characters.h"
 #include "tests/support/game_runner.h"
@@ -20,16 +19,6 @@ namespace {
 
 // How many scripts one test may chain with next-run.
 constexpr int kMostRuns = 4;
-
-// A computer match against the opponent, played in this process by the
-// test's simple player until its turn comes with 8 cards on the board, and
-// the quick save the prompts would write then.
-bool SaveMatchInProgress(int opponent, int level) {
-    StartOpponentMatch(static_cast<uint8_t>(opponent), static_cast<uint8_t>(level));
-    const bool reached = RunMatch(
-        [] { return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() <= 16; });
-    return reached && gClubActive == 0 && WriteQuickSave();
-}
 
 // Applies one edit-file or cut-file line to a file of the run's directory.
 bool EditFile(const std::filesystem::path& file, const FileEdit& edit) {
@@ -81,7 +70,8 @@ std::string SetUp(const Scenario& scenario, GameRunner& runner) {
             if (!SaveCharacter(spec)) return "character " + std::to_string(spec.slot) + " could not be saved";
         }
         if (scenario.quickSave == "club") WriteBytes(install + "/SAVE/QuickSave.QCP", scenario.clubQuickSave);
-        if (scenario.quickSave == "match" && !SaveMatchInProgress(scenario.matchOpponent, scenario.matchLevel)) {
+        // The player's turn with 8 cards on the board.
+        if (scenario.quickSave == "match" && !SaveMatchInProgress(scenario.matchOpponent, scenario.matchLevel, 16)) {
             return "the match did not reach the player's turn";
         }
     }
