@@ -176,31 +176,27 @@ public:
         return o.OwnerOf(t);
     }
 
-    int ScoreChain(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr, int low = kNoLow,
-                   int high = kNoHigh) const {
+    // Fights each target of the cell in turn on a copy of the board and
+    // scores the outcome with score(board after the battle, target, winner,
+    // the window's floor so far); the best score, its target in tc/tr (the
+    // first target when none beats the floor, so no stale target is left).
+    template <class Score>
+    int BestTarget(const Owners& board, int cell, int8_t& tc, int8_t& tr, int low, Score score) const {
         int best = kFloor;
         bool chosen = false;
         for (int d = 0; d < kDirectionCount; ++d) {
             int t = Target(board, cell, d);
             if (t < 0) continue;
             if (!chosen) {
-                // Never leave a stale target when nothing beats the floor.
                 tc = static_cast<int8_t>(Column(t));
                 tr = static_cast<int8_t>(Row(t));
                 chosen = true;
             }
             Owners b = board;
             Side w = Resolve(b, cell, t, d);
-            int score;
-            int8_t ignoredC = 0, ignoredR = 0;
-            int above = Above(low, best);
-            if (w == side && CountAttacks(b, t) >= 1 && a_.Mutual(cell, t)) {
-                score = ScoreChain(b, side, t, ignoredC, ignoredR, above, high);
-            } else {
-                score = Evaluate(b, side, above, high);
-            }
-            if (S16(score) > S16(best)) {
-                best = score;
+            int value = score(b, t, w, Above(low, best));
+            if (S16(value) > S16(best)) {
+                best = value;
                 tc = static_cast<int8_t>(Column(t));
                 tr = static_cast<int8_t>(Row(t));
             }
@@ -208,47 +204,31 @@ public:
         return best;
     }
 
+    int ScoreChain(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr, int low = kNoLow,
+                   int high = kNoHigh) const {
+        return BestTarget(board, cell, tc, tr, low, [&](const Owners& b, int t, Side w, int above) {
+            int8_t ignoredC = 0, ignoredR = 0;
+            if (w == side && CountAttacks(b, t) >= 1 && a_.Mutual(cell, t)) {
+                return ScoreChain(b, side, t, ignoredC, ignoredR, above, high);
+            }
+            return Evaluate(b, side, above, high);
+        });
+    }
+
     int ChooseAttack(const Owners& board, Side side, int cell, int8_t& tc, int8_t& tr, int low = kNoLow,
                      int high = kNoHigh) const {
-        int best = kFloor;
-        bool chosen = false;
-        for (int d = 0; d < kDirectionCount; ++d) {
-            int t = Target(board, cell, d);
-            if (t < 0) continue;
-            if (!chosen) {
-                tc = static_cast<int8_t>(Column(t));
-                tr = static_cast<int8_t>(Row(t));
-                chosen = true;
-            }
-            Owners b = board;
-            Side w = Resolve(b, cell, t, d);
-            int score;
+        return BestTarget(board, cell, tc, tr, low, [&](const Owners& b, int t, Side w, int above) {
             int8_t ignoredC = 0, ignoredR = 0;
-            int above = Above(low, best);
-            if (w == side) {
-                if (CountAttacks(b, t) >= 1 && a_.Mutual(cell, t) && gAiLevel != 0) {
-                    score = ScoreChain(b, side, t, ignoredC, ignoredR, above, high);
-                } else {
-                    score = Evaluate(b, side, above, high);
-                }
-            } else if (w != kNoSide) {
-                // The captured attacker goes on for the other side; its best
-                // is this side's worst, so the window turns round.
-                if (CountAttacks(b, cell) > 0) {
-                    score = -ScoreChain(b, static_cast<Side>(side ^ 1), cell, ignoredC, ignoredR, -high, -above);
-                } else {
-                    score = Evaluate(b, side, above, high);
-                }
-            } else {
-                score = Evaluate(b, side, above, high);
+            if (w == side && CountAttacks(b, t) >= 1 && a_.Mutual(cell, t) && gAiLevel != 0) {
+                return ScoreChain(b, side, t, ignoredC, ignoredR, above, high);
             }
-            if (S16(score) > S16(best)) {
-                best = score;
-                tc = static_cast<int8_t>(Column(t));
-                tr = static_cast<int8_t>(Row(t));
+            // The captured attacker goes on for the other side; its best is
+            // this side's worst, so the window turns round.
+            if (w != side && w != kNoSide && CountAttacks(b, cell) > 0) {
+                return -ScoreChain(b, static_cast<Side>(side ^ 1), cell, ignoredC, ignoredR, -high, -above);
             }
-        }
-        return best;
+            return Evaluate(b, side, above, high);
+        });
     }
 
 private:
