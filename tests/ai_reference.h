@@ -240,7 +240,11 @@ inline int Evaluate(const AiBoard& b, Side side) {
     return s + Noise();
 }
 
-inline int ScoreChain(const AiBoard& board, Side side, int x, int y, int8_t& tc, int8_t& tr) {
+// Each target of (x, y) fought on a copy of the board and scored by
+// score(board after the battle, target column, row, winner); the best, its
+// target in tc/tr (the first target when none beats the floor).
+template <class Score>
+int BestTarget(const AiBoard& board, int x, int y, int8_t& tc, int8_t& tr, Score score) {
     int best = kFloor;
     bool chosen = false;
     for (int d = 0; d < kDirectionCount; ++d) {
@@ -249,21 +253,14 @@ inline int ScoreChain(const AiBoard& board, Side side, int x, int y, int8_t& tc,
         AiBoard b = board;
         if (!CanAttack(b, x, y, nx, ny)) continue;
         if (!chosen) {
-            // Never leave a stale target when nothing beats the floor.
             tc = static_cast<int8_t>(nx);
             tr = static_cast<int8_t>(ny);
             chosen = true;
         }
         Side w = ResolveAttack(b, x, y, nx, ny);
-        int score;
-        int8_t ignoredC = 0, ignoredR = 0;
-        if (w == side && CountAttacks(b, nx, ny) >= 1 && HaveMutualPowers(b, x, y, nx, ny)) {
-            score = ScoreChain(b, side, nx, ny, ignoredC, ignoredR);
-        } else {
-            score = Evaluate(b, side);
-        }
-        if (S16(score) > S16(best)) {
-            best = score;
+        int value = score(b, nx, ny, w);
+        if (S16(value) > S16(best)) {
+            best = value;
             tc = static_cast<int8_t>(nx);
             tr = static_cast<int8_t>(ny);
         }
@@ -271,45 +268,28 @@ inline int ScoreChain(const AiBoard& board, Side side, int x, int y, int8_t& tc,
     return best;
 }
 
-inline int ChooseAttack(const AiBoard& board, Side side, int x, int y, int8_t& tc, int8_t& tr) {
-    int best = kFloor;
-    bool chosen = false;
-    for (int d = 0; d < kDirectionCount; ++d) {
-        int nx = x + kDirectionDx[d];
-        int ny = y + kDirectionDy[d];
-        AiBoard b = board;
-        if (!CanAttack(b, x, y, nx, ny)) continue;
-        if (!chosen) {
-            tc = static_cast<int8_t>(nx);
-            tr = static_cast<int8_t>(ny);
-            chosen = true;
-        }
-        Side w = ResolveAttack(b, x, y, nx, ny);
-        int score;
+inline int ScoreChain(const AiBoard& board, Side side, int x, int y, int8_t& tc, int8_t& tr) {
+    return BestTarget(board, x, y, tc, tr, [&](const AiBoard& b, int nx, int ny, Side w) {
         int8_t ignoredC = 0, ignoredR = 0;
-        if (w == side) {
-            if (CountAttacks(b, nx, ny) >= 1 && HaveMutualPowers(b, x, y, nx, ny) && gAiLevel != 0) {
-                score = ScoreChain(b, side, nx, ny, ignoredC, ignoredR);
-            } else {
-                score = Evaluate(b, side);
-            }
-        } else if (w != kNoSide) {
-            // The captured attacker goes on for the other side.
-            if (CountAttacks(b, x, y) > 0) {
-                score = -ScoreChain(b, static_cast<Side>(side ^ 1), x, y, ignoredC, ignoredR);
-            } else {
-                score = Evaluate(b, side);
-            }
-        } else {
-            score = Evaluate(b, side);
+        if (w == side && CountAttacks(b, nx, ny) >= 1 && HaveMutualPowers(b, x, y, nx, ny)) {
+            return ScoreChain(b, side, nx, ny, ignoredC, ignoredR);
         }
-        if (S16(score) > S16(best)) {
-            best = score;
-            tc = static_cast<int8_t>(nx);
-            tr = static_cast<int8_t>(ny);
+        return Evaluate(b, side);
+    });
+}
+
+inline int ChooseAttack(const AiBoard& board, Side side, int x, int y, int8_t& tc, int8_t& tr) {
+    return BestTarget(board, x, y, tc, tr, [&](const AiBoard& b, int nx, int ny, Side w) {
+        int8_t ignoredC = 0, ignoredR = 0;
+        if (w == side && CountAttacks(b, nx, ny) >= 1 && HaveMutualPowers(b, x, y, nx, ny) && gAiLevel != 0) {
+            return ScoreChain(b, side, nx, ny, ignoredC, ignoredR);
         }
-    }
-    return best;
+        // The captured attacker goes on for the other side.
+        if (w != side && w != kNoSide && CountAttacks(b, x, y) > 0) {
+            return -ScoreChain(b, static_cast<Side>(side ^ 1), x, y, ignoredC, ignoredR);
+        }
+        return Evaluate(b, side);
+    });
 }
 
 }  // namespace detail
