@@ -10,6 +10,7 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "club/room_kit.h"
+#include "club/room_notes.h"
 #include "engine/blit.h"
 #include "engine/font.h"
 #include "engine/input.h"
@@ -40,12 +41,6 @@ constexpr int kStakeColour = 3;
 constexpr int kTitleX[3] = {9, 8, 5};
 constexpr int kTitleY[3] = {30, 29, 25};
 
-const char16_t kMembersClosed[] =
-    u"I can't play on this table, I need to have beaten all guests players, and won the "
-    u"guest's tourney.";
-const char16_t kEliteClosed[] =
-    u"I can't play on this table, I need to have beaten all members players, and won the "
-    u"member's tourney.";
 const char16_t kTutorialBackHint[] =
     u"Choose an opponent by clicking on his name.\n\n HINT: All the statistics are recorded "
     u"into the Options room";
@@ -187,7 +182,7 @@ bool InstantPlayScreen::StylusUp(uint16_t x, uint16_t y) {
             return tutorial_ != 0;
         }
         TraceRoom("instant refused " + std::to_string(level_));
-        ShowNote(level_ == 1 ? kMembersClosed : kEliteClosed);
+        ShowNote(LevelClosedNote(level_));
     }
     if (selectedRow_ >= 0) DrawRowPlain(selectedRow_, 0);
     selectedRow_ = -1;

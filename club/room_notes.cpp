@@ -71,4 +71,11 @@ void ShowTutorialHint(const WString& message, bool grey) {
     ShowRoomBox(message, u"", u"Ok", grey ? 1 : 0, BoxRect{20, 40, 200, 200});
 }
 
+const char16_t* LevelClosedNote(int level) {
+    return level == 1 ? u"I can't play on this table, I need to have beaten all guests players, and won the "
+                        u"guest's tourney."
+                      : u"I can't play on this table, I need to have beaten all members players, and won the "
+                        u"member's tourney.";
+}
+
 }  // namespace qv

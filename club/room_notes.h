@@ -32,5 +32,8 @@ void ShowRoomNote(const WString& message);
 bool AskRoomQuestion(const WString& message, const WString& leftLabel, const WString& rightLabel);
 // A tutorial hint: (20, 40), 200 x 200, "Ok" on the right.
 void ShowTutorialHint(const WString& message, bool grey = true);
+// The note of the member (1) or elite (2) level while its tables and its
+// tournament are closed.
+const char16_t* LevelClosedNote(int level);
 
 }  // namespace qv

@@ -10,6 +10,7 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "club/room_kit.h"
+#include "club/room_notes.h"
 #include "engine/blit.h"
 #include "engine/font.h"
 #include "engine/message_box.h"
@@ -27,12 +28,6 @@ constexpr int kFees[3] = {300, 1000, 2500};
 constexpr int kFirstPrizes[3] = {2000, 8000, 15000};
 constexpr int kSecondPrizes[3] = {1000, 4000, 7000};
 
-const char16_t kMembersClosed[] =
-    u"I can't play on this table, I need to have beaten all guests players, and won the "
-    u"guest's tourney.";
-const char16_t kEliteClosed[] =
-    u"I can't play on this table, I need to have beaten all members players, and won the "
-    u"member's tourney.";
 const char16_t kDeckShort[] = u"Not enough cards in my selected deck.";
 
 bool Ask(const WString& question, const char16_t* refuse) {
@@ -164,7 +159,7 @@ bool TournamentScreen::TryJoin() {
     const int fee = FeeOf(level_);
     bool taken = false;
     if (!IsLevelOpen(level_)) {
-        ShowNote(level_ == 1 ? kMembersClosed : kEliteClosed);
+        ShowNote(LevelClosedNote(level_));
     } else if (gProfile.GetCredits() < fee) {
         ShowNote(u"I can't join this tournament. I need " + FormatInt(fee) + u"Credits");
     } else if (gProfile.GetDeck().GetCount() < kDeckSize) {
