@@ -13,6 +13,15 @@ Colour Mix(Colour a, Colour b, double t) {
     return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
+void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx, ry);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cr);
+}
+
 Canvas::Canvas(int width, int height)
     : width_(width),
       height_(height),

@@ -63,4 +63,7 @@ private:
     cairo_t* cr_;
 };
 
+// Adds an ellipse around (cx, cy) with radii rx, ry to cr's path.
+void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+
 }  // namespace qv::tools

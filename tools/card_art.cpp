@@ -49,15 +49,6 @@ Colour HueColour(double hue, double saturation, double value) {
     }
 }
 
-void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-}
-
 void FillWith(Canvas& canvas, Colour c) {
     canvas.SetSource(c);
     cairo_fill(canvas.Cr());

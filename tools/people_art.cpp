@@ -18,15 +18,6 @@ const Colour kHair[7] = {Rgb(40, 30, 26),  Rgb(120, 70, 36),  Rgb(230, 200, 120)
                          Rgb(60, 110, 200)};
 const Colour kLevelBack[3] = {Rgb(40, 70, 110), Rgb(80, 40, 110), Rgb(120, 90, 30)};
 
-void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-}
-
 }  // namespace
 
 void DrawFace(Canvas& canvas, int variant, int level) {
