@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -56,15 +55,6 @@ protected:
         gClub.StylusUp(static_cast<uint16_t>(x1), static_cast<uint16_t>(y1));
     }
     static int16_t DeckId(int position) { return gProfile.GetDeck().CardAt(position).GetId(); }
-    // Message boxes shown with that text.
-    static int TraceCount(const std::string& text) {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        int count = 0;
-        for (std::string line; std::getline(in, line);) {
-            count += line.find(" gamebox ") != std::string::npos && line.find(text) != std::string::npos;
-        }
-        return count;
-    }
     // Buttons: add (150, 0), sell (0, 303), back (202, 304), zoom (0, 232),
     // strip arrows (60, 305) and (159, 305).
     static void TapAdd() { test::ClubTap(170, 10); }
@@ -81,9 +71,9 @@ TEST_F(CollectionTest, PageCardsDragIntoTheDeckOncePerId) {
     EXPECT_EQ(DeckId(2), 1);
     EXPECT_EQ(gProfile.GetDeck().GetCount(), 1);
     // The same card again: refused with the note, nothing changes.
-    const int notes = TraceCount("This card is already is your deck !");
+    const int notes = test::NoteCount("This card is already is your deck !");
     Drag(PageCX(0), PageCY(0), StripCX(5), kStripCY);
-    EXPECT_EQ(TraceCount("This card is already is your deck !"), notes + 1);
+    EXPECT_EQ(test::NoteCount("This card is already is your deck !"), notes + 1);
     EXPECT_EQ(gProfile.GetDeck().GetCount(), 1);
     // Onto the occupied position: into the first empty one.
     Drag(PageCX(4), PageCY(4), StripCX(2), kStripCY);
@@ -196,7 +186,7 @@ TEST_F(CollectionTest, AddButtonFillsTheDeckUpToSixteen) {
     }
     EXPECT_EQ(gProfile.GetDeck().GetCount(), kDeckSize);
     EXPECT_FALSE(gProfile.DeckContains(17)) << "the seventeenth is refused";
-    EXPECT_EQ(TraceCount("Your deck is already full of card"), 1);
+    EXPECT_EQ(test::NoteCount("Your deck is already full of card"), 1);
     EXPECT_EQ(screen.StripScroll(), 9) << "the strip shows the deck's end";
     // The add button takes a selected deck card out again.
     test::ClubTap(StripCX(6), kStripCY);
@@ -252,7 +242,7 @@ TEST_F(CollectionTest, TradeBoxTakesNineDistinctCards) {
         EXPECT_EQ(gProfile.TradeBoxCount(), kTradeBoxSize) << "the tenth is refused";
         EXPECT_FALSE(gProfile.TradeBoxContains(10));
         Drag(PageCX(0), PageCY(0), 120, 280);
-        EXPECT_EQ(TraceCount("This card is already is your TradeBox !"), 1);
+        EXPECT_EQ(test::NoteCount("This card is already is your TradeBox !"), 1);
         // The strip shows the box's last seven; the first of them, dragged
         // up, leaves the box and later ones move up.
         EXPECT_EQ(gClub.GetCollectionScreen()->StripScroll(), 2);
@@ -307,11 +297,11 @@ TEST_F(CollectionTest, TutorialKeepsTheManagerUntilTheDeckIsFull) {
     Screen& screen = Open();
     screen.SetTutorial(1);
     TapBack();
-    EXPECT_EQ(TraceCount("You have to create your Deck before leaving the collection"), 1);
+    EXPECT_EQ(test::NoteCount("You have to create your Deck before leaving the collection"), 1);
     EXPECT_NE(gClub.GetCollectionScreen(), nullptr);
     test::ClubTap(PageCX(0), PageCY(0));
     TapSell();
-    EXPECT_EQ(TraceCount("You can't sell card in the tutorial"), 1);
+    EXPECT_EQ(test::NoteCount("You can't sell card in the tutorial"), 1);
     EXPECT_EQ(gProfile.GetCardCount(1), 1);
     for (int p = 0; p < 16; ++p) {
         test::ClubTap(PageCX(p), PageCY(p));
@@ -324,7 +314,7 @@ TEST_F(CollectionTest, TutorialKeepsTheManagerUntilTheDeckIsFull) {
     const auto y = static_cast<uint16_t>(PageCY(20));
     EXPECT_FALSE(screen.TutorialStylusDown(x, y));
     EXPECT_TRUE(screen.TutorialStylusUp(x, y));
-    EXPECT_EQ(TraceCount("Now that you have finished your first deck"), 1);
+    EXPECT_EQ(test::NoteCount("Now that you have finished your first deck"), 1);
 }
 
 TEST_F(CollectionTest, QuickSaveBytesAreCheckedOnReading) {

@@ -3,7 +3,6 @@
 // and its wait, the deck services, and the shop's part of the tutorial.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "club/collection_screen.h"
@@ -43,14 +42,6 @@ protected:
         return disk;
     }
     static void SetCredits(int32_t credits) { gProfile.AddCredits(credits - gProfile.GetCredits()); }
-    static int NoteCount(const std::string& text) {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        int count = 0;
-        for (std::string line; std::getline(in, line);) {
-            count += line.find(" gamebox ") != std::string::npos && line.find(text) != std::string::npos;
-        }
-        return count;
-    }
     // Button centres by index: the five bundles, Back, Enter Manager, Clear
     // Deck, Sell Cards, Quick Deck.
     static void TapButton(int index) {
@@ -66,7 +57,7 @@ TEST_F(ShopTest, BundleIsBoughtWholeOrNotAtAll) {
     SetCredits(899);
     SavePlayer();
     TapButton(3);
-    EXPECT_EQ(NoteCount("You need 900 Credits to buy this Booster, please come back later."), 1);
+    EXPECT_EQ(test::NoteCount("You need 900 Credits to buy this Booster, please come back later."), 1);
     EXPECT_FALSE(shop.Animating());
     EXPECT_EQ(gProfile.GetCredits(), 899);
     EXPECT_EQ(gProfile.GetTotalCards(), 0);
@@ -130,29 +121,29 @@ TEST_F(ShopTest, SellCardsKeepsOneOfEachAndTheDeck) {
     EXPECT_TRUE(gProfile.DeckContains(5));
     const int16_t value = LoadCard(5).GetValue();
     EXPECT_EQ(gProfile.GetCredits(), credits + 2 * value);
-    EXPECT_EQ(NoteCount("You sold 2 cards for " + std::to_string(2 * value) + " Credits"), 1);
+    EXPECT_EQ(test::NoteCount("You sold 2 cards for " + std::to_string(2 * value) + " Credits"), 1);
     const PlayerProfile disk = OnDisk();
     EXPECT_EQ(disk.GetCredits(), gProfile.GetCredits());
     EXPECT_EQ(disk.GetCardCount(5), 1);
     // With one of each, nothing is sold.
     TapButton(8);
-    EXPECT_EQ(NoteCount("You sold 0 cards for 0 Credits"), 1);
+    EXPECT_EQ(test::NoteCount("You sold 0 cards for 0 Credits"), 1);
 }
 
 TEST_F(ShopTest, QuickDeckIsSavedAndClearDeckIsNot) {
     Open();
     for (int16_t id = 1; id <= 10; ++id) gProfile.AddCard(id);
     TapButton(9);
-    EXPECT_EQ(NoteCount("Cards are mising to make a full deck !"), 1);
+    EXPECT_EQ(test::NoteCount("Cards are mising to make a full deck !"), 1);
     EXPECT_EQ(gProfile.GetDeck().GetCount(), 10);
     EXPECT_EQ(OnDisk().GetDeck().GetCount(), 10) << "saved also when short";
     for (int16_t id = 100; id <= 120; ++id) gProfile.AddCard(id);
     TapButton(9);
-    EXPECT_EQ(NoteCount("Your deck is done !"), 1);
+    EXPECT_EQ(test::NoteCount("Your deck is done !"), 1);
     EXPECT_EQ(OnDisk().GetDeck().GetCount(), kDeckSize);
 
     TapButton(7);
-    EXPECT_EQ(NoteCount("Deck Cleared."), 1);
+    EXPECT_EQ(test::NoteCount("Deck Cleared."), 1);
     EXPECT_EQ(gProfile.GetDeck().GetCount(), 0);
     EXPECT_EQ(OnDisk().GetDeck().GetCount(), kDeckSize) << "the file follows with the next save";
 }
@@ -166,7 +157,7 @@ TEST_F(ShopTest, TutorialBoosterIsShownNotBoughtThenCardsAreLent) {
 
     down(120, 243);
     EXPECT_FALSE(up(120, 243));
-    EXPECT_EQ(NoteCount("You have to buy a booster to continue the turorial !"), 1);
+    EXPECT_EQ(test::NoteCount("You have to buy a booster to continue the turorial !"), 1);
     down(120, 141);
     EXPECT_FALSE(up(120, 141));
     EXPECT_TRUE(shop.Animating());
@@ -177,13 +168,13 @@ TEST_F(ShopTest, TutorialBoosterIsShownNotBoughtThenCardsAreLent) {
     platform::Sleep(1001);
     shop.TutorialUpdate();
     EXPECT_EQ(shop.TutorialStep(), ShopScreen::kTutorialManagerStep);
-    EXPECT_EQ(NoteCount("Click on the Enter Manager button"), 1);
+    EXPECT_EQ(test::NoteCount("Click on the Enter Manager button"), 1);
     EXPECT_GT(gProfile.GetTotalCards(), 80);
     EXPECT_EQ(OnDisk().GetTotalCards(), 0) << "the lent cards are not written";
 
     down(120, 80);
     EXPECT_FALSE(up(120, 80));
-    EXPECT_EQ(NoteCount("You have go to the Card Manager !"), 1);
+    EXPECT_EQ(test::NoteCount("You have go to the Card Manager !"), 1);
     down(120, 198);
     EXPECT_TRUE(up(120, 198));
     EXPECT_EQ(gClub.CurrentType(), kScreenCollection);

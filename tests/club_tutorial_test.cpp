@@ -3,7 +3,6 @@
 // keys during walks, its end, and a tutorial restored from a quick save.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "club/collection_screen.h"
@@ -46,12 +45,6 @@ protected:
         gClub.LoadButtons();
         gLoadingScreen.FreePictures();
     }
-    static int TraceCount(const std::string& text) {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        int count = 0;
-        for (std::string line; std::getline(in, line);) count += line.find(text) != std::string::npos;
-        return count;
-    }
     // As the character screen leaves it when the player accepts the tutorial.
     static void StartFromTheCharacterScreen() {
         gClub.StartTutorial();
@@ -63,14 +56,6 @@ protected:
         gClub.Update();
         ASSERT_TRUE(test::SettleClub());
     }
-    static int NoteCount(const std::string& text) {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        int count = 0;
-        for (std::string line; std::getline(in, line);) {
-            count += line.find(" gamebox ") != std::string::npos && line.find(text) != std::string::npos;
-        }
-        return count;
-    }
     static constexpr int kLeft = 2, kRight = 3, kStart = 4;
 };
 
@@ -78,11 +63,11 @@ TEST_F(TutorialTest, NewCharacterIsLedFromTheClubToInstantPlay) {
     ASSERT_NO_FATAL_FAILURE(StartFromTheCharacterScreen());
     EXPECT_EQ(gClub.TutorialStep(), 1);
     EXPECT_EQ(gMusicOff, 1) << "the tutorial is silent";
-    EXPECT_EQ(NoteCount("To start with, you'll need a brand new deck of cards."), 1);
+    EXPECT_EQ(test::NoteCount("To start with, you'll need a brand new deck of cards."), 1);
 
     // Step 1: the action key only hints; walks go on until the card shop.
     Key(kStart);
-    EXPECT_EQ(NoteCount("You can't enter here, stop by to the Cardshop"), 1);
+    EXPECT_EQ(test::NoteCount("You can't enter here, stop by to the Cardshop"), 1);
     EXPECT_EQ(gClub.CurrentType(), kScreenClubView);
     Key(kRight);
     EXPECT_EQ(gClub.Room(), 2);
@@ -90,12 +75,12 @@ TEST_F(TutorialTest, NewCharacterIsLedFromTheClubToInstantPlay) {
     Key(kRight);
     EXPECT_EQ(gClub.Room(), 3);
     EXPECT_EQ(gClub.TutorialStep(), 2);
-    EXPECT_EQ(NoteCount("This is the Cardshop, Where you will spend most of your money."), 1);
+    EXPECT_EQ(test::NoteCount("This is the Cardshop, Where you will spend most of your money."), 1);
 
     // Step 2: no more walking; the action key enters.
     Key(kLeft);
     test::ClubTap(5, 150);  // the left arrow
-    EXPECT_EQ(NoteCount("Click on the picture to enter into the shop"), 2);
+    EXPECT_EQ(test::NoteCount("Click on the picture to enter into the shop"), 2);
     EXPECT_EQ(gClub.Room(), 3);
     Key(kStart);
     ASSERT_EQ(gClub.CurrentType(), kScreenShop);
@@ -150,7 +135,7 @@ TEST_F(TutorialTest, NewCharacterIsLedFromTheClubToInstantPlay) {
     // Step 6: hints until Instant Play; step 7: a tap on the picture enters.
     ASSERT_TRUE(test::SettleClub());
     Key(kStart);
-    EXPECT_EQ(NoteCount("No you can't enter here,you have to go to the Instant Play"), 1);
+    EXPECT_EQ(test::NoteCount("No you can't enter here,you have to go to the Instant Play"), 1);
     Key(kLeft);
     EXPECT_EQ(gClub.TutorialStep(), 6);
     Key(kLeft);
@@ -161,7 +146,7 @@ TEST_F(TutorialTest, NewCharacterIsLedFromTheClubToInstantPlay) {
     ASSERT_TRUE(test::SettleClub());
     EXPECT_EQ(gClub.CurrentType(), kScreenInstantPlay);
     EXPECT_EQ(gClub.TutorialStep(), 9);
-    EXPECT_EQ(NoteCount("You start the game in the Guest level"), 1);
+    EXPECT_EQ(test::NoteCount("You start the game in the Guest level"), 1);
     EXPECT_EQ(gMusicOff, 1);
     EXPECT_EQ(gProfile.GetTotalCards(), lent) << "nothing sold or bought on the way";
 }
@@ -175,12 +160,12 @@ TEST_F(TutorialTest, KeysDuringAWalkWaitForItsEnd) {
     ASSERT_NE(gClub.Direction(), 0);
     gClub.Update();
     gKeyState[kLeft] = 1;
-    const int arrivals = TraceCount("club room 2");
+    const int arrivals = test::TraceCount("club room 2");
     gClub.Update();
     EXPECT_EQ(gKeyState[kLeft], 1) << "kept for after the walk";
     // The walk reaches the lair's gate, then the kept key walks back.
     ASSERT_TRUE(test::SettleClub());
-    EXPECT_EQ(TraceCount("club room 2"), arrivals + 1);
+    EXPECT_EQ(test::TraceCount("club room 2"), arrivals + 1);
     EXPECT_EQ(gClub.Room(), 1);
     EXPECT_EQ(gClub.Frame(), Club::RoomFrame(1));
     EXPECT_EQ(gKeyState[kLeft], 0);
@@ -224,7 +209,7 @@ TEST_F(TutorialTest, RestoredTutorialGoesOnOnlyWithItsScreens) {
     EXPECT_EQ(gClub.TutorialFlag(), 1);
     EXPECT_EQ(gMusicOff, 1);
     test::ClubTap(120, 243);  // Sell Cards: a hint, not a sale
-    EXPECT_EQ(NoteCount("You have to buy a booster to continue the turorial !"), 1);
+    EXPECT_EQ(test::NoteCount("You have to buy a booster to continue the turorial !"), 1);
     gClub.EndTutorial();
 
     // The same step with the club view current: nothing could answer it.

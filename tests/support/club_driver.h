@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "club/club.h"
@@ -36,6 +37,19 @@ inline bool ReadBlock(const std::vector<uint8_t>& bytes) {
     platform::CloseHandle(file);
     return ok;
 }
+
+// How many lines of this process's trace contain the text; with kind, only
+// lines of that kind ("gamebox": message boxes shown).
+inline int TraceCount(const std::string& text, const std::string& kind = "") {
+    int count = 0;
+    for (const std::string& line : ReadLines(PrepareInstallation() / "trace.txt")) {
+        count += line.find(text) != std::string::npos && (kind.empty() || line.find(" " + kind + " ") != std::string::npos);
+    }
+    return count;
+}
+
+// Message boxes shown with that text so far.
+inline int NoteCount(const std::string& text) { return TraceCount(text, "gamebox"); }
 
 // Main-loop turns of the club.
 inline void Turns(int n) {
