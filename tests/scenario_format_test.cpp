@@ -76,12 +76,14 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
     EXPECT_EQ(bob.name, "BOB");
     EXPECT_EQ(bob.credits, 900);
     EXPECT_EQ(bob.cards, (std::vector<int16_t>{1, 2, 3, 7}));
-    EXPECT_EQ(bob.pick, 1);
+    EXPECT_TRUE(bob.pickDeck && bob.strongDeck);
     EXPECT_EQ(bob.copies, 2);
     EXPECT_EQ(bob.deckCards, 12);
     EXPECT_EQ(bob.levelsBeaten, kLevelCount);
     EXPECT_EQ(bob.tourneysWon, 1);
     EXPECT_EQ(s.characters[1].deck.size(), 16u);
+    EXPECT_FALSE(s.characters[1].pickDeck);
+    EXPECT_EQ(s.characters[1].copies, 1);
     EXPECT_EQ(s.characters[1].name, "TESTER");
     EXPECT_EQ(s.characters[1].credits, kStartingCredits);
     EXPECT_TRUE(s.PreparesFiles());

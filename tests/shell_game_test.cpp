@@ -37,7 +37,7 @@ protected:
     void SaveCharacterOnTheClub(const std::string& name) {
         UseInstallation();
         ASSERT_TRUE(test::UseRunInstallation(runner_.Path("install"), runner_.Path("registry.txt")));
-        test::CharacterSpec spec;
+        test::CharacterSpec spec = test::NewCharacter();
         spec.name = name;
         ASSERT_TRUE(test::SaveCharacter(spec));
         gClubActive = 1;

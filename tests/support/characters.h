@@ -23,20 +23,31 @@
 
 namespace qv::test {
 
-// What a character owns before a run.
+// What a character owns before a run. The defaults make one ready to play:
+// 1000 credits and a deck of the 16 strongest cards, two copies of each.
 struct CharacterSpec {
     int slot = 1;
     std::string name = "TESTER";
-    int32_t credits = kStartingCredits;
+    int32_t credits = 1000;
     std::vector<int16_t> cards;    // one copy each
     bool wholeCollection = false;  // one copy of every card of the set
-    int pick = 0;                  // 1: the deck is the 16 strongest cards, -1: the 16 weakest
-    std::vector<int16_t> deck;     // otherwise these ids, in order
+    bool pickDeck = true;          // the deck: the 16 strongest or weakest cards by power sum,
+    bool strongDeck = true;
+    std::vector<int16_t> deck;     // or else these ids, in order
     int deckCards = kDeckSize;     // how many of them go into the deck
-    int copies = 1;                // owned of each deck card
+    int copies = 2;                // owned of each deck card
     int levelsBeaten = 0;          // every opponent of the first N levels beaten once
     int tourneysWon = 0;           // the tournaments of the first N levels won (and played) once
 };
+
+// A character as the character screen makes it: 700 credits, nothing owned.
+inline CharacterSpec NewCharacter() {
+    CharacterSpec spec;
+    spec.credits = kStartingCredits;
+    spec.pickDeck = false;
+    spec.copies = 1;
+    return spec;
+}
 
 // "7", "1-20" or "1-4,9": the ids listed; false when a part is no id.
 inline bool ParseIds(const std::string& text, std::vector<int16_t>& ids) {
@@ -63,7 +74,8 @@ inline bool ParseIds(const std::string& text, std::vector<int16_t>& ids) {
     return !ids.empty();
 }
 
-// Reads "key=value" words into the spec; the first word it cannot use, or "".
+// Reads "key=value" words into the spec (scenario headers start from
+// NewCharacter); the first word it cannot use, or "".
 inline std::string ParseCharacterSpec(const std::vector<std::string>& words, CharacterSpec& spec) {
     for (const std::string& word : words) {
         const size_t eq = word.find('=');
@@ -95,8 +107,9 @@ inline std::string ParseCharacterSpec(const std::vector<std::string>& words, Cha
             spec.wholeCollection = value == "whole";
             ok = spec.wholeCollection || ParseIds(value, spec.cards);
         } else if (key == "deck") {
-            spec.pick = value == "strong" ? 1 : value == "weak" ? -1 : 0;
-            ok = spec.pick != 0 || ParseIds(value, spec.deck);
+            spec.pickDeck = value == "strong" || value == "weak";
+            spec.strongDeck = value == "strong";
+            ok = spec.pickDeck || ParseIds(value, spec.deck);
         } else if (key == "deck-cards") {
             ok = number(spec.deckCards, 0) && spec.deckCards <= kDeckSize;
         } else if (key == "copies") {
@@ -157,7 +170,7 @@ inline bool SaveCharacter(const CharacterSpec& spec) {
         for (int16_t id = 1; id <= GetCardCount(); ++id) gProfile.AddCard(id);
     }
     for (int16_t id : spec.cards) gProfile.AddCard(id);
-    const std::vector<int16_t> deck = spec.pick != 0 ? PickDeck(spec.pick > 0) : spec.deck;
+    const std::vector<int16_t> deck = spec.pickDeck ? PickDeck(spec.strongDeck) : spec.deck;
     for (size_t i = 0; i < deck.size(); ++i) {
         for (int c = 0; c < spec.copies; ++c) gProfile.AddCard(deck[i]);
         if (static_cast<int>(i) < spec.deckCards) gProfile.AddToDeck(deck[i], false);

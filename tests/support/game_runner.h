@@ -1,4 +1,5 @@
-// Runs the real game program headless in a temporary directory, for scenario tests.
+// Runs the real game program headless in a temporary directory, for scenario
+// tests, with the input script's include lines expanded.
 #pragma once
 
 #include <signal.h>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +25,28 @@ namespace qv::test {
 // Script lines that take start-up past the loading screen's closing tap wait
 // and then wait for the program's own signal that the main loop runs.
 inline std::string ThroughStartup() { return "on loading waiting\ntap 120 160\non state main loop\n"; }
+
+// The script with each line "include <file>" replaced by that file (found
+// relative to scriptDir; one level deep); a file that cannot be read is an error.
+inline std::string ExpandIncludes(const std::string& text, const std::filesystem::path& scriptDir,
+                                  std::vector<std::string>& errors) {
+    std::string out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string first, name, more;
+        words >> first >> name;
+        if (first == "include" && !name.empty() && !(words >> more)) {
+            const std::string piece = ReadText(scriptDir / name);
+            if (piece.empty()) errors.push_back("no such piece to include: " + name);
+            out += piece;
+            if (!piece.empty() && piece.back() != '\n') out += "\n";
+        } else {
+            out += line + "\n";
+        }
+    }
+    return out;
+}
 
 // The outcome of one run: the exit code (-1 when the program was killed or
 // timed out) and the trace file's lines.

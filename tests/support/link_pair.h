@@ -17,13 +17,14 @@
 #include <thread>
 #include <vector>
 
+#include "cards/launchers.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "club/club.h"
+#include "tests/support/characters.h"
 #include "tests/support/files.h"
 #include "tests/support/game_runner.h"
 #include "tests/support/link_peer.h"
-#include "tests/support/rooms_driver.h"
 
 namespace qv::test {
 
@@ -68,8 +69,10 @@ public:
     // Character 1 of that machine, saved by the game's own saver, and a quick
     // save that starts on the club view standing at the multiplayer room.
     bool PrepareCharacter(Role role, const CharacterSpec& spec) {
-        if (!UseInstallation(role)) return false;
-        ::qv::test::PrepareCharacter(spec);
+        if (!UseInstallation(role) || !SaveCharacter(spec)) return false;
+        gClub.Reset();
+        gClubActive = 1;
+        if (!WriteQuickSave()) return false;
         const std::string path = installs_[role] + "/SAVE/QuickSave.QCP";
         std::ifstream in(path, std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -100,20 +103,9 @@ public:
     // A script of tests/scenarios/link/ with its "include <file>" lines
     // replaced by that file (relative to the script's folder).
     static std::string Script(const std::string& name) {
+        std::vector<std::string> errors;
         const std::filesystem::path path = Folder() / name;
-        std::string out;
-        std::istringstream lines(ReadText(path));
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream words(line);
-            std::string first, second, rest;
-            words >> first >> second;
-            if (first == "include" && !second.empty() && !(words >> rest)) {
-                out += ReadText(path.parent_path() / second);
-            } else {
-                out += line + "\n";
-            }
-        }
-        return out;
+        return ExpandIncludes(ReadText(path), path.parent_path(), errors);
     }
 
     // Starts both programs with the pair of scripts <name>.server.script

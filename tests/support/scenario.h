@@ -224,7 +224,7 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
                 scenario.saveFiles.emplace_back(words[2], scriptDir / words[3]);
             }
         } else if (directive == "character") {
-            CharacterSpec spec;
+            CharacterSpec spec = NewCharacter();
             const std::string wrong = count < 1 ? "" : ParseCharacterSpec({words.begin() + 3, words.end()}, spec);
             if (count < 1 || !ParseInt(words[2], spec.slot) || spec.slot < 1 || spec.slot > 3 || !wrong.empty()) {
                 fail("character takes a slot 1 to 3 and key=value words" + (wrong.empty() ? "" : ", not " + wrong));
@@ -304,27 +304,6 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
         }
     }
     return scenario;
-}
-
-// The script with each line "include <file>" replaced by that file (found
-// relative to scriptDir; one level deep); a file that cannot be read is an error.
-inline std::string ExpandIncludes(const std::string& text, const std::filesystem::path& scriptDir,
-                                  std::vector<std::string>& errors) {
-    using namespace scenario_detail;
-    std::string out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        const std::vector<std::string> words = Words(line);
-        if (words.size() == 2 && words[0] == "include") {
-            const std::string piece = ReadText(scriptDir / words[1]);
-            if (piece.empty()) errors.push_back("no such piece to include: " + words[1]);
-            out += piece;
-            if (!piece.empty() && piece.back() != '\n') out += "\n";
-        } else {
-            out += line + "\n";
-        }
-    }
-    return out;
 }
 
 // Every expectation the run missed, one message each; the exit code first.
