@@ -42,18 +42,44 @@ TEST(ScenarioFormat, SetUpLinesAndTheirMistakes) {
     EXPECT_EQ(s.expectations[0].line, 9);
 
     // A misspelt or incomplete line is an error, not a silent pass.
-    for (const char* wrong :
-         {"# expect-trac state", "# expect-trace", "# install somewhere", "# timeout soon", "# expect-exit zero",
-          "# registry Volume", "# env =1", "# save-file Player1.QCP", "# expect-file-bytes a.bin 0",
-          "# character", "# character 4", "# character 1 deck=mighty", "# character 1 cards=0-3",
-          "# character 1 cards=5-2", "# character 1 credits=-1", "# character 1 beaten=4", "# character 1 name",
-          "# character screen of the new user", "# quick-save", "# quick-save club colour=3",
-          "# quick-save club shop=0", "# quick-save club shop=0G", "# quick-save match 15 0",
-          "# quick-save match 1 3", "# card-powers 1 2 3", "# card-powers 1 2 3 10", "# edit-file a.bin 0",
-          "# edit-file a.bin 0 100", "# cut-file a.bin -1", "# next-run", "# expect-trace-within soon exit",
-          "# expect-trace-then", "# expect-character 1", "# expect-character 4 credits=0",
-          "# expect-character 1 credit=0", "# expect-character 1 won:3:0=1", "# expect-character 1 won:0:15=1",
-          "# expect-character 1 tourneys-won=1"}) {
+    for (const char* wrong : {"# expect-trac state",
+                              "# expect-trace",
+                              "# install somewhere",
+                              "# timeout soon",
+                              "# expect-exit zero",
+                              "# registry Volume",
+                              "# env =1",
+                              "# save-file Player1.QCP",
+                              "# expect-file-bytes a.bin 0",
+                              "# character",
+                              "# character 4",
+                              "# character 1 deck=mighty",
+                              "# character 1 cards=0-3",
+                              "# character 1 cards=5-2",
+                              "# character 1 credits=-1",
+                              "# character 1 beaten=4",
+                              "# character 1 name",
+                              "# character screen of the new user",
+                              "# quick-save",
+                              "# quick-save club colour=3",
+                              "# quick-save club shop=0",
+                              "# quick-save club shop=0G",
+                              "# quick-save match 15 0",
+                              "# quick-save match 1 3",
+                              "# card-powers 1 2 3",
+                              "# card-powers 1 2 3 10",
+                              "# edit-file a.bin 0",
+                              "# edit-file a.bin 0 100",
+                              "# cut-file a.bin -1",
+                              "# next-run",
+                              "# expect-trace-within soon exit",
+                              "# expect-trace-then",
+                              "# expect-character 1",
+                              "# expect-character 4 credits=0",
+                              "# expect-character 1 credit=0",
+                              "# expect-character 1 won:3:0=1",
+                              "# expect-character 1 won:0:15=1",
+                              "# expect-character 1 tourneys-won=1"}) {
         EXPECT_EQ(ParseScenario(wrong, "/").errors.size(), 1u) << wrong;
     }
     EXPECT_EQ(ParseScenario("# quick-save club\n# quick-save club\n", "/").errors.size(), 1u) << "only one";
@@ -98,7 +124,8 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
     block.Add(kRecordShop, {0x0A, 0x00});
     EXPECT_EQ(s.quickSave, "club");
     EXPECT_EQ(s.clubQuickSave, ClubQuickSave(block.Bytes()));
-    EXPECT_EQ(ParseScenario("# quick-save club room=3 frame=20", "/").clubQuickSave[1 + 18], 20) << "a frame given stays";
+    EXPECT_EQ(ParseScenario("# quick-save club room=3 frame=20", "/").clubQuickSave[1 + 18], 20)
+        << "a frame given stays";
     const Scenario match = ParseScenario("# quick-save match 4 2", "/");
     EXPECT_EQ(match.quickSave, "match");
     EXPECT_EQ(match.matchOpponent, 4);
@@ -208,8 +235,8 @@ TEST_F(ScenarioCheck, FilesAndRegistryValues) {
 }
 
 TEST_F(ScenarioCheck, TraceLinesInTheirOrderAndTime) {
-    run_.trace = {"10 input close", "20 move a Player1.QCP", "30 sound carte.QVW", "600 exit 0",
-                  "700 input close", "800 sound carte.QVW"};
+    run_.trace = {"10 input close", "20 move a Player1.QCP", "30 sound carte.QVW",
+                  "600 exit 0",     "700 input close",       "800 sound carte.QVW"};
     EXPECT_TRUE(Met("# expect-trace input close\n# expect-trace-then move Player1\n# expect-trace-then exit"));
     EXPECT_FALSE(Met("# expect-trace exit\n# expect-trace-then move Player1")) << "before it, not after";
     EXPECT_FALSE(Met("# expect-trace-then exit")) << "a chain starts with expect-trace";

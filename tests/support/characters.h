@@ -33,11 +33,11 @@ struct CharacterSpec {
     bool wholeCollection = false;  // one copy of every card of the set
     bool pickDeck = true;          // the deck: the 16 strongest or weakest cards by power sum,
     bool strongDeck = true;
-    std::vector<int16_t> deck;     // or else these ids, in order
-    int deckCards = kDeckSize;     // how many of them go into the deck
-    int copies = 2;                // owned of each deck card
-    int levelsBeaten = 0;          // every opponent of the first N levels beaten once
-    int tourneysWon = 0;           // the tournaments of the first N levels won (and played) once
+    std::vector<int16_t> deck;  // or else these ids, in order
+    int deckCards = kDeckSize;  // how many of them go into the deck
+    int copies = 2;             // owned of each deck card
+    int levelsBeaten = 0;       // every opponent of the first N levels beaten once
+    int tourneysWon = 0;        // the tournaments of the first N levels won (and played) once
 };
 
 // A character as the character screen makes it: 700 credits, nothing owned.
@@ -202,8 +202,13 @@ inline bool CharacterValue(const std::string& key, std::string& value) {
         return text.find_first_not_of("0123456789") == std::string::npos && out >= 0 && out < limit;
     };
     const std::string& name = parts[0];
-    const int16_t* opponents = name == "won" ? gGamesWon : name == "lost" ? gGamesLost : name == "tied" ? gGamesTied : nullptr;
-    const int16_t* tourneys = name == "tourneys-won" ? gTourneysWon : name == "tourneys-played" ? gTourneysPlayed : nullptr;
+    const int16_t* opponents = name == "won"    ? gGamesWon
+                               : name == "lost" ? gGamesLost
+                               : name == "tied" ? gGamesTied
+                                                : nullptr;
+    const int16_t* tourneys = name == "tourneys-won"      ? gTourneysWon
+                              : name == "tourneys-played" ? gTourneysPlayed
+                                                          : nullptr;
     int level = 0, index = 0;
     if (opponents != nullptr && parts.size() == 1) {
         int sum = 0;
@@ -295,7 +300,8 @@ inline bool UseCardPowers(const std::filesystem::path& install, const int powers
         const size_t from = static_cast<size_t>(int32At(4 + 4 * i));
         const size_t to = static_cast<size_t>(int32At(8 + 4 * i));
         std::string record;
-        for (size_t b = from; b < to && b < records.size(); ++b) record.push_back(static_cast<char>(records[b] ^ kDataFileKey));
+        for (size_t b = from; b < to && b < records.size(); ++b)
+            record.push_back(static_cast<char>(records[b] ^ kDataFileKey));
         // Fields: #name# CR LF #powers#worth#level#
         std::vector<size_t> hashes;
         for (size_t c = 0; c < record.size(); ++c) {

@@ -188,9 +188,8 @@ inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000) {
 // there or the save failed. gProfile is the local side.
 inline bool SaveMatchInProgress(int opponent, int level, int freeCells) {
     StartOpponentMatch(opponent, level);
-    const bool reached = RunMatch([freeCells] {
-        return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() <= freeCells;
-    });
+    const bool reached = RunMatch(
+        [freeCells] { return gMatch.GetState() == kStateLocalActs && gMatch.GetBoard().CountFree() <= freeCells; });
     return reached && gClubActive == 0 && WriteQuickSave();
 }
 

@@ -13,7 +13,7 @@
 
 #include "club/club.h"
 #include "tests/support/characters.h"
-#include "tests/support/club_block.h"
+#include "tests/support/club_driver.h"
 #include "tests/support/files.h"
 #include "tests/support/game_runner.h"
 
@@ -43,9 +43,9 @@ struct Scenario {
     std::vector<std::pair<std::string, std::string>> env;
     std::vector<std::pair<std::string, std::filesystem::path>> saveFiles;  // name, source
     std::vector<CharacterSpec> characters;
-    std::string quickSave;    // "", "club" or "match"
-    Bytes clubQuickSave;      // the whole file, for "club"
-    int matchOpponent = 0;    // for "match"
+    std::string quickSave;  // "", "club" or "match"
+    Bytes clubQuickSave;    // the whole file, for "club"
+    int matchOpponent = 0;  // for "match"
     int matchLevel = 0;
     std::vector<int> cardPowers;  // empty, or the powers of levels 1 to 4
     std::vector<FileEdit> edits;
@@ -172,7 +172,8 @@ inline std::string ParseClubQuickSave(const std::vector<std::string>& words, Byt
     for (const auto& [name, number] : fields) {
         if (!SetClubField(bytes, name, number)) return name + "=" + std::to_string(number);
         // A room given alone stands the view at it.
-        if (name == "room" && !frameGiven && number >= 0 && number <= 9) SetClubField(bytes, "frame", Club::RoomFrame(number));
+        if (name == "room" && !frameGiven && number >= 0 && number <= 9)
+            SetClubField(bytes, "frame", Club::RoomFrame(number));
     }
     file = ClubQuickSave(bytes);
     return "";
@@ -275,11 +276,11 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
             if (count != 1 || !ParseInt(words[2], scenario.expectedExit)) fail("expect-exit takes a code");
         } else if (directive.rfind("expect-", 0) == 0) {
             static const std::vector<std::pair<std::string, size_t>> kLeast = {
-                {"expect-trace", 1},       {"expect-no-trace", 1},      {"expect-trace-count", 2},
-                {"expect-trace-then", 1},  {"expect-no-trace-then", 1}, {"expect-trace-within", 2},
-                {"expect-file", 1},        {"expect-no-file", 1},       {"expect-file-text", 2},
-                {"expect-file-bytes", 3},  {"expect-file-size", 2},     {"expect-file-unchanged", 1},
-                {"expect-empty-dir", 1},   {"expect-registry", 2},      {"expect-character", 2},
+                {"expect-trace", 1},      {"expect-no-trace", 1},      {"expect-trace-count", 2},
+                {"expect-trace-then", 1}, {"expect-no-trace-then", 1}, {"expect-trace-within", 2},
+                {"expect-file", 1},       {"expect-no-file", 1},       {"expect-file-text", 2},
+                {"expect-file-bytes", 3}, {"expect-file-size", 2},     {"expect-file-unchanged", 1},
+                {"expect-empty-dir", 1},  {"expect-registry", 2},      {"expect-character", 2},
             };
             size_t least = 0;
             for (const auto& [name, n] : kLeast) least = name == directive ? n : least;
@@ -364,7 +365,8 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
             if (met) closeStretch(static_cast<size_t>(found));
             anchor = found;
             if (met) {
-                const long late = TraceTime(run.trace[static_cast<size_t>(anchor)]) - TraceTime(run.trace[static_cast<size_t>(from)]);
+                const long late =
+                    TraceTime(run.trace[static_cast<size_t>(anchor)]) - TraceTime(run.trace[static_cast<size_t>(from)]);
                 int most = 0;
                 met = !within || (ParseInt(w[0], most) && late <= most);
                 detail = std::to_string(late) + " ms after " + run.trace[static_cast<size_t>(from)];

@@ -112,7 +112,8 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, Ga
     }
     const GameRun run = runner.Run(scenario.timeoutSeconds);
     for (const Expectation& e : scenario.expectations) {
-        if (e.directive == "expect-character" && !UseRunInstallation(runner.Path("install"), runner.Path("registry.txt"))) {
+        if (e.directive == "expect-character" &&
+            !UseRunInstallation(runner.Path("install"), runner.Path("registry.txt"))) {
             return fail("the card database does not open to read the character");
         }
     }
