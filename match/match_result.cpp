@@ -61,17 +61,28 @@ void Match::ComputeMatchResult(int red, int blue) {
 }
 
 void Match::PickCardsToExchange(int n, Side loser) {
-    // Only as many cards as the loser laid distinct database ids can be
+    // Over the link the server's pick is the card that changes hands. A
+    // winning server passes over a card its collection cannot take (it holds
+    // kMaxCopies) while the loser laid another: the loser would lose that
+    // card and nobody would gain it.
+    bool avoidFull = KindOf(BLUE) == kRemoteServer && loser == BLUE;
+    auto eligible = [&](int16_t id) {
+        return IsDatabaseId(id) && !(avoidFull && gProfile.GetCardCount(id) >= kMaxCopies);
+    };
+    // Only as many cards as the loser laid distinct eligible ids can be
     // picked; asking for more would never end.
     int16_t distinct[kBoardCells];
     int distinctCount = 0;
-    for (int x = 0; x < kBoardColumns; ++x) {
-        for (int y = 0; y < kBoardRows; ++y) {
-            const BoardCell& cell = board_.CellAt(x, y);
-            if (cell.placedBy != loser || !IsDatabaseId(cell.card.GetId())) continue;
-            bool seen = false;
-            for (int i = 0; i < distinctCount; ++i) seen = seen || distinct[i] == cell.card.GetId();
-            if (!seen) distinct[distinctCount++] = cell.card.GetId();
+    for (int pass = 0; pass < 2 && distinctCount == 0; ++pass) {
+        if (pass == 1) avoidFull = false;  // nothing else was laid: as before
+        for (int x = 0; x < kBoardColumns; ++x) {
+            for (int y = 0; y < kBoardRows; ++y) {
+                const BoardCell& cell = board_.CellAt(x, y);
+                if (cell.placedBy != loser || !eligible(cell.card.GetId())) continue;
+                bool seen = false;
+                for (int i = 0; i < distinctCount; ++i) seen = seen || distinct[i] == cell.card.GetId();
+                if (!seen) distinct[distinctCount++] = cell.card.GetId();
+            }
         }
     }
     if (n > distinctCount) n = distinctCount;
@@ -86,7 +97,7 @@ void Match::PickCardsToExchange(int n, Side loser) {
         if (cell.placedBy != loser) continue;
         int16_t candidate = cell.card.GetId();
         exchangeIds_[remaining - 1] = candidate;
-        if (!IsDatabaseId(candidate)) continue;
+        if (!eligible(candidate)) continue;
         bool taken = false;
         for (int i = remaining; i < n; ++i) taken = taken || exchangeIds_[i] == candidate;
         if (taken) continue;

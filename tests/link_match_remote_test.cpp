@@ -5,6 +5,7 @@
 // with its right label ("Retry", "Ok").
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -320,6 +321,56 @@ TEST_F(LinkMatchRemote, APerfectOverTheLinkTakesFromTheLoserOnlyTheCardsItLaidAn
     gProfile = PlayerProfile();
     ASSERT_TRUE(LoadPlayerSave(1));
     EXPECT_EQ(gProfile.GetTotalCards(), 11) << "saved at once";
+}
+
+// A board that the local player (RED) wins, whose loser laid the given ids.
+Board WonBoard(const std::vector<int16_t>& loserLaid) {
+    Board board;
+    board.Reset(0);
+    int cell = 0;
+    for (int16_t id : loserLaid) {
+        board.PlaceCard(MakeCard(id, "0"), cell / 4, cell % 4, BLUE);
+        ++cell;
+    }
+    for (; cell < kBoardCells; ++cell) board.PlaceCard(MakeCard(17, "0"), cell / 4, cell % 4, RED);
+    return board;
+}
+
+// The cards that rounds ends of a full board pick, the other machine being
+// the given kind.
+std::vector<int16_t> PickedOver(PlayerKind otherKind, const std::vector<int16_t>& loserLaid, int rounds) {
+    PlayerProfile other;
+    other.SetName(u"FAR AWAY");
+    other.SetKind(otherKind);
+    gMatch.SetParticipantsForTest(&gProfile, &other);
+    std::vector<int16_t> picked;
+    for (int i = 0; i < rounds; ++i) {
+        gMatch.SetBoardForTest(WonBoard(loserLaid));
+        gMatch.SetTurnForTest(RED, kStateEndOfTurn);
+        gMatch.Update();
+        for (int k = 0; k < gMatch.GetExchangeCount(); ++k) picked.push_back(gMatch.GetExchangeId(k));
+    }
+    gMatch.SetParticipantsForTest(nullptr, nullptr);
+    return picked;
+}
+
+TEST_F(LinkMatchRemote, AWinningServerPicksNoCardItsCollectionCannotTakeWhileAnotherWasLaid) {
+    // The server's pick is the card both collections change by: one that the
+    // winner holds 63 of would leave the loser without it and nobody with it.
+    for (int i = 0; i < kMaxCopies; ++i) gProfile.AddCard(30);
+    ASSERT_EQ(gProfile.GetCardCount(30), kMaxCopies);
+    const std::vector<int16_t> laid = {30, 31, 30, 30};
+    for (int16_t id : PickedOver(kRemoteServer, laid, 40)) EXPECT_EQ(id, 31);
+    EXPECT_EQ(PickedOver(kRemoteServer, laid, 40).size(), 40u);
+    // With nothing else laid that card is still the one that changes hands,
+    // so both machines agree that one card does.
+    for (int16_t id : PickedOver(kRemoteServer, {30, 30}, 10)) EXPECT_EQ(id, 30);
+    EXPECT_EQ(PickedOver(kRemoteServer, {30, 30}, 10).size(), 10u);
+    // The client's own pick, and a match against the computer, draw as before.
+    const std::vector<int16_t> client = PickedOver(kRemoteClient, laid, 40);
+    EXPECT_NE(std::count(client.begin(), client.end(), 30), 0);
+    const std::vector<int16_t> computer = PickedOver(kComputerPlayer, laid, 40);
+    EXPECT_NE(std::count(computer.begin(), computer.end(), 30), 0);
 }
 
 TEST_F(LinkMatchRemote, AQuickSaveDuringAMatchOverTheLinkKeepsNoMatch) {
