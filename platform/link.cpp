@@ -16,8 +16,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/backend.h"
 #include "platform/config.h"
 #include "platform/headless/headless.h"
+#include "platform/internal.h"
 #include "platform/link_internal.h"
 #include "platform/system.h"
 
@@ -35,6 +37,8 @@ constexpr int kKeepIdleSeconds = 2;
 constexpr int kKeepIntervalSeconds = 1;
 constexpr int kKeepCount = 3;
 constexpr unsigned kUserTimeoutMs = 5000;
+// A long wait for the other machine looks at the window this often.
+constexpr int kWindowSliceMs = 50;
 
 void SetStreamOptions(int fd) {
     int on = 1;
@@ -64,6 +68,31 @@ std::string AddressText(uint32_t address, uint16_t port) {
     std::snprintf(text, sizeof text, "%u.%u.%u.%u:%u", address >> 24, (address >> 16) & 255, (address >> 8) & 255,
                   address & 255, port);
     return text;
+}
+
+// A wait for the other machine keeps the window answering: what the host
+// sent is taken in (taps and keys stay queued, for the flush that ends every
+// receive), and closing the window takes the game's way out at once, as in
+// its modal waits, instead of when the other machine speaks. The headless
+// backend takes nothing in here, so scripts run as before.
+void ServiceWindow() {
+    CurrentBackend().WaitForEvents(0);
+    PollInstanceRequests();
+    TakeCloseDuringWait();
+}
+
+// poll until a descriptor is ready or the deadline passes, looking at the
+// window between slices: the count ready, 0 at the deadline, -1 on error.
+int PollServingWindow(pollfd* fds, nfds_t count, const LinkDeadline& deadline) {
+    for (;;) {
+        const int left = deadline.Remaining();
+        const bool last = left >= 0 && left <= kWindowSliceMs;
+        const int ready = ::poll(fds, count, last ? left : kWindowSliceMs);
+        if (ready != 0 || last) {
+            return ready;
+        }
+        ServiceWindow();
+    }
 }
 
 // The listening socket on the link port, or -1.
@@ -135,7 +164,7 @@ LinkSocket LinkHost(uint16_t seconds) {
             break;
         }
         pollfd fds[2] = {{listener, POLLIN, 0}, {datagrams, POLLIN, 0}};
-        int ready = ::poll(fds, 2, timeout);
+        int ready = PollServingWindow(fds, 2, deadline);
         if (ready < 0 && errno == EINTR) {
             continue;
         }
@@ -231,7 +260,17 @@ int LinkReceive(LinkSocket socket, uint8_t* buffer, int size) {
         return -1;
     }
     LinkClockCatchUp clock;
+    const LinkDeadline endless(0);
     for (;;) {
+        // Readable also means closed, reset or broken: recv then says which.
+        pollfd one{socket, POLLIN, 0};
+        const int ready = PollServingWindow(&one, 1, endless);
+        if (ready < 0 && errno != EINTR) {
+            return -1;
+        }
+        if (ready <= 0) {
+            continue;
+        }
         ssize_t received = ::recv(socket, buffer, static_cast<size_t>(size), 0);
         if (received < 0 && errno == EINTR) {
             continue;

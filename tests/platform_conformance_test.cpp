@@ -1,7 +1,9 @@
 // The same calls against both backends (SDL on its dummy drivers): what the
 // game relies on must hold whichever backend runs.
 #include <SDL.h>
+#include <sys/socket.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "platform/headless/headless.h"
 #include "platform/image.h"
 #include "platform/keys.h"
+#include "platform/link.h"
 #include "platform/messages.h"
 #include "platform/pixels.h"
 #include "platform/sound.h"
@@ -30,6 +33,19 @@ double ThreadCpuMs() {
 }
 LResult IgnoreProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     return DefWindowProc(window, message, wParam, lParam);
+}
+LResult QuitOnDestroyProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(5);
+    return DefWindowProc(window, message, wParam, lParam);
+}
+// The game's way out after a close in a wait, here: noted, and the other
+// machine then speaks so that the receive ends.
+int gQuitCode = -1;
+int gPeerSocket = -1;
+void NoteQuitAndSpeak(int code) {
+    gQuitCode = code;
+    const uint8_t byte = 42;
+    EXPECT_EQ(::send(gPeerSocket, &byte, 1, MSG_NOSIGNAL), 1);
 }
 
 class Conformance : public ::testing::TestWithParam<const char*> {
@@ -235,6 +251,36 @@ TEST_P(Conformance, ReleaseOutsideTheScreenComesOffIt) {
     EXPECT_EQ(taken[1].lParam, MakeLParam(0, 100));
     EXPECT_EQ(taken[2].message, static_cast<uint32_t>(WM_LBUTTONUP));
     EXPECT_EQ(taken[2].lParam, MakeLParam(kStylusOutside, kStylusOutside));
+}
+
+// The window closed while a receive waits for a silent other machine: the
+// close takes the game's way out then, not once the other machine speaks.
+TEST_P(Conformance, AWindowClosedWhileTheLinkWaitsLeavesAtOnce) {
+    RegisterWindowClass(u"Quorvane", QuitOnDestroyProc);
+    ASSERT_NE(CreateWindow(u"Quorvane", u"Quorvane"), nullptr);
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    gPeerSocket = pair[1];
+    gQuitCode = -1;
+    SetQuitHandler(NoteQuitAndSpeak);
+    if (std::string(GetParam()) == "sdl") {
+        SDL_Event event{};
+        event.type = SDL_QUIT;
+        SDL_PushEvent(&event);
+    } else {
+        // Nothing reaches the headless queue during the wait: a close that
+        // came before it is taken.
+        PostMessage(nullptr, WM_CLOSE, 0, 0);
+    }
+    uint8_t buffer[8];
+    ::alarm(10);  // a receive that never ends fails the test
+    EXPECT_EQ(LinkReceive(pair[0], buffer, sizeof buffer), 1);
+    ::alarm(0);
+    EXPECT_EQ(gQuitCode, 5);
+    EXPECT_EQ(buffer[0], 42);
+    SetQuitHandler(nullptr);
+    ::close(pair[0]);
+    ::close(pair[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Conformance, ::testing::Values("headless", "sdl"));
