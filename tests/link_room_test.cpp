@@ -6,6 +6,7 @@
 #include "cards/profile.h"
 #include "club/club.h"
 #include "engine/music.h"
+#include "platform/link.h"
 #include "tests/support/link_machine.h"
 #include "tests/support/link_pair.h"
 
@@ -70,6 +71,45 @@ TEST_F(LinkRoomInProcess, TheServerWhoseClientRefusesHearsClientNotReady) {
     EXPECT_FALSE(started);
     EXPECT_EQ(gClubActive, 1) << "no match";
     EXPECT_TRUE(room_->IsConnected());
+}
+
+// The trade's handshake in both roles, against a machine that follows the
+// messages as given: the server speaks first, for the start and for the
+// names alike, and each side takes the other's name.
+TEST_F(LinkRoomInProcess, TheTradeHandshakeHasTheServerSpeakFirstAlsoWithTheNames) {
+    MakeLocalPlayer(DeckFrom(1), "HOST");
+    bool started = false;
+    ASSERT_TRUE(WithMachine(
+        [](FakeMachine& m) {
+            return m.Answer() == Message(11) && m.Request(Message(11)) &&
+                   m.Answer() == Message(5, kFF, kFF, kFF, kFF, -1, "HOST") &&
+                   m.Request(Message(5, kFF, kFF, kFF, kFF, -1, "FAR"));
+        },
+        [&] { started = room_->StartIrTrade(); }));
+    EXPECT_TRUE(started);
+    EXPECT_EQ(gOtherProfile.GetName(), u"FAR");
+    EXPECT_EQ(gClub.CurrentType(), kScreenTrade);
+
+    // Now the other machine creates and this one joins.
+    gClub.Reset();
+    room_->CloseLink();
+    peer_.Raw().Close();
+    std::thread hosting([&] { peer_.Raw().Adopt(platform::LinkHost(5)); });
+    const bool joined = room_->JoinIrConnection();
+    hosting.join();
+    ASSERT_TRUE(joined);
+    gOtherProfile.SetName(u"");
+    started = false;
+    ASSERT_TRUE(WithMachine(
+        [](FakeMachine& m) {
+            return m.Request(Message(11)) && m.Answer() == Message(11) &&
+                   m.Request(Message(5, kFF, kFF, kFF, kFF, -1, "SERVER")) &&
+                   m.Answer() == Message(5, kFF, kFF, kFF, kFF, -1, "HOST");
+        },
+        [&] { started = room_->StartIrTrade(); }));
+    EXPECT_TRUE(started);
+    EXPECT_EQ(gOtherProfile.GetName(), u"SERVER");
+    EXPECT_EQ(gClub.CurrentType(), kScreenTrade);
 }
 
 TEST_F(LinkRoomInProcess, BackClosesTheLinkSoTheOtherSideSeesItGone) {
