@@ -17,6 +17,7 @@ namespace qv {
 class MultiplayerScreen;
 struct SavedMatchBlock;
 struct LinkMessage;
+enum class LinkMessageKind : uint8_t;
 
 // The stored state numbers; no other value is ever stored.
 enum MatchState : int8_t {
@@ -311,6 +312,7 @@ private:
     // One receive of a waiting state: true with an acknowledged request;
     // false after asking the player when the link was found dead.
     bool ReceiveRemoteRequest(LinkMessage& request);
+    bool ReceiveRemoteTarget(LinkMessageKind kind, const WString& expected);
     // "Error of Synchronization:\n" + what was expected + what came, with
     // "Cancel Game" and "Retry".
     void ShowSyncError(const WString& expected, const WString& came);

@@ -197,43 +197,33 @@ void Match::PlaceRemoteCard() {
 
 void Match::AwaitRemoteAttack() {
     ShowWaitingText(sideToMove_, u" choose attack.");
-    LinkMessage message;
-    if (!ReceiveRemoteRequest(message)) return;
-    const WString expected = u"An attack is expected when\n";
-    if (message.kind != LinkMessageKind::kAttack) {
-        ShowSyncError(expected, CameText(message.kind));
-        return;
-    }
-    int ac = 0, ar = 0, tc = 0, tr = 0;
-    if (!ReadLinkCell(message.p1, message.p2, &ac, &ar) || !ReadLinkCell(message.p3, message.p4, &tc, &tr) ||
-        ac != attackerColumn_ || ar != attackerRow_ || !board_.CanAttack(ac, ar, tc, tr)) {
-        ShowSyncError(expected, kUnknownCame);
-        return;
-    }
-    targetColumn_ = static_cast<int8_t>(tc);
-    targetRow_ = static_cast<int8_t>(tr);
-    StartAttack();
+    if (ReceiveRemoteTarget(LinkMessageKind::kAttack, u"An attack is expected when\n")) StartAttack();
 }
 
 void Match::AwaitRemoteMultiHit() {
     // The chain is the other machine's to lead, whoever's turn it is.
     ShowWaitingText(multiHitSide_, u" choose attack.");
+    if (ReceiveRemoteTarget(LinkMessageKind::kMultiHit, u"A multihit is expected when\n")) StartMultiHitAttack();
+}
+
+// The other machine's choice of target for the attacker in place: true with
+// the target set; otherwise the synchronization question has been asked.
+bool Match::ReceiveRemoteTarget(LinkMessageKind kind, const WString& expected) {
     LinkMessage message;
-    if (!ReceiveRemoteRequest(message)) return;
-    const WString expected = u"A multihit is expected when\n";
-    if (message.kind != LinkMessageKind::kMultiHit) {
+    if (!ReceiveRemoteRequest(message)) return false;
+    if (message.kind != kind) {
         ShowSyncError(expected, CameText(message.kind));
-        return;
+        return false;
     }
     int ac = 0, ar = 0, tc = 0, tr = 0;
     if (!ReadLinkCell(message.p1, message.p2, &ac, &ar) || !ReadLinkCell(message.p3, message.p4, &tc, &tr) ||
         ac != attackerColumn_ || ar != attackerRow_ || !board_.CanAttack(ac, ar, tc, tr)) {
         ShowSyncError(expected, kUnknownCame);
-        return;
+        return false;
     }
     targetColumn_ = static_cast<int8_t>(tc);
     targetRow_ = static_cast<int8_t>(tr);
-    StartMultiHitAttack();
+    return true;
 }
 
 // --- Our own decisions ---
