@@ -231,6 +231,9 @@ private:
     void BeginTransitionIn(uint8_t type);
     void OpenRoomScreen();
     void EnterScreen(uint8_t type);
+    // Enter on the screen of that type when it is a room's own screen (not
+    // the club view nor the lair).
+    void EnterRoomScreen(uint8_t type);
     void CloseScreen(uint8_t type);
     void NoteMatchState();
     // Club view (club_view.cpp, quick_menu.cpp).

@@ -194,9 +194,6 @@ void Club::EnterScreen(uint8_t type) {
     }
     TraceScreen("enter", type);
     switch (type) {
-        case kScreenMultiplayer: multiplayerScreen_->Enter(); break;
-        case kScreenInstantPlay: instantPlayScreen_->Enter(); break;
-        case kScreenShop: shopScreen_->Enter(); break;
         case kScreenGuestTournament:
         case kScreenMemberTournament:
         case kScreenEliteTournament:
@@ -213,16 +210,35 @@ void Club::EnterScreen(uint8_t type) {
             }
             tournamentScreen_->Enter();
             break;
-        case kScreenOptions: optionsScreen_->Enter(); break;
-        case kScreenCharacter: characterScreen_->Enter(); break;
         case kScreenClubView:
             BeginRoomShow(0);
             DrawCreditsCounter(0);
             DrawQuickMenuTab(0);
             break;
-        default: break;  // the lair is drawn by its opener; 10, 12, 14 open at once
+        case kScreenBet:
+        case kScreenCollection:
+        case kScreenTrade:
+        case kScreenBoss: break;  // the lair is drawn by its opener; the others open at once
+        default: EnterRoomScreen(type); break;
     }
     TutorialAfterEntering(type);
+}
+
+void Club::EnterRoomScreen(uint8_t type) {
+    switch (type) {
+        case kScreenMultiplayer: multiplayerScreen_->Enter(); break;
+        case kScreenInstantPlay: instantPlayScreen_->Enter(); break;
+        case kScreenShop: shopScreen_->Enter(); break;
+        case kScreenGuestTournament:
+        case kScreenMemberTournament:
+        case kScreenEliteTournament: tournamentScreen_->Enter(); break;
+        case kScreenOptions: optionsScreen_->Enter(); break;
+        case kScreenCharacter: characterScreen_->Enter(); break;
+        case kScreenBet: betScreen_->Enter(); break;
+        case kScreenCollection: collectionScreen_->Enter(); break;
+        case kScreenTrade: tradeScreen_->Enter(); break;
+        default: break;
+    }
 }
 
 // --- Closing and returning ---

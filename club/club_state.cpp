@@ -269,21 +269,8 @@ void Club::ResumeFromQuickSave() {
         return;
     }
     const uint8_t type = currentType_;
-    platform::Trace("screen", "enter " + std::to_string(type));
-    switch (type) {
-        case kScreenMultiplayer: multiplayerScreen_->Enter(); break;
-        case kScreenInstantPlay: instantPlayScreen_->Enter(); break;
-        case kScreenShop: shopScreen_->Enter(); break;
-        case kScreenGuestTournament:
-        case kScreenMemberTournament:
-        case kScreenEliteTournament: tournamentScreen_->Enter(); break;
-        case kScreenOptions: optionsScreen_->Enter(); break;
-        case kScreenCharacter: characterScreen_->Enter(); break;
-        case kScreenBet: betScreen_->Enter(); break;
-        case kScreenCollection: collectionScreen_->Enter(); break;
-        case kScreenTrade: tradeScreen_->Enter(); break;
-        default: break;
-    }
+    TraceScreen("enter", type);
+    EnterRoomScreen(type);
     // Entering may have closed the screen or started a match.
     if (gClubActive == 1) DrawScreen(currentType_, 0);
 }

@@ -5,11 +5,11 @@
 
 #include "cards/card_database.h"
 #include "cards/save_io.h"
+#include "club/room_kit.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/font.h"
-#include "engine/install_dir.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
 #include "platform/system.h"
@@ -39,11 +39,7 @@ constexpr int kCreditsColour = 3;
 constexpr int8_t kNewTint[3] = {48, -24, -24};
 constexpr int8_t kSelectionTint[3] = {40, 40, -40};
 
-Picture LoadCollectionPicture(const WString& name) {
-    Picture picture;
-    LoadPicture(gInstallDir + kFolder + name, picture, true);
-    return picture;
-}
+Picture LoadCollectionPicture(const WString& name) { return LoadRoomPicture(kFolder + name); }
 
 // The last id a page shows: the database's cards, within the collection's table.
 int16_t LastPageId() { return GetCardCount() < kCardSetSize ? GetCardCount() : kCardSetSize; }
@@ -62,10 +58,7 @@ CollectionScreen::CollectionScreen(uint8_t highlightNew, uint8_t mode, TradeScre
     marker_ = LoadCollectionPicture(u"CollectionBorder.QVG");
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonPlace& place = kButtons[i];
-        Picture pressed = LoadCollectionPicture(place.pressed);
-        Picture normal;
-        CutPicture(normal, background_, place.x, place.y, pressed.width, pressed.height);
-        buttons_[i].SetUp(place.x, place.y, pressed, normal, false);
+        SetUpCutButton(buttons_[i], place.x, place.y, kFolder + WString(place.pressed), background_);
     }
     GrabRect(dragImage_, 0, 0, kCardWidth, kCardHeight, 0);
     GrabRect(dragSaveUnder_, 0, 0, kCardWidth, kCardHeight, 0);

@@ -10,13 +10,13 @@
 #include "cards/saves.h"
 #include "club/club.h"
 #include "club/collection_screen.h"
+#include "club/room_kit.h"
 #include "club/room_notes.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/effects.h"
 #include "engine/font.h"
-#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
@@ -70,11 +70,7 @@ const char16_t kTutorialGiftHint[] =
     u"deck fonction.\n\n HINT: The cards you just aquired will be highlighed in red in the "
     u"card manager.";
 
-Picture LoadShopPicture(const WString& name) {
-    Picture picture;
-    LoadPicture(gInstallDir + kFolder + name, picture, true);
-    return picture;
-}
+Picture LoadShopPicture(const WString& name) { return LoadRoomPicture(kFolder + name); }
 
 void Trace(const std::string& text) { platform::Trace("shop", text); }
 
@@ -85,10 +81,7 @@ ShopScreen::ShopScreen() {
     background_ = LoadShopPicture(u"ShopEmpty.QVG");
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonPlace& place = kButtons[i];
-        Picture pressed = LoadShopPicture(place.pressed);
-        Picture normal;
-        CutPicture(normal, background_, place.x, place.y, pressed.width, pressed.height);
-        buttons_[i].SetUp(place.x, place.y, pressed, normal, false);
+        SetUpCutButton(buttons_[i], place.x, place.y, kFolder + WString(place.pressed), background_);
     }
     // The club's transition in dissolves toward this.
     BlitFullScreen(entry_, 1);

@@ -46,9 +46,7 @@ TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
     const std::map<int16_t, int> clientBefore = Collection(pair, LinkPair::kClient);
 
     ASSERT_TRUE(pair.Start("match-played-to-its-end"));
-    const GameRun serverRun = pair.Wait(LinkPair::kServer);
-    const GameRun clientRun = pair.Wait(LinkPair::kClient);
-    const std::string story = "server:\n" + LinkPair::Story(serverRun) + "client:\n" + LinkPair::Story(clientRun);
+    const auto [serverRun, clientRun, story] = pair.WaitBoth();
     ASSERT_EQ(serverRun.exitCode, 0) << story;
     ASSERT_EQ(clientRun.exitCode, 0) << story;
     ASSERT_TRUE(serverRun.Traced("match end")) << story;

@@ -22,9 +22,7 @@ TEST(LinkRoom, GameAgainstTradeSaysNotReadyOnBothSidesAndTwoGamesStartTheMatch) 
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
     ASSERT_TRUE(pair.Start("game-against-trade-then-game"));
-    const GameRun serverRun = pair.Wait(LinkPair::kServer);
-    const GameRun clientRun = pair.Wait(LinkPair::kClient);
-    const std::string story = "server:\n" + LinkPair::Story(serverRun) + "client:\n" + LinkPair::Story(clientRun);
+    const auto [serverRun, clientRun, story] = pair.WaitBoth();
     EXPECT_EQ(serverRun.exitCode, 0) << story;
     EXPECT_EQ(clientRun.exitCode, 0) << story;
     EXPECT_EQ(serverRun.TraceCount("multiplayer status Server is waiting to start Game."), 2) << story;

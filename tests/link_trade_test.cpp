@@ -59,9 +59,7 @@ TEST(LinkTrade, CreditsOfferedOnBothSidesChangeHandsOnce) {
     const Holding clientBefore = Read(pair, LinkPair::kClient);
 
     ASSERT_TRUE(pair.Start("credits-traded"));
-    const GameRun serverRun = pair.Wait(LinkPair::kServer);
-    const GameRun clientRun = pair.Wait(LinkPair::kClient);
-    const std::string story = "server:\n" + LinkPair::Story(serverRun) + "client:\n" + LinkPair::Story(clientRun);
+    const auto [serverRun, clientRun, story] = pair.WaitBoth();
     ASSERT_EQ(serverRun.exitCode, 0) << story;
     ASSERT_EQ(clientRun.exitCode, 0) << story;
     EXPECT_EQ(serverRun.TraceCount("room trade finished"), 1) << story;
@@ -99,9 +97,7 @@ TEST(LinkTrade, CardsBoxedInTheCollectionManagerChangeHandsOnceAndNoCardIsMadeOr
     const Holding clientBefore = Read(pair, LinkPair::kClient);
 
     ASSERT_TRUE(pair.Start("cards-traded"));
-    const GameRun serverRun = pair.Wait(LinkPair::kServer);
-    const GameRun clientRun = pair.Wait(LinkPair::kClient);
-    const std::string story = "server:\n" + LinkPair::Story(serverRun) + "client:\n" + LinkPair::Story(clientRun);
+    const auto [serverRun, clientRun, story] = pair.WaitBoth();
     ASSERT_EQ(serverRun.exitCode, 0) << story;
     ASSERT_EQ(clientRun.exitCode, 0) << story;
     EXPECT_EQ(serverRun.TraceCount("room trade finished"), 1) << story;

@@ -154,6 +154,18 @@ public:
         return run;
     }
 
+    // Both programs' ends, and their stories for failure messages.
+    struct BothRuns {
+        GameRun server;
+        GameRun client;
+        std::string story;
+    };
+    BothRuns WaitBoth() {
+        BothRuns runs{Wait(kServer), Wait(kClient), ""};
+        runs.story = "server:\n" + Story(runs.server) + "client:\n" + Story(runs.client);
+        return runs;
+    }
+
     // The trace lines that tell what happened, for failure messages.
     static std::string Story(const GameRun& run, size_t lastLines = 80) {
         std::vector<std::string> kept;
