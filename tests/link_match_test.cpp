@@ -35,9 +35,9 @@ int Total(const std::map<int16_t, int>& counts) {
 
 TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
     LinkPair pair;
-    CharacterSpec server;
+    CharacterPlan server;
     server.name = "HOSTA";
-    CharacterSpec client;
+    CharacterPlan client;
     client.name = "GUESTB";
     client.strongDeck = false;
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
@@ -92,9 +92,9 @@ TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
 // its character file as it was.
 void SwitchOffMidMatch(bool theMover) {
     LinkPair pair;
-    CharacterSpec server;
+    CharacterPlan server;
     server.name = "HOSTA";
-    CharacterSpec client;
+    CharacterPlan client;
     client.name = "GUESTB";
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));

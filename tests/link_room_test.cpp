@@ -15,9 +15,9 @@ namespace {
 
 TEST(LinkRoom, GameAgainstTradeSaysNotReadyOnBothSidesAndTwoGamesStartTheMatch) {
     LinkPair pair;
-    CharacterSpec server;
+    CharacterPlan server;
     server.name = "HOSTA";
-    CharacterSpec client;
+    CharacterPlan client;
     client.name = "GUESTB";
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));

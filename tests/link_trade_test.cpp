@@ -47,10 +47,10 @@ int TracedNumber(const GameRun& run, const std::string& text) {
 
 TEST(LinkTrade, CreditsOfferedOnBothSidesChangeHandsOnce) {
     LinkPair pair;
-    CharacterSpec server;
+    CharacterPlan server;
     server.name = "HOSTA";
     server.credits = 900;
-    CharacterSpec client;
+    CharacterPlan client;
     client.name = "GUESTB";
     client.credits = 400;
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
@@ -84,10 +84,10 @@ TEST(LinkTrade, CreditsOfferedOnBothSidesChangeHandsOnce) {
 
 TEST(LinkTrade, CardsBoxedInTheCollectionManagerChangeHandsOnceAndNoCardIsMadeOrLost) {
     LinkPair pair;
-    CharacterSpec server;
+    CharacterPlan server;
     server.name = "HOSTA";
     server.wholeCollection = true;
-    CharacterSpec client;
+    CharacterPlan client;
     client.name = "GUESTB";
     client.wholeCollection = true;
     client.strongDeck = false;
@@ -125,9 +125,9 @@ TEST(LinkTrade, CardsBoxedInTheCollectionManagerChangeHandsOnceAndNoCardIsMadeOr
 
 TEST(LinkTrade, AMachineSwitchedOffWhenReadyLeavesBothCharactersAsTheyWere) {
     LinkPair pair;
-    CharacterSpec server;
+    CharacterPlan server;
     server.name = "HOSTA";
-    CharacterSpec client;
+    CharacterPlan client;
     client.name = "GUESTB";
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
     ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));

@@ -97,7 +97,7 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
                                      "/scripts");
     ASSERT_TRUE(s.errors.empty()) << s.errors.front();
     ASSERT_EQ(s.characters.size(), 2u);
-    const CharacterSpec& bob = s.characters[0];
+    const CharacterPlan& bob = s.characters[0];
     EXPECT_EQ(bob.slot, 2);
     EXPECT_EQ(bob.name, "BOB");
     EXPECT_EQ(bob.credits, 900);

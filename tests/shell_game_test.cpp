@@ -37,9 +37,9 @@ protected:
     void SaveCharacterOnTheClub(const std::string& name) {
         UseInstallation();
         ASSERT_TRUE(test::UseRunInstallation(runner_.Path("install"), runner_.Path("registry.txt")));
-        test::CharacterSpec spec = test::NewCharacter();
-        spec.name = name;
-        ASSERT_TRUE(test::SaveCharacter(spec));
+        test::CharacterPlan plan = test::NewCharacter();
+        plan.name = name;
+        ASSERT_TRUE(test::SaveCharacter(plan));
         gClubActive = 1;
         ASSERT_TRUE(WriteQuickSave());
     }

@@ -25,7 +25,7 @@ namespace qv::test {
 
 // What a character owns before a run. The defaults make one ready to play:
 // 1000 credits and a deck of the 16 strongest cards, two copies of each.
-struct CharacterSpec {
+struct CharacterPlan {
     int slot = 1;
     std::string name = "TESTER";
     int32_t credits = 1000;
@@ -41,12 +41,12 @@ struct CharacterSpec {
 };
 
 // A character as the character screen makes it: 700 credits, nothing owned.
-inline CharacterSpec NewCharacter() {
-    CharacterSpec spec;
-    spec.credits = kStartingCredits;
-    spec.pickDeck = false;
-    spec.copies = 1;
-    return spec;
+inline CharacterPlan NewCharacter() {
+    CharacterPlan plan;
+    plan.credits = kStartingCredits;
+    plan.pickDeck = false;
+    plan.copies = 1;
+    return plan;
 }
 
 // "7", "1-20" or "1-4,9": the ids listed; false when a part is no id.
@@ -74,9 +74,9 @@ inline bool ParseIds(const std::string& text, std::vector<int16_t>& ids) {
     return !ids.empty();
 }
 
-// Reads "key=value" words into the spec (scenario headers start from
+// Reads "key=value" words into the plan (scenario headers start from
 // NewCharacter); the first word it cannot use, or "".
-inline std::string ParseCharacterSpec(const std::vector<std::string>& words, CharacterSpec& spec) {
+inline std::string ParseCharacterPlan(const std::vector<std::string>& words, CharacterPlan& plan) {
     for (const std::string& word : words) {
         const size_t eq = word.find('=');
         const std::string key = word.substr(0, eq);
@@ -98,26 +98,26 @@ inline std::string ParseCharacterSpec(const std::vector<std::string>& words, Cha
         bool ok = eq != std::string::npos;
         if (!ok) {
         } else if (key == "name") {
-            spec.name = value;
+            plan.name = value;
             ok = !value.empty();
         } else if (key == "credits") {
             ok = number(credits, 0);
-            spec.credits = credits;
+            plan.credits = credits;
         } else if (key == "cards") {
-            spec.wholeCollection = value == "whole";
-            ok = spec.wholeCollection || ParseIds(value, spec.cards);
+            plan.wholeCollection = value == "whole";
+            ok = plan.wholeCollection || ParseIds(value, plan.cards);
         } else if (key == "deck") {
-            spec.pickDeck = value == "strong" || value == "weak";
-            spec.strongDeck = value == "strong";
-            ok = spec.pickDeck || ParseIds(value, spec.deck);
+            plan.pickDeck = value == "strong" || value == "weak";
+            plan.strongDeck = value == "strong";
+            ok = plan.pickDeck || ParseIds(value, plan.deck);
         } else if (key == "deck-cards") {
-            ok = number(spec.deckCards, 0) && spec.deckCards <= kDeckSize;
+            ok = number(plan.deckCards, 0) && plan.deckCards <= kDeckSize;
         } else if (key == "copies") {
-            ok = number(spec.copies, 1);
+            ok = number(plan.copies, 1);
         } else if (key == "beaten") {
-            ok = levels(spec.levelsBeaten);
+            ok = levels(plan.levelsBeaten);
         } else if (key == "tourneys") {
-            ok = levels(spec.tourneysWon);
+            ok = levels(plan.tourneysWon);
         } else {
             ok = false;
         }
@@ -157,28 +157,28 @@ inline bool UseRunInstallation(const std::filesystem::path& install, const std::
     return gCardCount > 0 || OpenCardDatabase();
 }
 
-// gProfile and the statistics as the spec says, saved by the game's own
+// gProfile and the statistics as the plan says, saved by the game's own
 // saver into its slot's file (the installation in use).
-inline bool SaveCharacter(const CharacterSpec& spec) {
+inline bool SaveCharacter(const CharacterPlan& plan) {
     gProfile = PlayerProfile();
     gProfile.SetKind(kLocalPlayer);
-    gProfile.SetName(Widen(spec.name));
-    gProfile.SetSlot(static_cast<uint8_t>(spec.slot));
-    gProfile.AddCredits(spec.credits - gProfile.GetCredits());
+    gProfile.SetName(Widen(plan.name));
+    gProfile.SetSlot(static_cast<uint8_t>(plan.slot));
+    gProfile.AddCredits(plan.credits - gProfile.GetCredits());
     gProfile.ClearDeck();
-    if (spec.wholeCollection) {
+    if (plan.wholeCollection) {
         for (int16_t id = 1; id <= GetCardCount(); ++id) gProfile.AddCard(id);
     }
-    for (int16_t id : spec.cards) gProfile.AddCard(id);
-    const std::vector<int16_t> deck = spec.pickDeck ? PickDeck(spec.strongDeck) : spec.deck;
+    for (int16_t id : plan.cards) gProfile.AddCard(id);
+    const std::vector<int16_t> deck = plan.pickDeck ? PickDeck(plan.strongDeck) : plan.deck;
     for (size_t i = 0; i < deck.size(); ++i) {
-        for (int c = 0; c < spec.copies; ++c) gProfile.AddCard(deck[i]);
-        if (static_cast<int>(i) < spec.deckCards) gProfile.AddToDeck(deck[i], false);
+        for (int c = 0; c < plan.copies; ++c) gProfile.AddCard(deck[i]);
+        if (static_cast<int>(i) < plan.deckCards) gProfile.AddToDeck(deck[i], false);
     }
     ClearStatistics();
-    for (int i = 0; i < kOpponentCount; ++i) gGamesWon[i] = i % kLevelCount < spec.levelsBeaten ? 1 : 0;
+    for (int i = 0; i < kOpponentCount; ++i) gGamesWon[i] = i % kLevelCount < plan.levelsBeaten ? 1 : 0;
     for (int level = 0; level < kLevelCount; ++level) {
-        gTourneysWon[level] = level < spec.tourneysWon ? 1 : 0;
+        gTourneysWon[level] = level < plan.tourneysWon ? 1 : 0;
         gTourneysPlayed[level] = gTourneysWon[level];
     }
     return SavePlayer();

@@ -68,8 +68,8 @@ public:
 
     // Character 1 of that machine, saved by the game's own saver, and a quick
     // save that starts on the club view standing at the multiplayer room.
-    bool PrepareCharacter(Role role, const CharacterSpec& spec) {
-        if (!UseInstallation(role) || !SaveCharacter(spec)) return false;
+    bool PrepareCharacter(Role role, const CharacterPlan& plan) {
+        if (!UseInstallation(role) || !SaveCharacter(plan)) return false;
         gClub.Reset();
         gClubActive = 1;
         if (!WriteQuickSave()) return false;

@@ -42,7 +42,7 @@ struct Scenario {
     std::vector<std::string> registryLines;
     std::vector<std::pair<std::string, std::string>> env;
     std::vector<std::pair<std::string, std::filesystem::path>> saveFiles;  // name, source
-    std::vector<CharacterSpec> characters;
+    std::vector<CharacterPlan> characters;
     std::string quickSave;  // "", "club" or "match"
     Bytes clubQuickSave;    // the whole file, for "club"
     int matchOpponent = 0;  // for "match"
@@ -225,12 +225,12 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
                 scenario.saveFiles.emplace_back(words[2], scriptDir / words[3]);
             }
         } else if (directive == "character") {
-            CharacterSpec spec = NewCharacter();
-            const std::string wrong = count < 1 ? "" : ParseCharacterSpec({words.begin() + 3, words.end()}, spec);
-            if (count < 1 || !ParseInt(words[2], spec.slot) || spec.slot < 1 || spec.slot > 3 || !wrong.empty()) {
+            CharacterPlan plan = NewCharacter();
+            const std::string wrong = count < 1 ? "" : ParseCharacterPlan({words.begin() + 3, words.end()}, plan);
+            if (count < 1 || !ParseInt(words[2], plan.slot) || plan.slot < 1 || plan.slot > 3 || !wrong.empty()) {
                 fail("character takes a slot 1 to 3 and key=value words" + (wrong.empty() ? "" : ", not " + wrong));
             } else {
-                scenario.characters.push_back(spec);
+                scenario.characters.push_back(plan);
             }
         } else if (directive == "quick-save") {
             const bool match = count == 3 && words[2] == "match" && ParseInt(words[3], scenario.matchOpponent) &&

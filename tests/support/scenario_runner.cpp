@@ -66,8 +66,8 @@ std::string SetUp(const Scenario& scenario, GameRunner& runner) {
         if (scenario.quickSave == "match") StartMatchEnvironment();
         if (!UseRunInstallation(install, runner.Path("registry.txt"))) return "the card database does not open";
         SeedRandom(41);
-        for (const CharacterSpec& spec : scenario.characters) {
-            if (!SaveCharacter(spec)) return "character " + std::to_string(spec.slot) + " could not be saved";
+        for (const CharacterPlan& plan : scenario.characters) {
+            if (!SaveCharacter(plan)) return "character " + std::to_string(plan.slot) + " could not be saved";
         }
         if (scenario.quickSave == "club") WriteBytes(install + "/SAVE/QuickSave.QCP", scenario.clubQuickSave);
         // The player's turn with 8 cards on the board.
