@@ -109,7 +109,7 @@ public:
         // The hash is the dearest part of a present: made only for a trace
         // that is written or a script step that reads it.
         bool withText = false;
-        bool waited = script_.WaitsFor("present", &withText);
+        bool waited = script_.WaitsForPresent(&withText);
         if (TraceEnabled() || waited) {
             char hash[24] = "";
             if (TraceEnabled() || withText) {

@@ -364,27 +364,28 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
     lastRun_ = 0;
     events_.clear();
     cursor_ = 0;
-}
-
-bool ScriptRunner::WaitsRemain() const {
-    for (size_t i = next_; i < steps_.size(); ++i) {
-        if (steps_[i].kind == ScriptStep::Kind::kWaitTrace || steps_[i].kind == ScriptStep::Kind::kUntil) {
-            return true;
+    // A step still to run has an index of at least next_, so "some step from
+    // next_ on waits" is "next_ is below the end of the last such step".
+    waitsEnd_ = 0;
+    presentWaitsEnd_ = 0;
+    presentTextWaitsEnd_ = 0;
+    for (size_t i = 0; i < steps_.size(); ++i) {
+        const ScriptStep& step = steps_[i];
+        if (step.kind == ScriptStep::Kind::kWaitTrace || step.kind == ScriptStep::Kind::kUntil) {
+            waitsEnd_ = i + 1;
+        }
+        if (step.kind == ScriptStep::Kind::kWaitTrace && step.traceKind == "present") {
+            presentWaitsEnd_ = i + 1;
+            if (!step.text.empty()) presentTextWaitsEnd_ = i + 1;
         }
     }
-    return false;
 }
 
-bool ScriptRunner::WaitsFor(const std::string& kind, bool* withText) const {
-    bool waits = false;
-    *withText = false;
-    for (size_t i = next_; i < steps_.size(); ++i) {
-        if (steps_[i].kind == ScriptStep::Kind::kWaitTrace && steps_[i].traceKind == kind) {
-            waits = true;
-            *withText = *withText || !steps_[i].text.empty();
-        }
-    }
-    return waits;
+bool ScriptRunner::WaitsRemain() const { return next_ < waitsEnd_; }
+
+bool ScriptRunner::WaitsForPresent(bool* withText) const {
+    *withText = next_ < presentTextWaitsEnd_;
+    return next_ < presentWaitsEnd_;
 }
 
 void ScriptRunner::NoteTrace(const std::string& kind, const std::string& text) {

@@ -62,9 +62,9 @@ public:
     void Run(uint64_t now);
     // Records a traced event for the steps that wait on one.
     void NoteTrace(const std::string& kind, const std::string& text);
-    // Whether a step still to run waits for an event of the kind; withText
-    // tells whether one of them looks at the event's text.
-    bool WaitsFor(const std::string& kind, bool* withText) const;
+    // Whether a step still to run waits for a present; withText tells
+    // whether one of them looks at the present's text.
+    bool WaitsForPresent(bool* withText) const;
     bool Finished() const { return next_ >= steps_.size(); }
 
 private:
@@ -80,6 +80,11 @@ private:
     std::vector<std::pair<std::string, std::string>> events_;
     size_t cursor_ = 0;
     bool running_ = false;
+    // One past the last step that waits for any event, for a present, and
+    // for a present with text (0 for none); set when the script is loaded.
+    size_t waitsEnd_ = 0;
+    size_t presentWaitsEnd_ = 0;
+    size_t presentTextWaitsEnd_ = 0;
 };
 
 }  // namespace qv::platform::headless
