@@ -225,6 +225,37 @@ TEST_F(Headless, PresentWaitsWorkWithoutATrace) {
     GXCloseDisplay();
 }
 
+// An until that looks for a present sees presents without a trace file too.
+TEST_F(Headless, UntilPresentWorksWithoutATrace) {
+    std::vector<uint16_t> first(240 * 320, 0x1234);
+    std::vector<uint16_t> second(240 * 320, 0x4321);
+    char hash[24];
+    snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(HashFrame(second.data(), 240 * 320)));
+    setenv("QUORVANE_TRACE", "", 1);
+    const std::string until = "  until present " + std::string(hash) + "\n";
+    RunScript("repeat 1000\n" + until +
+              "  tap 1 1\n"
+              "  wait 100\n"
+              "end\n"
+              "tap 9 9\n");
+    ASSERT_FALSE(TraceEnabled());
+    ASSERT_EQ(GXOpenDisplay(nullptr, GX_FULLSCREEN), 1);
+    auto show = [](const std::vector<uint16_t>& frame) {
+        auto* memory = static_cast<uint16_t*>(GXBeginDraw());
+        std::copy(frame.begin(), frame.end(), memory);
+        GXEndDraw();
+    };
+    EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 1);
+    show(first);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(LowWord(WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN).lParam), 1);
+    show(second);
+    // At most the round under way still taps; then the block is left.
+    Msg tap = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
+    if (LowWord(tap.lParam) == 1) tap = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
+    EXPECT_EQ(LowWord(tap.lParam), 9);
+    GXCloseDisplay();
+}
+
 TEST_F(Headless, EachWaitMatchesAFreshEvent) {
     RunScript("on gamebox Ok\n"
               "tap 1 1\n"

@@ -374,7 +374,8 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
         if (step.kind == ScriptStep::Kind::kWaitTrace || step.kind == ScriptStep::Kind::kUntil) {
             waitsEnd_ = i + 1;
         }
-        if (step.kind == ScriptStep::Kind::kWaitTrace && step.traceKind == "present") {
+        if ((step.kind == ScriptStep::Kind::kWaitTrace || step.kind == ScriptStep::Kind::kUntil) &&
+            step.traceKind == "present") {
             presentWaitsEnd_ = i + 1;
             if (!step.text.empty()) presentTextWaitsEnd_ = i + 1;
         }

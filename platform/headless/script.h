@@ -62,8 +62,8 @@ public:
     void Run(uint64_t now);
     // Records a traced event for the steps that wait on one.
     void NoteTrace(const std::string& kind, const std::string& text);
-    // Whether a step still to run waits for a present; withText tells
-    // whether one of them looks at the present's text.
+    // Whether a step still to run (on or until) looks for a present;
+    // withText tells whether one of them looks at the present's text.
     bool WaitsForPresent(bool* withText) const;
     bool Finished() const { return next_ >= steps_.size(); }
 
