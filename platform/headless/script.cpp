@@ -348,11 +348,12 @@ std::vector<ScriptStep> ParseScript(const std::string& source, std::vector<std::
             errors->push_back(std::to_string(parser.line) + ": " + error);
         }
     }
-    // A block left open ends with the script.
+    // A block left open ends with the script (one too long is dropped);
+    // either way its line is reported as a repeat without end.
     while (!parser.blocks.empty()) {
         std::string error;
         const int line = parser.blocks.back().line;
-        if (!parser.EndBlock(&error)) error = "repeat block too long";
+        parser.EndBlock(&error);
         if (errors != nullptr) errors->push_back(std::to_string(line) + ": repeat without end");
     }
     return steps;
