@@ -48,26 +48,13 @@ bool FindCaseInsensitive(const std::string& directory, const std::string& name, 
     return any;
 }
 
-bool SyncDescriptor(int fd) {
-    int result = 0;
-    do {
-        result = ::fsync(fd);
-    } while (result != 0 && errno == EINTR);
-    return result == 0;
-}
-
-// A file system that cannot flush a directory (EINVAL) keeps its names as
-// safely as it can; only a real failure counts.
+// The directory flush after a move, traced once the directory was opened.
 bool SyncDirectoryOf(const std::string& hostPath) {
-    size_t slash = hostPath.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
-    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
+    std::string directory;
+    bool ok = SyncDirectory(hostPath, &directory);
+    if (!directory.empty()) {
+        Trace(ok ? "flush" : "flushfail", directory);
     }
-    bool ok = SyncDescriptor(fd) || errno == EINVAL;
-    ::close(fd);
-    Trace(ok ? "flush" : "flushfail", directory);
     return ok;
 }
 
@@ -125,6 +112,31 @@ void MakeParentDirectories(const std::string& hostPath) {
          slash = hostPath.find('/', slash + 1)) {
         ::mkdir(hostPath.substr(0, slash).c_str(), 0755);
     }
+}
+
+bool SyncDescriptor(int fd) {
+    int result = 0;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+// A file system that cannot flush a directory (EINVAL) keeps its names as
+// safely as it can; only a real failure counts.
+bool SyncDirectory(const std::string& hostPath, std::string* opened) {
+    size_t slash = hostPath.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
+    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = SyncDescriptor(fd) || errno == EINVAL;
+    ::close(fd);
+    if (opened != nullptr) {
+        *opened = directory;
+    }
+    return ok;
 }
 
 FileHandle CreateFile(const WString& path, uint32_t access, uint32_t creation) {

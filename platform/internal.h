@@ -26,6 +26,12 @@ WindowHandle MainWindowHandle();
 
 // Creates the directories above a host path (mkdir -p of its parent).
 void MakeParentDirectories(const std::string& hostPath);
+// fsync, tried again when a signal interrupts it; not traced.
+bool SyncDescriptor(int fd);
+// Forces the names in the directory that holds a host path to the storage
+// device (after a rename into it); not traced. *opened, when given, receives
+// the directory's path once it could be opened.
+bool SyncDirectory(const std::string& hostPath, std::string* opened = nullptr);
 
 // Single instance: takes the lock for our window; checks for another
 // instance; sends and polls raise requests.

@@ -330,19 +330,13 @@ bool Save() {
     }
     // On the storage device before it replaces the old file, and the new
     // name right after: a power cut leaves the old settings or the new.
-    bool ok = done == content.size() && ::fsync(fd) == 0;
+    bool ok = done == content.size() && SyncDescriptor(fd);
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temporary.c_str(), gLoadedPath.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
-    size_t slash = gLoadedPath.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : gLoadedPath.substr(0, slash);
-    int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    SyncDirectory(gLoadedPath);
     return true;
 }
 
