@@ -86,18 +86,6 @@ bool Find(Msg* msg, uint32_t first, uint32_t last, bool remove) {
            TakeTimer(msg, first, last, remove);
 }
 
-// Removes the first queued message with this number into *msg.
-bool TakeFirst(uint32_t message, Msg* msg) {
-    for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
-        if (it->message == message) {
-            *msg = *it;
-            gQueue.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
 void Append(uint32_t message, WParam wParam, LParam lParam) {
     gQueue.push_back(Msg{MainWindowHandle(), message, wParam, lParam, NowTime()});
 }
@@ -128,11 +116,11 @@ void TakeCloseDuringWait() {
     }
     gTakingClose = true;
     Msg msg;
-    if (TakeFirst(WM_CLOSE, &msg)) {
+    if (TakeQueued(&msg, WM_CLOSE, WM_CLOSE, true)) {
         DispatchMessage(msg);
     }
-    if (TakeFirst(WM_QUIT, &msg)) {
-        gLastQuitCode = static_cast<int>(msg.wParam);
+    // Taking a WM_QUIT records its code.
+    if (TakeQueued(&msg, WM_QUIT, WM_QUIT, true)) {
         gQuitHandler(gLastQuitCode);
     }
     gTakingClose = false;
