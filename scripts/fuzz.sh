@@ -15,18 +15,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QUORVANE_REGISTRY=${QUORVANE_REGISTRY:-$root/build/registry.txt}
 source "$root/scripts/setup.sh"
 
-fuzz_packages=(clang libclang-rt-dev)
-fuzz_missing=()
-for p in "${fuzz_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fuzz_missing+=("$p")
-done
-if [ ${#fuzz_missing[@]} -gt 0 ]; then
-  echo "Installing: ${fuzz_missing[*]}"
-  fuzz_sudo=""
-  [ "$(id -u)" -ne 0 ] && fuzz_sudo=sudo
-  $fuzz_sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $fuzz_sudo apt-get install -y -qq "${fuzz_missing[@]}"
-fi
+source "$root/scripts/packages.sh"
+qv_ensure_packages clang libclang-rt-dev
 
 fuzz_dir=${QV_FUZZ_BUILD_DIR:-$root/build-fuzz}
 install_dir="$QV_BUILD_DIR/install"

@@ -10,19 +10,9 @@ QV_BUILD_DIR=${QV_BUILD_DIR:-$QV_ROOT/build}
 mkdir -p "$QV_BUILD_DIR"
 QV_BUILD_DIR=$(cd "$QV_BUILD_DIR" && pwd)
 
-qv_packages=(cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev
-             libgtest-dev libcairo2-dev libxxhash-dev)
-qv_missing=()
-for p in "${qv_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || qv_missing+=("$p")
-done
-if [ ${#qv_missing[@]} -gt 0 ]; then
-  echo "Installing: ${qv_missing[*]}"
-  qv_sudo=""
-  [ "$(id -u)" -ne 0 ] && qv_sudo=sudo
-  $qv_sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $qv_sudo apt-get install -y -qq "${qv_missing[@]}"
-fi
+source "$QV_ROOT/scripts/packages.sh"
+qv_ensure_packages cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev \
+  libgtest-dev libcairo2-dev libxxhash-dev
 
 qv_cmake_args=(-G Ninja -S "$QV_ROOT" -B "$QV_BUILD_DIR")
 [ "${QV_SANITIZE:-0}" = 1 ] && qv_cmake_args+=(-DQV_SANITIZE=ON)
