@@ -24,11 +24,8 @@ trap cleanup EXIT
 # An installation of its own (the built asset set linked in, an empty SAVE
 # folder) and a registry that points at it, so that no run touches the
 # player's settings or characters.
-mkdir -p "$work/install/SAVE"
-for entry in "$build/install"/*; do
-  [ "$(basename "$entry")" = SAVE ] || ln -s "$entry" "$work/install/"
-done
-printf '[SOFTWARE\\Quorvane]\nInstall_Dir = sz:%s\n' "$(echo "$work/install" | tr '/' '\\')" >"$work/registry.txt"
+qv_link_installation "$build/install" "$work/install"
+qv_set_install_dir "$work/registry.txt" "$(qv_registry_text "$work/install")" >/dev/null
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 

@@ -1,5 +1,6 @@
-# The set-up's writer of "Install_Dir" into the settings file; sourced by
-# setup.sh and by its test. Defines functions only.
+# The set-up's writer of "Install_Dir" into the settings file, and the
+# maker of an installation of one's own; sourced by setup.sh and by its test.
+# Defines functions only.
 
 # The settings file's form of a host path: '/' becomes '\', '%' and control
 # characters become %XX, as the game writes them. Every other byte is kept:
@@ -85,4 +86,15 @@ qv_set_install_dir() {
   tmp=$(mktemp "$file.XXXXXX")
   printf '%s\n' "${lines[@]}" >"$tmp"
   mv -f "$tmp" "$file"
+}
+
+# An installation of its own in a directory: links to everything in the
+# built installation but its SAVE folder, and a SAVE folder of its own.
+qv_link_installation() {
+  local from=$1 to=$2 entry name
+  mkdir -p "$to/SAVE"
+  for entry in "$from"/*; do
+    name=$(basename "$entry")
+    [ "$name" = SAVE ] || ln -sfn "$entry" "$to/$name"
+  done
 }

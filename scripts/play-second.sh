@@ -7,12 +7,9 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 qv_second=${QV_SECOND_DIR:-$QV_BUILD_DIR/second}
-mkdir -p "$qv_second/install/SAVE"
+mkdir -p "$qv_second"
 qv_second=$(cd "$qv_second" && pwd)
-for qv_entry in "$QV_BUILD_DIR/install"/*; do
-  qv_name=$(basename "$qv_entry")
-  [ "$qv_name" = SAVE ] || ln -sfn "$qv_entry" "$qv_second/install/$qv_name"
-done
+qv_link_installation "$QV_BUILD_DIR/install" "$qv_second/install"
 export QUORVANE_REGISTRY=$qv_second/registry.txt
 qv_set_install_dir "$QUORVANE_REGISTRY" "$(qv_registry_text "$qv_second/install")"
 exec "$QV_BUILD_DIR/quorvane"
