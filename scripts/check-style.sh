@@ -10,16 +10,18 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 2
 build=${1:-$root/build}
 
+# The name of a tool, version 14 first; it runs in a subshell, so a missing
+# tool makes its caller stop the check.
 tool() {
   for name in "$1-14" "$1"; do
     command -v "$name" >/dev/null 2>&1 && { echo "$name"; return 0; }
   done
   echo "check-style: $1 (version 14) is not installed" >&2
-  exit 2
+  return 2
 }
-format=$(tool clang-format)
-tidy_runner=$(tool run-clang-tidy)
-tidy=$(tool clang-tidy)
+format=$(tool clang-format) || exit 2
+tidy_runner=$(tool run-clang-tidy) || exit 2
+tidy=$(tool clang-tidy) || exit 2
 [ -f "$build/compile_commands.json" ] || { echo "check-style: no $build/compile_commands.json" >&2; exit 2; }
 
 status=0
