@@ -27,7 +27,7 @@ mkdir -p "$(dirname "$QUORVANE_REGISTRY")"
 
 source "$QV_ROOT/scripts/install-dir.sh"
 
-qv_install=$(cd "$QV_BUILD_DIR" && pwd)/install
+qv_install=$QV_BUILD_DIR/install
 if [ "${#qv_install}" -gt 99 ]; then
   echo "Warning: $qv_install is longer than 99 characters; the game cannot use it" \
        "(\"Can't find Quorvane Directory\"). Use a shorter QV_BUILD_DIR." >&2
