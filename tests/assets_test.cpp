@@ -15,6 +15,7 @@
 #include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "match/board.h"
+#include "tests/support/characters.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 
@@ -35,12 +36,6 @@ protected:
     }
     static void TearDownTestSuite() { CloseCardDatabase(); }
 };
-
-int PowerSum(const Card& card) {
-    int sum = 0;
-    for (int d = 0; d < 8; ++d) sum += card.GetPower(d);
-    return sum;
-}
 
 int CountLines(const WString& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), u'\n'));
@@ -73,7 +68,7 @@ TEST_F(GeneratedData, CardsFollowTheQuartersAndGrowWithTheLevel) {
         }
         EXPECT_GE(arrows, 1);
         EXPECT_GT(card.GetValue(), 0);
-        powerByLevel[level] += PowerSum(card) / 86.0;
+        powerByLevel[level] += test::PowerSum(card) / 86.0;
         valueByLevel[level] += card.GetValue() / 86.0;
     }
     for (int level = 2; level <= 4; ++level) {
@@ -101,7 +96,7 @@ TEST_F(GeneratedData, StrongerOpponentsDrawStrongerDecks) {
                 const Card& card = deck.CardAt(i);
                 ids.insert(card.GetId());
                 value += card.GetValue();
-                power += PowerSum(card);
+                power += test::PowerSum(card);
             }
             EXPECT_EQ(ids.size(), 16u);
         }

@@ -126,24 +126,28 @@ inline std::string ParseCharacterPlan(const std::vector<std::string>& words, Cha
     return "";
 }
 
-// The sum of a database card's eight powers.
-inline int PowerSum(int16_t id) {
-    const Card card = LoadCard(id);
+// The sum of a card's eight powers.
+inline int PowerSum(const Card& card) {
     int sum = 0;
     for (int d = 0; d < kDirectionCount; ++d) sum += card.GetPower(d);
     return sum;
 }
 
+// The sum of a database card's eight powers.
+inline int PowerSum(int16_t id) { return PowerSum(LoadCard(id)); }
+
 // 16 distinct database ids: the strongest by power sum, or the weakest that
-// still have a power (the database must be open).
+// still have a power (the database must be open). Each card is read once.
 inline std::vector<int16_t> PickDeck(bool strong) {
-    std::vector<int16_t> ids;
+    std::vector<std::pair<int, int16_t>> sums;  // (power sum, id), by id
     for (int16_t id = 1; id <= GetCardCount(); ++id) {
-        if (PowerSum(id) > 0) ids.push_back(id);
+        const int sum = PowerSum(id);
+        if (sum > 0) sums.emplace_back(sum, id);
     }
-    std::stable_sort(ids.begin(), ids.end(), [strong](int16_t a, int16_t b) {
-        return strong ? PowerSum(a) > PowerSum(b) : PowerSum(a) < PowerSum(b);
-    });
+    std::stable_sort(sums.begin(), sums.end(),
+                     [strong](const auto& a, const auto& b) { return strong ? a.first > b.first : a.first < b.first; });
+    std::vector<int16_t> ids;
+    for (const auto& entry : sums) ids.push_back(entry.second);
     ids.resize(kDeckSize);
     return ids;
 }
