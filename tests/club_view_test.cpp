@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -114,13 +113,6 @@ protected:
             x += Width(c);
         }
     }
-
-    static int PresentsTraced() {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        int count = 0;
-        for (std::string line; std::getline(in, line);) count += line.find(" present ") != std::string::npos;
-        return count;
-    }
 };
 
 // The title comes in from the left edge, 10 pixels a turn slowing by one
@@ -222,17 +214,17 @@ TEST_F(ClubViewTest, CreditsCounterShowsEveryDigitEndingAt235) {
 // tab in 19 passes and a last one: each pass is one present.
 TEST_F(ClubViewTest, QuickMenuSlidesInNineteenPassesEachWay) {
     ShowRoom(1);
-    const int before = PresentsTraced();
+    const int before = test::TraceCount(" present ");
     gClub.SlideQuickMenuOpen();
-    EXPECT_EQ(PresentsTraced() - before, 20);
+    EXPECT_EQ(test::TraceCount(" present ") - before, 20);
     Picture menu = Load(u"GFX\\MENU\\QuickMenu.QVG");
     const int left = kScreenWidth - menu.width;
     for (int i = 0; i < menu.width * menu.height; ++i) {
         ASSERT_EQ(At(0, left + i % menu.width, i / menu.width), menu.pixels[i]) << "the panel is not whole";
     }
-    const int opened = PresentsTraced();
+    const int opened = test::TraceCount(" present ");
     gClub.SlideQuickMenuClosed();
-    EXPECT_EQ(PresentsTraced() - opened, 20);
+    EXPECT_EQ(test::TraceCount(" present ") - opened, 20);
     // The tab is back at the top right, the panorama below it.
     for (int y = 0; y < menu.height - 110; ++y) {
         for (int x = 0; x < menu.width; ++x) {

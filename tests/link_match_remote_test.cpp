@@ -18,20 +18,11 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "match/match.h"
+#include "tests/support/club_driver.h"
 #include "tests/support/link_machine.h"
 
 namespace qv::test {
 namespace {
-
-// How many of the game's boxes so far held the text.
-int Traced(const std::string& text) {
-    std::ifstream in(PrepareInstallation() / "trace.txt");
-    int count = 0;
-    for (std::string line; std::getline(in, line);) {
-        count += line.find(" gamebox ") != std::string::npos && line.find(text) != std::string::npos ? 1 : 0;
-    }
-    return count;
-}
 
 // The cells of the board that are not free, columns first.
 std::vector<std::pair<int, int>> TakenCells(const Board& board) {
@@ -119,7 +110,7 @@ TEST_F(LinkMatchRemote, ServerSendsNameSideAndBlockedCellsColumnsFirstThenTakesT
 
 TEST_F(LinkMatchRemote, ClientRefusesCellsOffTheBoardTooManyCellsAndAStrangeSideThenTakesAGoodStart) {
     gOtherProfile.SetKind(kRemoteClient);
-    const int failedBefore = Traced("Game Initialisation via Infra-Red failed !");
+    const int failedBefore = NoteCount("Game Initialisation via Infra-Red failed !");
     const Bytes name = Message(5, kFF, kFF, kFF, kFF, -1, "FAR");
     const bool ok = WithMachine(
         [&](FakeMachine& m) {
@@ -137,7 +128,7 @@ TEST_F(LinkMatchRemote, ClientRefusesCellsOffTheBoardTooManyCellsAndAStrangeSide
         },
         [&] { ASSERT_TRUE(gMatch.SetUpInfraRedMatch(&gProfile, &gOtherProfile, 5, room_)); });
     ASSERT_TRUE(ok);
-    EXPECT_EQ(Traced("Game Initialisation via Infra-Red failed !") - failedBefore, 3);
+    EXPECT_EQ(NoteCount("Game Initialisation via Infra-Red failed !") - failedBefore, 3);
     EXPECT_EQ(TakenCells(gMatch.GetBoard()), (std::vector<std::pair<int, int>>{{2, 3}, {4, 0}}));
     EXPECT_EQ(gOtherProfile.GetName(), u"FAR");
     // Side 1 came; the first turn change gives the move to side 0.
@@ -152,9 +143,9 @@ TEST_F(LinkMatchRemote, AWaitingMatchRefusesMovesNoBoardAllowsAndTakesAGoodOne) 
     board.PlaceCard(MakeCard(20, "11111111"), 1, 0, RED);
     gMatch.SetBoardForTest(board);
     gMatch.SetTurnForTest(BLUE, kStateWaitRemoteMove);
-    const int unknownBefore = Traced("A move is expected when\\nAn unknow message is received.");
-    const int multiBefore = Traced("A move is expected when\\nAn Multi-hit message is received.");
-    const int giftBefore = Traced("A move is expected when\\nA Card gift message is received.");
+    const int unknownBefore = NoteCount("A move is expected when\\nAn unknow message is received.");
+    const int multiBefore = NoteCount("A move is expected when\\nAn Multi-hit message is received.");
+    const int giftBefore = NoteCount("A move is expected when\\nA Card gift message is received.");
     const int16_t tooHigh = static_cast<int16_t>(GetCardCount() + 1);
     const std::vector<Bytes> refused = {
         Message(0, 2, 2, kFF, kFF, 0),        // no card
@@ -180,9 +171,9 @@ TEST_F(LinkMatchRemote, AWaitingMatchRefusesMovesNoBoardAllowsAndTakesAGoodOne) 
             gMatch.Update();
         });
     ASSERT_TRUE(ok);
-    EXPECT_EQ(Traced("A move is expected when\\nAn unknow message is received.") - unknownBefore, 5);
-    EXPECT_EQ(Traced("A move is expected when\\nAn Multi-hit message is received.") - multiBefore, 1);
-    EXPECT_EQ(Traced("A move is expected when\\nA Card gift message is received.") - giftBefore, 1);
+    EXPECT_EQ(NoteCount("A move is expected when\\nAn unknow message is received.") - unknownBefore, 5);
+    EXPECT_EQ(NoteCount("A move is expected when\\nAn Multi-hit message is received.") - multiBefore, 1);
+    EXPECT_EQ(NoteCount("A move is expected when\\nA Card gift message is received.") - giftBefore, 1);
     EXPECT_EQ(TakenCells(gMatch.GetBoard()).size(), 2u) << "nothing was laid by the refused moves";
     // The good move flies in and lands for the other side.
     ASSERT_EQ(gMatch.GetState(), kStateCardFlight);
@@ -215,8 +206,8 @@ TEST_F(LinkMatchRemote, AnAttackIsTakenOnlyFromTheCardJustLaidOntoAnEnemy) {
     board.PlaceCard(MakeCard(31, "00000000"), 3, 2, RED);  // right of it
     gMatch.SetBoardForTest(board);
     gMatch.SetTurnForTest(BLUE, kStateWaitRemoteMove);
-    const int multiBefore = Traced("An attack is expected when\\nAn Multi-hit message is received.");
-    const int unknownBefore = Traced("An attack is expected when\\nAn unknow message is received.");
+    const int multiBefore = NoteCount("An attack is expected when\\nAn Multi-hit message is received.");
+    const int unknownBefore = NoteCount("An attack is expected when\\nAn unknow message is received.");
     const bool ok = WithMachine(
         [&](FakeMachine& m) {
             return m.Request(Message(0, 2, 2, kFF, kFF, attacker)) && m.Request(Message(2, 2, 2, 3, 2)) &&
@@ -236,8 +227,8 @@ TEST_F(LinkMatchRemote, AnAttackIsTakenOnlyFromTheCardJustLaidOntoAnEnemy) {
             gMatch.Update();
         });
     ASSERT_TRUE(ok);
-    EXPECT_EQ(Traced("An attack is expected when\\nAn Multi-hit message is received.") - multiBefore, 1);
-    EXPECT_EQ(Traced("An attack is expected when\\nAn unknow message is received.") - unknownBefore, 2);
+    EXPECT_EQ(NoteCount("An attack is expected when\\nAn Multi-hit message is received.") - multiBefore, 1);
+    EXPECT_EQ(NoteCount("An attack is expected when\\nAn unknow message is received.") - unknownBefore, 2);
     EXPECT_EQ(gMatch.GetState(), kStateAttackAnimation);
 }
 
@@ -252,7 +243,7 @@ TEST_F(LinkMatchRemote, TheClientWaitsForTheServersCardOfTheLoserBeforeTheMatchG
     gMatch.SetBoardForTest(board);
     gMatchResult = 0;  // we won: BLUE gives a card it laid
     gMatch.SetTurnForTest(RED, kStateCardWon);
-    const int syncBefore = Traced("Error of Synchronization:\\n | Cancel Game | Retry");
+    const int syncBefore = NoteCount("Error of Synchronization:\\n | Cancel Game | Retry");
     const bool ok = WithMachine(
         [](FakeMachine& m) {
             return m.Request(Message(0, 1, 1, kFF, kFF, 201)) &&     // not a card
@@ -267,7 +258,7 @@ TEST_F(LinkMatchRemote, TheClientWaitsForTheServersCardOfTheLoserBeforeTheMatchG
             gMatch.Update();
         });
     ASSERT_TRUE(ok);
-    EXPECT_EQ(Traced("Error of Synchronization:\\n | Cancel Game | Retry") - syncBefore, 2);
+    EXPECT_EQ(NoteCount("Error of Synchronization:\\n | Cancel Game | Retry") - syncBefore, 2);
     EXPECT_EQ(gMatch.GetState(), kStateShowExchangedCard);
     EXPECT_EQ(gMatch.GetExchangeId(0), 202);
 }
@@ -276,7 +267,7 @@ TEST_F(LinkMatchRemote, ADroppedCardIsSentAgainAfterAFailedExchangeBeforeItIsLai
     ASSERT_NO_FATAL_FAILURE(SetUpAsServer(0));
     gMatch.SetTurnForTest(RED, kStateLocalActs);
     const int16_t id = gMatch.GetHand(RED).CardAt(0).GetId();
-    const int failedBefore = Traced("The connection is interrupted !While sending message Card move.");
+    const int failedBefore = NoteCount("The connection is interrupted !While sending message Card move.");
     Bytes first, second;
     const bool ok = WithMachine(
         [&](FakeMachine& m) {
@@ -288,7 +279,7 @@ TEST_F(LinkMatchRemote, ADroppedCardIsSentAgainAfterAFailedExchangeBeforeItIsLai
     ASSERT_TRUE(ok);
     EXPECT_EQ(first, Message(0, 3, 1, kFF, kFF, id));
     EXPECT_EQ(second, first);
-    EXPECT_EQ(Traced("The connection is interrupted !While sending message Card move.") - failedBefore, 1);
+    EXPECT_EQ(NoteCount("The connection is interrupted !While sending message Card move.") - failedBefore, 1);
     EXPECT_EQ(gMatch.GetBoard().CellAt(3, 1).card.GetId(), id);
     EXPECT_EQ(gMatch.GetBoard().CellAt(3, 1).placedBy, RED);
 }

@@ -135,14 +135,7 @@ TEST_F(RoomsTest, EveryDrawSeatsEachParticipantOnceAndEveryRoundKeepsTheBracketS
 // Joining: a closed level, too few credits or a short deck refuse with
 // nothing paid; up to three times the fee the player is asked first.
 TEST_F(RoomsTest, JoiningPaysTheFeeOnceAndOnlyWhenEverythingHolds) {
-    auto questions = [] {
-        std::ifstream in(test::PrepareInstallation() / "trace.txt");
-        int count = 0;
-        for (std::string line; std::getline(in, line);) {
-            count += line.find("gamebox It will cost me 300 Credits to play this game.") != std::string::npos;
-        }
-        return count;
-    };
+    auto questions = [] { return test::NoteCount("It will cost me 300 Credits to play this game."); };
     struct Case {
         int level;
         int credits;

@@ -197,10 +197,7 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
     runner_.WriteScript(ThroughStartup());
     pid_t first = runner_.Start();
     ASSERT_GT(first, 0);
-    for (int i = 0; i < 3000 && !runner_.TraceHas("state main loop"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(runner_.TraceHas("state main loop"));
+    ASSERT_TRUE(runner_.WaitForTrace("state main loop", 30));
 
     GameRunner second;
     second.Setenv("QUORVANE_REGISTRY", runner_.Path("registry.txt"));
@@ -208,10 +205,7 @@ TEST_F(GameTest, SecondInstanceEndsWithZeroAndBringsTheFirstForward) {
     EXPECT_EQ(run.exitCode, 0) << run.TraceText();
     EXPECT_TRUE(run.Traced("foreground sent")) << run.TraceText();
     EXPECT_EQ(run.TraceCount(" present "), 0);
-    for (int i = 0; i < 500 && !runner_.TraceHas("foreground request"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_TRUE(runner_.TraceHas("foreground request"));
+    EXPECT_TRUE(runner_.WaitForTrace("foreground request", 5));
 
     kill(first, SIGTERM);
     runner_.Wait(first, 30);

@@ -104,14 +104,25 @@ public:
         auto found = env_.find("QUORVANE_TRACE");
         return found == env_.end() ? std::string() : found->second;
     }
-    // Whether the trace file written so far has a line containing the text
-    // (for a program still running).
-    bool TraceHas(const std::string& text) const {
+    // How many lines of the trace file written so far contain the text (for
+    // a program still running).
+    int TraceCount(const std::string& text) const {
         std::ifstream in(TracePath());
+        int count = 0;
         for (std::string line; std::getline(in, line);) {
-            if (line.find(text) != std::string::npos) {
+            count += line.find(text) != std::string::npos ? 1 : 0;
+        }
+        return count;
+    }
+    bool TraceHas(const std::string& text) const { return TraceCount(text) > 0; }
+    // Waits up to seconds for a line of the trace to hold the text.
+    bool WaitForTrace(const std::string& text, int seconds) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (TraceHas(text)) {
                 return true;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
     }

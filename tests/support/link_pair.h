@@ -8,13 +8,11 @@
 #include <signal.h>
 #include <stdlib.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cards/launchers.h"
@@ -123,21 +121,11 @@ public:
 
     // Waits up to seconds for a line of that program's trace to hold the text.
     bool WaitForTrace(Role role, const std::string& text, int seconds) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (runners_[role].TraceHas(text)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+        return runners_[role].WaitForTrace(text, seconds);
     }
 
     // How many lines of that program's trace, as written so far, hold the text.
-    int TraceCount(Role role, const std::string& text) {
-        std::ifstream in(runners_[role].TracePath());
-        int count = 0;
-        for (std::string line; std::getline(in, line);) count += line.find(text) != std::string::npos ? 1 : 0;
-        return count;
-    }
+    int TraceCount(Role role, const std::string& text) { return runners_[role].TraceCount(text); }
 
     // Ends that program at once, as a machine that is switched off.
     void Kill(Role role) {
