@@ -6,8 +6,6 @@
 #include <sys/wait.h>
 #include <time.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -16,13 +14,6 @@
 
 namespace qv::test {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // While it stands, no file of this process can grow past limit bytes: the
 // write that would pass it fails as on a full disk (EFBIG, the signal ignored).
@@ -67,7 +58,7 @@ protected:
     // without one: each failure reports failure and keeps the old bytes, and
     // only the whole new file is ever put in place.
     static void FailAtEveryByte(const std::filesystem::path& path, bool (*save)()) {
-        const Bytes old = FileBytes(path);
+        const Bytes old = ReadBytes(path);
         ASSERT_FALSE(old.empty());
         rlim_t limit = 0;
         for (;; ++limit) {
@@ -77,11 +68,11 @@ protected:
                 saved = save();
             }
             if (saved) break;
-            ASSERT_EQ(FileBytes(path), old) << "limit " << limit;
+            ASSERT_EQ(ReadBytes(path), old) << "limit " << limit;
             ASSERT_TRUE(NoPartLeft()) << "limit " << limit;
             ASSERT_LT(limit, 100000u);
         }
-        const Bytes saved = FileBytes(path);
+        const Bytes saved = ReadBytes(path);
         EXPECT_NE(saved, old);
         // The first limit that let the save through is the new file's size.
         EXPECT_EQ(limit, saved.size());
@@ -120,7 +111,7 @@ void ExpectKillLeavesOldOrNew(const std::filesystem::path& path, void (*makeVers
     for (int v = 0; v < 2; ++v) {
         makeVersion(v);
         ASSERT_TRUE(save());
-        versions[v] = FileBytes(path);
+        versions[v] = ReadBytes(path);
     }
     ASSERT_NE(versions[0], versions[1]);
     // Kill times spread over a few saves.
@@ -144,7 +135,7 @@ void ExpectKillLeavesOldOrNew(const std::filesystem::path& path, void (*makeVers
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
-        const Bytes now = FileBytes(path);
+        const Bytes now = ReadBytes(path);
         ASSERT_TRUE(now == versions[0] || now == versions[1])
             << "round " << round << ": " << now.size() << " bytes on disk";
     }
@@ -172,9 +163,9 @@ TEST_F(SaveFailures, SavesAreFlushedBeforeTheyReplaceTheOldFile) {
     const std::filesystem::path trace = PrepareInstallation() / "trace.txt";
     for (const char* name : {"Player1.QCP", "QuickSave.QCP"}) {
         SCOPED_TRACE(name);
-        const size_t from = FileBytes(trace).size();
+        const size_t from = ReadBytes(trace).size();
         ASSERT_TRUE(std::string(name) == "Player1.QCP" ? SavePlayer() : WriteQuickSave());
-        const Bytes all = FileBytes(trace);
+        const Bytes all = ReadBytes(trace);
         std::string text(all.begin() + static_cast<long>(from), all.end());
         const std::string file = SavePath(name).string();
         const std::string part = file + ".tmp";

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -371,8 +369,7 @@ TEST_F(LinkMatchRemote, AQuickSaveDuringAMatchOverTheLinkKeepsNoMatch) {
     ASSERT_EQ(gClubActive, 0);
     gClub.Reset();
     WriteQuickSave();
-    std::ifstream in(SavePath("QuickSave.QCP"), std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const Bytes bytes = ReadBytes(SavePath("QuickSave.QCP"));
     // The slot, the club's block with no screen, then "the club runs": nothing after it.
     ASSERT_EQ(bytes.size(), 1u + kClubStateHeaderSize + 10u + 1u);
     EXPECT_EQ(bytes.back(), 1);

@@ -2,45 +2,20 @@
 // restored coordinate, state and count held to something the match can run from.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "cards/launchers.h"
 #include "club/club.h"
-#include "tests/support/match_driver.h"
+#include "tests/support/club_driver.h"
 
 namespace qv::test {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::filesystem::path Repro(const char* name) {
     return std::filesystem::path(QV_SOURCE_DIR) / "tests" / "data" / "repro" / name;
 }
 
 bool InsideBoard(int column, int row) { return Board::IsInside(column, row); }
-
-// The club's block as the club writes it now.
-Bytes ClubBlock() {
-    const std::filesystem::path path = SavePath("club.bin");
-    WString handheld;
-    for (char c : path.string()) handheld.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-    platform::FileHandle file = platform::CreateFile(handheld, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
-    EXPECT_TRUE(gClub.WriteState(file));
-    platform::CloseHandle(file);
-    return ReadFileBytes(path);
-}
 
 // Where the match's block starts in a quick save: behind the slot byte, the
 // club's block and gClubActive.
@@ -51,7 +26,8 @@ size_t At(size_t matchOffset) { return gBlock + matchOffset; }
 // byte, gClubActive, then the match's block. Framed now as the game frames it.
 Bytes Framed(const Bytes& written) {
     Bytes framed{written[0]};
-    const Bytes club = ClubBlock();
+    const Bytes club = WrittenBlock();
+    EXPECT_FALSE(club.empty());
     framed.insert(framed.end(), club.begin(), club.end());
     framed.insert(framed.end(), written.begin() + 1, written.end());
     return framed;
@@ -67,14 +43,16 @@ protected:
         MakeLocalPlayer(DeckFrom(1), "SEEDER");
         SavePlayer();
         gClubActive = 1;
-        gBlock = 1 + ClubBlock().size() + 1;
+        const Bytes club = WrittenBlock();
+        EXPECT_FALSE(club.empty());
+        gBlock = 1 + club.size() + 1;
     }
 
 public:
     // Restores the quick save as start-up does and plays frames as the main
     // loop does. Returns whether the quick save was taken.
     bool RestoreAndPlay(const Bytes& quickSave, int frames = 40) {
-        WriteFileBytes(SavePath("QuickSave.QCP"), quickSave);
+        WriteBytes(SavePath("QuickSave.QCP"), quickSave);
         gClubActive = 1;
         bool loaded = LoadQuickSave();
         EXPECT_FALSE(std::filesystem::exists(SavePath("QuickSave.QCP")));
@@ -104,7 +82,7 @@ public:
 TEST_F(DamagedQuickSave, AttackerOutsideTheBoardResumesWithoutTheBattle) {
     for (const char* name : {"quicksave-attacker-col50.QCP", "quicksave-attacker-colm40.QCP"}) {
         SCOPED_TRACE(name);
-        Bytes bytes = Framed(ReadFileBytes(Repro(name)));
+        Bytes bytes = Framed(ReadBytes(Repro(name)));
         ASSERT_GT(bytes.size(), 300u);
         EXPECT_TRUE(RestoreAndPlay(bytes));
         // The same save with its column put right resumes the battle itself.
@@ -121,7 +99,7 @@ TEST_F(DamagedQuickSave, FilesFoundByFuzzingRestoreSafelyOrNotAtAll) {
          {"quicksave-fuzz-ContinueMultiHit-GetOwner.QCP", "quicksave-fuzz-RecordBattle-GetOwner.QCP",
           "quicksave-fuzz-ResolveAttack-100.QCP", "quicksave-fuzz-ResolveAttack-101.QCP"}) {
         SCOPED_TRACE(name);
-        RestoreAndPlay(Framed(ReadFileBytes(Repro(name))));
+        RestoreAndPlay(Framed(ReadBytes(Repro(name))));
     }
 }
 
@@ -134,7 +112,7 @@ Bytes QuickSaveInABattle() {
     EXPECT_TRUE(RunMatch([] { return gMatch.GetState() == kStatePlacementBattle; }));
     EXPECT_EQ(gClubActive, 0);
     EXPECT_TRUE(WriteQuickSave());
-    return ReadFileBytes(SavePath("QuickSave.QCP"));
+    return ReadBytes(SavePath("QuickSave.QCP"));
 }
 
 // Offsets of the match block's fields.
@@ -171,7 +149,7 @@ TEST_F(DamagedQuickSave, ShortBlockIsNotResumedAndCountsNothing) {
         SCOPED_TRACE("size " + std::to_string(size));
         gMatch.SetTurnForTest(RED, kStateVersusIntro);
         gMatchResult = 0;
-        WriteFileBytes(SavePath("QuickSave.QCP"), Bytes(good.begin(), good.begin() + static_cast<long>(size)));
+        WriteBytes(SavePath("QuickSave.QCP"), Bytes(good.begin(), good.begin() + static_cast<long>(size)));
         ASSERT_TRUE(LoadQuickSave());
         EXPECT_EQ(gClubActive, 1);
         EXPECT_EQ(gMatchResult, kNoMatchResult);

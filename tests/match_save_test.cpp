@@ -13,8 +13,6 @@
 namespace qv::test {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 class MatchSave : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -24,24 +22,17 @@ protected:
         path_ = SavePath("block.bin");
     }
 
-    WString HandheldPath() const {
-        WString out;
-        for (char c : path_.string()) out.push_back(c == '/' ? u'\\' : static_cast<char16_t>(c));
-        return out;
-    }
-
     Bytes Write() {
         platform::FileHandle file =
-            platform::CreateFile(HandheldPath(), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+            platform::CreateFile(HandheldPath(path_), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
         gMatch.WriteState(file);
         platform::CloseHandle(file);
-        std::ifstream in(path_, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return ReadBytes(path_);
     }
 
     bool Read() {
         platform::FileHandle file =
-            platform::CreateFile(HandheldPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
+            platform::CreateFile(HandheldPath(path_), platform::GENERIC_READ, platform::OPEN_EXISTING);
         bool restored = gMatch.ReadState(file);
         platform::CloseHandle(file);
         return restored;

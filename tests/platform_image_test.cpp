@@ -1,12 +1,16 @@
 // Picture decoding: files pulled through the callback in blocks, decoded
 // from their content, and garbage or oversized pictures refused.
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <string>
+#include <vector>
 
 #include "platform/image.h"
 #include "platform/pixels.h"
-#include "tests/support/headless.h"
+#include "tests/support/files.h"
 
 namespace qv {
 namespace {
@@ -148,8 +152,8 @@ TEST(Image, GarbageTruncatedFailingAndOversizedFilesAreRefused) {
 TEST(Image, EmptyDataChunksAreHarmless) {
     // The file found by fuzzing: two option bytes of its fuzzer, then a PNG
     // header and an empty IDAT at the very end.
-    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-stb-nonnull-idat.min", std::ios::binary);
-    std::vector<uint8_t> found((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> found =
+        test::ReadBytes(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-stb-nonnull-idat.min");
     ASSERT_EQ(found.size(), 43u);
     Source cut{std::vector<uint8_t>(found.begin() + 2, found.end())};
     Bitmap24 bitmap;
@@ -187,9 +191,8 @@ long PeakVirtualKb() {
 // A PNG of a thousand bytes whose second IDAT claims two gigabytes once made the
 // decoder reserve them before it found the data missing.
 TEST(Image, ChunkClaimingMoreThanTheFileHoldsIsRefusedUpFront) {
-    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-idat-length-past-end.min",
-                     std::ios::binary);
-    std::vector<uint8_t> found((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> found =
+        test::ReadBytes(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-idat-length-past-end.min");
     ASSERT_GT(found.size(), 1000u);
     Source source{std::vector<uint8_t>(found.begin() + 2, found.end())};
     Bitmap24 bitmap;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,25 +69,11 @@ protected:
         ASSERT_EQ(screen.GetState(), TournamentScreen::kStatePlayerMatch);
         ASSERT_EQ(gClubActive, 0) << "the player's match runs";
     }
+    // The screen's block; it must write one (two empty ones would compare equal).
     static std::vector<uint8_t> WriteBlock(TournamentScreen& screen) {
-        platform::FileHandle file = platform::CreateFile(test::HandheldBlockPath(), platform::GENERIC_WRITE,
-                                                         platform::CREATE_ALWAYS);
-        EXPECT_TRUE(screen.WriteState(file));
-        platform::CloseHandle(file);
-        std::ifstream in(test::BlockPath(), std::ios::binary);
-        return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    template <class Screen>
-    static bool ReadBlock(Screen& screen, const std::vector<uint8_t>& bytes) {
-        {
-            std::ofstream out(test::BlockPath(), std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        }
-        platform::FileHandle file =
-            platform::CreateFile(test::HandheldBlockPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
-        const bool ok = screen.ReadState(file);
-        platform::CloseHandle(file);
-        return ok;
+        const std::vector<uint8_t> bytes = test::WrittenBlock(screen);
+        EXPECT_FALSE(bytes.empty());
+        return bytes;
     }
 };
 
@@ -276,7 +261,7 @@ TEST_F(RoomsTest, TournamentBlockRoundTripsAndRefusesWhatCannotGoOn) {
     EXPECT_EQ(bytes[42] | bytes[43] << 8, 4000);
 
     TournamentScreen restored(0);
-    ASSERT_TRUE(ReadBlock(restored, bytes));
+    ASSERT_TRUE(test::ReadBlock(bytes, restored));
     EXPECT_EQ(restored.Level(), 1);
     EXPECT_EQ(restored.GetState(), TournamentScreen::kStatePlayerMatch);
     EXPECT_EQ(restored.Opponent(), screen.Opponent());
@@ -304,7 +289,7 @@ TEST_F(RoomsTest, TournamentBlockRoundTripsAndRefusesWhatCannotGoOn) {
     damaged.push_back(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30));
     for (size_t i = 0; i < damaged.size(); ++i) {
         TournamentScreen fresh(0);
-        EXPECT_FALSE(ReadBlock(fresh, damaged[i])) << i;
+        EXPECT_FALSE(test::ReadBlock(damaged[i], fresh)) << i;
         EXPECT_EQ(fresh.GetState(), TournamentScreen::kStateIdle) << i;
         EXPECT_EQ(fresh.Joined(), 0) << i;
         EXPECT_TRUE(fresh.IsSound()) << i;
@@ -383,23 +368,23 @@ TEST_F(RoomsTest, BetRefusesBeforeTakingTheStakeAndRestoresOnlySoundBytes) {
     EXPECT_EQ(gClub.ShopReturn(), kScreenBet);
 
     BetScreen screen(1);
-    EXPECT_TRUE(ReadBlock(screen, {14, 2, 1, 0, 0}));
+    EXPECT_TRUE(test::ReadBlock({14, 2, 1, 0, 0}, screen));
     EXPECT_EQ(screen.Number(), 45);
     EXPECT_TRUE(screen.MatchStarted());
     for (const std::vector<uint8_t>& bad : std::vector<std::vector<uint8_t>>{
              {15, 0, 0, 0, 0}, {0, 3, 0, 0, 0}, {0xFF, 0, 0, 0, 0}, {0, 0, 2, 0, 0}, {0, 0, 0, 7, 0}, {1, 1}}) {
         BetScreen fresh(1);
-        EXPECT_FALSE(ReadBlock(fresh, bad));
+        EXPECT_FALSE(test::ReadBlock(bad, fresh));
         EXPECT_EQ(fresh.Number(), 1);
         EXPECT_FALSE(fresh.MatchStarted());
     }
     InstantPlayScreen instant;
-    EXPECT_TRUE(ReadBlock(instant, {2, 14, 1, 9}));
+    EXPECT_TRUE(test::ReadBlock({2, 14, 1, 9}, instant));
     EXPECT_EQ(instant.Level(), 2);
     for (const std::vector<uint8_t>& bad :
          std::vector<std::vector<uint8_t>>{{3, 0xFF, 0, 0}, {0, 15, 0, 0}, {0, 0xFE, 0, 0}, {0, 0, 2, 0}}) {
         InstantPlayScreen fresh;
-        EXPECT_FALSE(ReadBlock(fresh, bad));
+        EXPECT_FALSE(test::ReadBlock(bad, fresh));
         EXPECT_EQ(fresh.Level(), 0);
         EXPECT_EQ(fresh.SelectedRow(), -1);
     }

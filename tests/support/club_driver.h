@@ -160,21 +160,24 @@ inline std::filesystem::path BlockPath() { return PrepareInstallation() / "club-
 
 inline WString HandheldBlockPath() { return HandheldPath(BlockPath()); }
 
-// The block gClub writes.
-inline std::vector<uint8_t> WrittenBlock() {
+// The block the owner writes (gClub, or the screen of a room); empty when
+// it does not write one.
+template <class Owner = Club>
+std::vector<uint8_t> WrittenBlock(Owner& owner = gClub) {
     platform::FileHandle file =
         platform::CreateFile(HandheldBlockPath(), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
-    const bool ok = gClub.WriteState(file);
+    const bool ok = owner.WriteState(file);
     platform::CloseHandle(file);
     return ok ? ReadBytes(BlockPath()) : std::vector<uint8_t>{};
 }
 
-// gClub reads the bytes as its block.
-inline bool ReadBlock(const std::vector<uint8_t>& bytes) {
+// The owner (gClub, or the screen of a room) reads the bytes as its block.
+template <class Owner = Club>
+bool ReadBlock(const std::vector<uint8_t>& bytes, Owner& owner = gClub) {
     WriteBytes(BlockPath(), bytes);
     platform::FileHandle file =
         platform::CreateFile(HandheldBlockPath(), platform::GENERIC_READ, platform::OPEN_EXISTING);
-    const bool ok = gClub.ReadState(file);
+    const bool ok = owner.ReadState(file);
     platform::CloseHandle(file);
     return ok;
 }

@@ -39,11 +39,13 @@ inline void WriteText(const std::filesystem::path& path, const std::string& text
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+// WriteBytes tells whether the bytes were written.
+inline bool WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 // The handheld form of a host path: '\' separators from the root.

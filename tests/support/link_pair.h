@@ -9,8 +9,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +18,7 @@
 #include "cards/saves.h"
 #include "club/club.h"
 #include "tests/support/characters.h"
+#include "tests/support/club_driver.h"
 #include "tests/support/files.h"
 #include "tests/support/game_runner.h"
 #include "tests/support/link_peer.h"
@@ -72,22 +71,18 @@ public:
         gClubActive = 1;
         if (!WriteQuickSave()) return false;
         const std::string path = installs_[role] + "/SAVE/QuickSave.QCP";
-        std::ifstream in(path, std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        in.close();
-        // The slot byte, then the club's block: room at 16, frame at 18.
-        if (bytes.size() < 21) return false;
-        const int frame = Club::RoomFrame(0);
-        bytes[1 + 16] = 0;
-        bytes[1 + 17] = 0;
-        bytes[1 + 18] = static_cast<uint8_t>(frame);
-        bytes[1 + 19] = static_cast<uint8_t>(frame >> 8);
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        const Bytes file = ReadBytes(path);
+        // The slot byte, then the club's block (and what follows it), standing at room 0.
+        if (file.size() < 21) return false;
+        Bytes block(file.begin() + 1, file.end());
+        SetClubField(block, "room", 0);
+        SetClubField(block, "frame", Club::RoomFrame(0));
+        block.insert(block.begin(), file[0]);
+        const bool written = WriteBytes(path, block);
         // The saver noted the character in this process's registry file:
         // the machine's own one is written afresh.
         runners_[role].WriteRegistry(installs_[role]);
-        return static_cast<bool>(out);
+        return written;
     }
 
     // Character 1 of that machine read back into gProfile; false when its
