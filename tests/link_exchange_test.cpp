@@ -9,16 +9,11 @@ namespace qv {
 namespace {
 
 using test::Bytes;
+using test::EchoOf;
+using test::kFF;
+using test::Message;
 
-constexpr uint8_t F = 0xFF;
-const Bytes kAck = {0x09, 0x0A, F, F, F, F, F, F, 0x00};
-
-Bytes Bare(uint8_t kind) { return {0x09, kind, F, F, F, F, F, F, 0x00}; }
-Bytes Cell(uint8_t column, uint8_t row) { return {0x09, 0x07, column, row, F, F, F, F, 0x00}; }
-Bytes EchoOf(Bytes request) {
-    request[1] = 0x09;
-    return request;
-}
+const Bytes kAck = Message(0x0A);
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) {
@@ -31,11 +26,7 @@ class LinkQueue : public test::LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        uint16_t port = test::UseLinkSettings(1.0);
-        std::thread joining([&] { peer_.Connect(port); });
-        bool hosted = session_.HostLink(5);
-        joining.join();
-        ASSERT_TRUE(hosted);
+        ASSERT_TRUE(test::HostWithPeer(test::UseLinkSettings(1.0), peer_, [this] { return session_.HostLink(5); }));
     }
 
     LinkSession session_;
@@ -47,8 +38,8 @@ TEST_F(LinkQueue, AnAcknowledgeAndTheNextRequestInOneReadDoNotStallTheExchange) 
     // back, as a sender does; both arrive in one read. The second request
     // must be answered from the queue: the other side sends nothing more
     // until it has the echo, so reading the link first would wait for ever.
-    const Bytes first = {0x0D, 0x05, F, F, F, F, F, F, 'A', 'N', 'N', 'A', 0x00};
-    const Bytes second = {0x09, 0x06, 0x01, F, F, F, F, F, 0x00};
+    const Bytes first = {0x0D, 0x05, kFF, kFF, kFF, kFF, kFF, kFF, 'A', 'N', 'N', 'A', 0x00};
+    const Bytes second = {0x09, 0x06, 0x01, kFF, kFF, kFF, kFF, kFF, 0x00};
     ASSERT_TRUE(peer_.Send(Join({first, kAck, second, kAck})));
     LinkMessage got;
     ASSERT_TRUE(session_.ReceiveLinkRequest(got));
@@ -67,7 +58,7 @@ TEST_F(LinkQueue, MessagesComeOutInTheOrderTheyArrivedAlsoBeyondFiveQueued) {
     // bytes and follow in order.
     Bytes burst;
     for (uint8_t i = 0; i < 7; ++i) {
-        Bytes cell = Cell(i, 3);
+        Bytes cell = Message(0x07, i, 3);
         burst.insert(burst.end(), cell.begin(), cell.end());
     }
     ASSERT_TRUE(peer_.Send(burst));
@@ -82,7 +73,7 @@ TEST_F(LinkQueue, MessagesComeOutInTheOrderTheyArrivedAlsoBeyondFiveQueued) {
 }
 
 TEST_F(LinkQueue, AMessageSplitAcrossReadsIsPutBackTogether) {
-    const Bytes name = {0x10, 0x05, F, F, F, F, F, F, 'S', 'p', 'l', 'i', 't', '!', '!', 0x00};
+    const Bytes name = {0x10, 0x05, kFF, kFF, kFF, kFF, kFF, kFF, 'S', 'p', 'l', 'i', 't', '!', '!', 0x00};
     std::thread slow([&] {
         peer_.Send(Bytes(name.begin(), name.begin() + 5));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -97,11 +88,11 @@ TEST_F(LinkQueue, AMessageSplitAcrossReadsIsPutBackTogether) {
 
 TEST_F(LinkQueue, HostileBytesFailTheReceiveAndTheLinkGoesOn) {
     const std::vector<Bytes> hostile = {
-        {0x00, 0x00, 0x00, 0x00},                              // length 0
-        {0x03, 0x0A, F},                                       // shorter than any message
-        Join({{0xC8}, Bytes(120, 0x41)}),                      // length 200, 121 bytes
-        {0x09, 0x0A, F, F, F, F, F, F, 0x41, 0x41, 0x41},      // no zero where it ends
-        {0x0C, 0x05, F, F, F, F, F, F, 'A', 0x00, 'B', 0x00},  // zero inside the text
+        {0x00, 0x00, 0x00, 0x00},                                          // length 0
+        {0x03, 0x0A, kFF},                                                 // shorter than any message
+        Join({{0xC8}, Bytes(120, 0x41)}),                                  // length 200, 121 bytes
+        {0x09, 0x0A, kFF, kFF, kFF, kFF, kFF, kFF, 0x41, 0x41, 0x41},      // no zero where it ends
+        {0x0C, 0x05, kFF, kFF, kFF, kFF, kFF, kFF, 'A', 0x00, 'B', 0x00},  // zero inside the text
     };
     for (const Bytes& bytes : hostile) {
         ASSERT_TRUE(peer_.Send(bytes));
@@ -111,7 +102,7 @@ TEST_F(LinkQueue, HostileBytesFailTheReceiveAndTheLinkGoesOn) {
         EXPECT_EQ(got.value, 1234);
         EXPECT_EQ(session_.QueuedLinkMessages(), 0);
         // A message that comes afterwards is read as usual.
-        ASSERT_TRUE(peer_.Send(Cell(4, 2)));
+        ASSERT_TRUE(peer_.Send(Message(0x07, 4, 2)));
         ASSERT_TRUE(session_.ReceiveLinkMessage(got));
         EXPECT_EQ(got.p1, 4);
         EXPECT_TRUE(session_.IsLinkAlive());
@@ -119,7 +110,7 @@ TEST_F(LinkQueue, HostileBytesFailTheReceiveAndTheLinkGoesOn) {
 }
 
 TEST_F(LinkQueue, AMessageBeforeGarbageInTheSameReadIsKept) {
-    ASSERT_TRUE(peer_.Send(Join({Cell(1, 1), {0x00, 0x13, 0x37}})));
+    ASSERT_TRUE(peer_.Send(Join({Message(0x07, 1, 1), {0x00, 0x13, 0x37}})));
     LinkMessage got;
     ASSERT_TRUE(session_.ReceiveLinkMessage(got));
     EXPECT_EQ(got.p1, 1);
@@ -128,7 +119,7 @@ TEST_F(LinkQueue, AMessageBeforeGarbageInTheSameReadIsKept) {
 
 TEST_F(LinkQueue, APeerThatClosesEndsEveryWaitWithFailure) {
     // Queued messages are still handed out; then the end shows at once.
-    ASSERT_TRUE(peer_.Send(Join({Bare(0x08), {0x0D, 0x05, F}})));  // the second cut short
+    ASSERT_TRUE(peer_.Send(Join({Message(0x08), {0x0D, 0x05, kFF}})));  // the second cut short
     peer_.Close();
     LinkMessage got;
     ASSERT_TRUE(session_.ReceiveLinkMessage(got));
@@ -143,7 +134,7 @@ TEST_F(LinkQueue, APeerThatClosesEndsEveryWaitWithFailure) {
 
 TEST_F(LinkQueue, AReceiveDiscardsTheTapsMadeWhileItWaited) {
     platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, (160 << 16) | 120);
-    ASSERT_TRUE(peer_.Send(Bare(0x03)));
+    ASSERT_TRUE(peer_.Send(Message(0x03)));
     LinkMessage got;
     ASSERT_TRUE(session_.ReceiveLinkMessage(got));
     platform::Msg message{};
@@ -151,20 +142,17 @@ TEST_F(LinkQueue, AReceiveDiscardsTheTapsMadeWhileItWaited) {
 }
 
 TEST_F(LinkQueue, CreatingAConnectionAgainEmptiesTheQueue) {
-    ASSERT_TRUE(peer_.Send(Join({Bare(0x03), Bare(0x08), {0x0D}})));
+    ASSERT_TRUE(peer_.Send(Join({Message(0x03), Message(0x08), {0x0D}})));
     LinkMessage got;
     ASSERT_TRUE(session_.ReceiveLinkMessage(got));
     ASSERT_EQ(session_.QueuedLinkMessages(), 1);
-    uint16_t port = test::UseLinkSettings(1.0);
     test::RawPeer second;
-    std::thread joining([&] { second.Connect(port); });
-    ASSERT_TRUE(session_.HostLink(5));
-    joining.join();
+    ASSERT_TRUE(test::HostWithPeer(test::UseLinkSettings(1.0), second, [this] { return session_.HostLink(5); }));
     EXPECT_EQ(session_.QueuedLinkMessages(), 0);
     EXPECT_FALSE(session_.IsLinkDataWaiting());
     // The old connection was closed, so its peer sees the end.
     EXPECT_TRUE(peer_.Read(1, 1000).empty());
-    ASSERT_TRUE(second.Send(Bare(0x0B)));
+    ASSERT_TRUE(second.Send(Message(0x0B)));
     ASSERT_TRUE(session_.ReceiveLinkMessage(got));
     EXPECT_EQ(got.kind, LinkMessageKind::kStartTrade);
 }

@@ -123,11 +123,7 @@ class LinkWire : public test::LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        uint16_t port = test::UseLinkSettings(1.0);
-        std::thread joining([&] { peer_.Connect(port); });
-        bool hosted = session_.HostLink(5);
-        joining.join();
-        ASSERT_TRUE(hosted);
+        ASSERT_TRUE(test::HostWithPeer(test::UseLinkSettings(1.0), peer_, [this] { return session_.HostLink(5); }));
         ASSERT_EQ(session_.GetLinkRole(), 1);
     }
 

@@ -169,11 +169,7 @@ TEST_F(LinkTest, DiscoveryFindsNothingAtAnUnknownOrSilentPeer) {
 
 // A connected pair: our link as host, the test's raw socket as the peer.
 void Connect(IrLink& link, RawPeer& peer) {
-    uint16_t port = test::UseLinkSettings(1.0);
-    std::thread joining([&] { peer.Connect(port); });
-    bool hosted = link.Host(5);
-    joining.join();
-    ASSERT_TRUE(hosted);
+    ASSERT_TRUE(test::HostWithPeer(test::UseLinkSettings(1.0), peer, [&link] { return link.Host(5); }));
     ASSERT_GE(peer.Fd(), 0);
 }
 

@@ -17,23 +17,6 @@
 
 namespace qv::test {
 
-inline constexpr uint8_t kFF = 0xFF;
-
-// A message with 255 in every field it does not set, as a sender builds it.
-inline Bytes Message(uint8_t kind, uint8_t p1 = kFF, uint8_t p2 = kFF, uint8_t p3 = kFF, uint8_t p4 = kFF,
-                     int16_t value = -1, const std::string& text = "") {
-    Bytes bytes = {static_cast<uint8_t>(9 + text.size()),    kind, p1, p2, p3, p4, static_cast<uint8_t>(value & 0xFF),
-                   static_cast<uint8_t>((value >> 8) & 0xFF)};
-    for (char c : text) bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(0);
-    return bytes;
-}
-
-inline Bytes EchoOf(Bytes request) {
-    if (request.size() > 1) request[1] = 9;
-    return request;
-}
-
 class FakeMachine {
 public:
     RawPeer& Raw() { return raw_; }
@@ -85,9 +68,7 @@ protected:
         StartMatchEnvironment();
         port_ = UseLinkSettings(1.0);
         room_ = new MultiplayerScreen();
-        std::thread joining([&] { peer_.Raw().Connect(port_); });
-        connected_ = room_->HostIrConnection();
-        joining.join();
+        connected_ = HostWithPeer(port_, peer_.Raw(), [this] { return room_->HostIrConnection(); });
         ASSERT_TRUE(connected_);
     }
     void TearDown() override {

@@ -62,6 +62,23 @@ inline uint16_t UseLinkSettings(double timeScale, const char* peers = "127.0.0.1
     return port;
 }
 
+inline constexpr uint8_t kFF = 0xFF;
+
+// A message with 255 in every field it does not set, as a sender builds it.
+inline Bytes Message(uint8_t kind, uint8_t p1 = kFF, uint8_t p2 = kFF, uint8_t p3 = kFF, uint8_t p4 = kFF,
+                     int16_t value = -1, const std::string& text = "") {
+    Bytes bytes = {static_cast<uint8_t>(9 + text.size()),    kind, p1, p2, p3, p4, static_cast<uint8_t>(value & 0xFF),
+                   static_cast<uint8_t>((value >> 8) & 0xFF)};
+    for (char c : text) bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(0);
+    return bytes;
+}
+
+inline Bytes EchoOf(Bytes request) {
+    if (request.size() > 1) request[1] = 9;
+    return request;
+}
+
 // Ends a test that hangs: the process dies of SIGALRM, which fails it.
 class LinkTest : public ::testing::Test {
 protected:
@@ -144,6 +161,16 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Hosts the link on the port with host() while a thread connects the raw
+// peer to it; whether host() succeeded.
+template <typename Host>
+bool HostWithPeer(uint16_t port, RawPeer& peer, Host host) {
+    std::thread joining([&] { peer.Connect(port); });
+    const bool hosted = host();
+    joining.join();
+    return hosted;
+}
 
 // Starts body in a child process, which ends with body's result, or dies
 // of its own watchdog after 15 s. Fork before starting threads: only the
