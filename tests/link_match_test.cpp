@@ -8,30 +8,12 @@
 #include <string>
 #include <thread>
 
-#include "cards/card_database.h"
-#include "cards/profile.h"
 #include "tests/support/link_pair.h"
 
 namespace qv::test {
 namespace {
 
 using Role = LinkPair::Role;
-
-// Copies of each card in character 1 of that machine.
-std::map<int16_t, int> Collection(LinkPair& pair, Role role) {
-    std::map<int16_t, int> counts;
-    if (!pair.LoadCharacter(role)) return counts;
-    for (int16_t id = 1; id <= GetCardCount(); ++id) {
-        if (gProfile.GetCardCount(id) > 0) counts[id] = gProfile.GetCardCount(id);
-    }
-    return counts;
-}
-
-int Total(const std::map<int16_t, int>& counts) {
-    int total = 0;
-    for (const auto& [id, count] : counts) total += count;
-    return total;
-}
 
 TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
     LinkPair pair;
@@ -40,10 +22,9 @@ TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
     CharacterPlan client;
     client.name = "GUESTB";
     client.strongDeck = false;
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
-    const std::map<int16_t, int> serverBefore = Collection(pair, LinkPair::kServer);
-    const std::map<int16_t, int> clientBefore = Collection(pair, LinkPair::kClient);
+    ASSERT_TRUE(pair.PrepareBoth(server, client));
+    const std::map<int16_t, int> serverBefore = pair.Collection(LinkPair::kServer);
+    const std::map<int16_t, int> clientBefore = pair.Collection(LinkPair::kClient);
 
     ASSERT_TRUE(pair.Start("match-played-to-its-end"));
     const auto [serverRun, clientRun, story] = pair.WaitBoth();
@@ -63,9 +44,9 @@ TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
         EXPECT_NE(serverWon, clientWon) << story;
     }
 
-    const std::map<int16_t, int> serverAfter = Collection(pair, LinkPair::kServer);
-    const std::map<int16_t, int> clientAfter = Collection(pair, LinkPair::kClient);
-    EXPECT_EQ(Total(serverBefore) + Total(clientBefore), Total(serverAfter) + Total(clientAfter))
+    const std::map<int16_t, int> serverAfter = pair.Collection(LinkPair::kServer);
+    const std::map<int16_t, int> clientAfter = pair.Collection(LinkPair::kClient);
+    EXPECT_EQ(CardTotal(serverBefore) + CardTotal(clientBefore), CardTotal(serverAfter) + CardTotal(clientAfter))
         << "no card is made or lost";
     if (tie) {
         EXPECT_EQ(serverAfter, serverBefore);
@@ -76,8 +57,8 @@ TEST(LinkMatch, PlayedToItsEndTheCardTakenIsSavedOnBothMachines) {
     const auto& [winnerBefore, winnerAfter, loserBefore, loserAfter] =
         serverWon ? std::tie(serverBefore, serverAfter, clientBefore, clientAfter)
                   : std::tie(clientBefore, clientAfter, serverBefore, serverAfter);
-    EXPECT_EQ(Total(winnerAfter), Total(winnerBefore) + 1);
-    EXPECT_EQ(Total(loserAfter), Total(loserBefore) - 1);
+    EXPECT_EQ(CardTotal(winnerAfter), CardTotal(winnerBefore) + 1);
+    EXPECT_EQ(CardTotal(loserAfter), CardTotal(loserBefore) - 1);
     int16_t gained = 0;
     for (const auto& [id, count] : winnerAfter) {
         if (count != (winnerBefore.count(id) ? winnerBefore.at(id) : 0)) gained = id;
@@ -96,8 +77,7 @@ void SwitchOffMidMatch(bool theMover) {
     server.name = "HOSTA";
     CharacterPlan client;
     client.name = "GUESTB";
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
+    ASSERT_TRUE(pair.PrepareBoth(server, client));
     ASSERT_TRUE(pair.Start("match-peer-vanishes"));
 
     // Whoever's turn comes first moves; the other waits for its move. The
@@ -116,7 +96,7 @@ void SwitchOffMidMatch(bool theMover) {
     const Role waiting = moving == LinkPair::kServer ? LinkPair::kClient : LinkPair::kServer;
     const Role victim = theMover ? moving : waiting;
     const Role survivor = theMover ? waiting : moving;
-    const std::map<int16_t, int> before = Collection(pair, survivor);
+    const std::map<int16_t, int> before = pair.Collection(survivor);
     const auto off = std::chrono::steady_clock::now();
     pair.Kill(victim);
     // A waiting machine hears of it from its blocked receive, a moving one
@@ -131,7 +111,7 @@ void SwitchOffMidMatch(bool theMover) {
     ASSERT_EQ(run.exitCode, 0) << LinkPair::Story(run);
     EXPECT_TRUE(run.Traced("match cancelled")) << LinkPair::Story(run);
     EXPECT_TRUE(run.Traced("match end")) << LinkPair::Story(run);
-    EXPECT_EQ(Collection(pair, survivor), before);
+    EXPECT_EQ(pair.Collection(survivor), before);
 }
 
 TEST(LinkMatch, AMachineSwitchedOffWhileItMovesIsNoticedByTheOneWaiting) { SwitchOffMidMatch(true); }

@@ -19,8 +19,7 @@ TEST(LinkRoom, GameAgainstTradeSaysNotReadyOnBothSidesAndTwoGamesStartTheMatch) 
     server.name = "HOSTA";
     CharacterPlan client;
     client.name = "GUESTB";
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
+    ASSERT_TRUE(pair.PrepareBoth(server, client));
     ASSERT_TRUE(pair.Start("game-against-trade-then-game"));
     const auto [serverRun, clientRun, story] = pair.WaitBoth();
     EXPECT_EQ(serverRun.exitCode, 0) << story;

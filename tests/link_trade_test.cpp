@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 
-#include "cards/card_database.h"
 #include "cards/profile.h"
 #include "tests/support/link_pair.h"
 
@@ -18,20 +17,12 @@ struct Holding {
     bool loaded = false;
     int32_t credits = 0;
     std::map<int16_t, int> cards;
-    int Total() const {
-        int total = 0;
-        for (const auto& [id, count] : cards) total += count;
-        return total;
-    }
 };
 
 Holding Read(LinkPair& pair, LinkPair::Role role) {
     Holding holding;
-    holding.loaded = pair.LoadCharacter(role);
+    holding.cards = pair.Collection(role, &holding.loaded);
     holding.credits = gProfile.GetCredits();
-    for (int16_t id = 1; id <= GetCardCount(); ++id) {
-        if (gProfile.GetCardCount(id) > 0) holding.cards[id] = gProfile.GetCardCount(id);
-    }
     return holding;
 }
 
@@ -53,8 +44,7 @@ TEST(LinkTrade, CreditsOfferedOnBothSidesChangeHandsOnce) {
     CharacterPlan client;
     client.name = "GUESTB";
     client.credits = 400;
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
+    ASSERT_TRUE(pair.PrepareBoth(server, client));
     const Holding serverBefore = Read(pair, LinkPair::kServer);
     const Holding clientBefore = Read(pair, LinkPair::kClient);
 
@@ -91,8 +81,7 @@ TEST(LinkTrade, CardsBoxedInTheCollectionManagerChangeHandsOnceAndNoCardIsMadeOr
     client.name = "GUESTB";
     client.wholeCollection = true;
     client.strongDeck = false;
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
+    ASSERT_TRUE(pair.PrepareBoth(server, client));
     const Holding serverBefore = Read(pair, LinkPair::kServer);
     const Holding clientBefore = Read(pair, LinkPair::kClient);
 
@@ -106,7 +95,8 @@ TEST(LinkTrade, CardsBoxedInTheCollectionManagerChangeHandsOnceAndNoCardIsMadeOr
     const Holding serverAfter = Read(pair, LinkPair::kServer);
     const Holding clientAfter = Read(pair, LinkPair::kClient);
     ASSERT_TRUE(serverAfter.loaded && clientAfter.loaded);
-    EXPECT_EQ(serverAfter.Total() + clientAfter.Total(), serverBefore.Total() + clientBefore.Total());
+    EXPECT_EQ(CardTotal(serverAfter.cards) + CardTotal(clientAfter.cards),
+              CardTotal(serverBefore.cards) + CardTotal(clientBefore.cards));
     EXPECT_EQ(serverAfter.credits, serverBefore.credits);
     EXPECT_EQ(clientAfter.credits, clientBefore.credits);
     // Cards 1 and 3 went one way, card 6 the other; nothing else moved.
@@ -129,8 +119,7 @@ TEST(LinkTrade, AMachineSwitchedOffWhenReadyLeavesBothCharactersAsTheyWere) {
     server.name = "HOSTA";
     CharacterPlan client;
     client.name = "GUESTB";
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kServer, server));
-    ASSERT_TRUE(pair.PrepareCharacter(LinkPair::kClient, client));
+    ASSERT_TRUE(pair.PrepareBoth(server, client));
     const Holding serverBefore = Read(pair, LinkPair::kServer);
     const Holding clientBefore = Read(pair, LinkPair::kClient);
 

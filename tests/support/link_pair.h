@@ -9,6 +9,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +25,13 @@
 #include "tests/support/link_peer.h"
 
 namespace qv::test {
+
+// How many cards a collection holds.
+inline int CardTotal(const std::map<int16_t, int>& counts) {
+    int total = 0;
+    for (const auto& [id, count] : counts) total += count;
+    return total;
+}
 
 class LinkPair {
 public:
@@ -85,12 +93,30 @@ public:
         return written;
     }
 
+    // Both machines' characters, as PrepareCharacter makes them.
+    bool PrepareBoth(const CharacterPlan& server, const CharacterPlan& client) {
+        return PrepareCharacter(kServer, server) && PrepareCharacter(kClient, client);
+    }
+
     // Character 1 of that machine read back into gProfile; false when its
     // file does not load.
     bool LoadCharacter(Role role) {
         if (!UseInstallation(role)) return false;
         gProfile = PlayerProfile();
         return LoadPlayerSave(1);
+    }
+
+    // Copies of each card of character 1 of that machine, read back into
+    // gProfile; none when its file does not load (loaded, when given, tells).
+    std::map<int16_t, int> Collection(Role role, bool* loaded = nullptr) {
+        std::map<int16_t, int> counts;
+        const bool ok = LoadCharacter(role);
+        if (loaded != nullptr) *loaded = ok;
+        if (!ok) return counts;
+        for (int16_t id = 1; id <= GetCardCount(); ++id) {
+            if (gProfile.GetCardCount(id) > 0) counts[id] = gProfile.GetCardCount(id);
+        }
+        return counts;
     }
 
     // A script of tests/scenarios/link/ with its "include <file>" lines
