@@ -2,36 +2,19 @@
 // message layer reads them. Every message read must pack back to its own
 // bytes, and the receive queue fed the same bytes in pieces must hand out
 // the same messages in the same order.
-#include <stdlib.h>
-
 #include <cstring>
 #include <vector>
 
+#include "fuzz/fuzz_support.h"
 #include "infrared/link_message.h"
 #include "infrared/link_session.h"
-#include "platform/system.h"
-
-namespace {
 
 using namespace qv;
 
-void StartHeadlessOnce() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    ::setenv("QUORVANE_BACKEND", "headless", 1);
-    ::setenv("QUORVANE_AUDIO", "none", 1);
-    // Every receive looks at the input queue, which moves the virtual clock.
-    ::setenv("QUORVANE_TIME_LIMIT", "4000000000000000", 1);
-    ::unsetenv("QUORVANE_TRACE");
-    ::unsetenv("QUORVANE_SCRIPT");
-    platform::Startup();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    StartHeadlessOnce();
+    // The registry in the target's own directory; every receive looks at
+    // the input queue, which moves the virtual clock: no time limit.
+    fuzz::StartHeadless();
     if (size == 0) return 0;
     // The first byte chooses the size of the pieces the rest arrives in.
     size_t piece = 1 + data[0] % 120;
