@@ -5,14 +5,13 @@
 // tutorial).
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <string>
 
 #include "cards/launchers.h"
 #include "cards/statistics.h"
 #include "club/character_screen.h"
 #include "engine/registry_settings.h"
 #include "shell/settings.h"
-#include "tests/support/card_data.h"
 #include "tests/support/match_driver.h"
 
 namespace qv::test {
@@ -31,7 +30,7 @@ protected:
     }
     // A saved character in the slot; gProfile is left without a slot and
     // the registry selects slot 1.
-    static void SaveCharacter(int slot, const char* name, int32_t credits) {
+    static void SaveInSlot(int slot, const char* name, int32_t credits) {
         MakeLocalPlayer(DeckFrom(1), name);
         gProfile.AddCredits(credits - gProfile.GetCredits());
         gProfile.SetSlot(static_cast<uint8_t>(slot));
@@ -99,7 +98,7 @@ TEST(CharacterKeyboard, NumberFieldTakesFourDigitsAndEmptiesAtZero) {
 }
 
 TEST_F(CharacterScreenTest, SlotHeadsOfMissingShortAndDamagedFiles) {
-    SaveCharacter(1, "ALICE", 1234);
+    SaveInSlot(1, "ALICE", 1234);
     const CharacterSummary alice = CharacterScreen::ReadSlotHeader(0);
     EXPECT_EQ(alice.name, u"ALICE");
     EXPECT_EQ(alice.credits, 1234);
@@ -129,7 +128,7 @@ TEST_F(CharacterScreenTest, SlotHeadsOfMissingShortAndDamagedFiles) {
 }
 
 TEST_F(CharacterScreenTest, RegistrySlotOutsideOneToThreeSelectsTheFirst) {
-    SaveCharacter(3, "CAROL", 700);
+    SaveInSlot(3, "CAROL", 700);
     SaveCurrentSlot(3);
     EXPECT_EQ(CharacterScreen().SelectedSlot(), 2);
     for (int8_t value : {int8_t{0}, int8_t{4}, int8_t{-1}}) {
@@ -170,7 +169,7 @@ TEST_F(CharacterScreenTest, CreatingZeroesEveryCounterAndWritesALoadableFile) {
 }
 
 TEST_F(CharacterScreenTest, RefusedFileGoesAndLeavesProfileAndCountersAlone) {
-    SaveCharacter(2, "MALLORY", 900);
+    SaveInSlot(2, "MALLORY", 900);
     Bytes bytes = ReadBytes(SavePath("Player2.QCP"));
     bytes[bytes.size() - 287] ^= 0x55;  // inside the checksum
     WriteBytes(SavePath("Player2.QCP"), bytes);
@@ -209,7 +208,7 @@ TEST_F(CharacterScreenTest, RefusedFileGoesAndLeavesProfileAndCountersAlone) {
 }
 
 TEST_F(CharacterScreenTest, DeletingTheCharacterInUseSticks) {
-    SaveCharacter(1, "ALICE", 700);
+    SaveInSlot(1, "ALICE", 700);
     ASSERT_TRUE(LoadPlayerSave(1));
     {
         CharacterScreen screen;  // saves ALICE on the way in
@@ -226,7 +225,7 @@ TEST_F(CharacterScreenTest, DeletingTheCharacterInUseSticks) {
 }
 
 TEST_F(CharacterScreenTest, DeleteOnAnEmptyNameAndOnTypedDetails) {
-    SaveCharacter(2, "DAVE", 700);
+    SaveInSlot(2, "DAVE", 700);
     CharacterScreen screen;
     Tap(screen, kDelete[0], kDelete[1]);  // slot 1 has no name: nothing asked
     EXPECT_TRUE(std::filesystem::exists(SavePath("Player2.QCP")));
@@ -243,7 +242,7 @@ TEST_F(CharacterScreenTest, DeleteOnAnEmptyNameAndOnTypedDetails) {
 }
 
 TEST_F(CharacterScreenTest, LoadingTakesTheDetailsAsEditedOnScreen) {
-    SaveCharacter(1, "ALICE", 2500);
+    SaveInSlot(1, "ALICE", 2500);
     CharacterScreen screen;
     TypeKeys(screen, "Z");
     Tap(screen, 100, 110);  // text A
@@ -260,7 +259,7 @@ TEST_F(CharacterScreenTest, LoadingTakesTheDetailsAsEditedOnScreen) {
 // the way in, and nothing of the game reaches its file; the screen is there
 // to be drawn again when the match hands back.
 TEST_F(CharacterScreenTest, QuickGameSavesNothingAndHandsBack) {
-    SaveCharacter(1, "ALICE", 800);
+    SaveInSlot(1, "ALICE", 800);
     ASSERT_TRUE(LoadPlayerSave(1));
     CharacterScreen screen;
     const Bytes before = ReadBytes(SavePath("Player1.QCP"));

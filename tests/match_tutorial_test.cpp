@@ -31,7 +31,7 @@ TEST(MatchTutorial, PagesAndDemonstrationsRunInOrderToTheEnd) {
             // A tap beside every target changes nothing.
             TapDown(230, 300);
             EXPECT_EQ(gMatch.GetTutorialStep(), 26);
-            PlayLocalTurnForTutorial();
+            TapFirstTarget();  // the open choice: the first cell the demonstration card can take
             chose = true;
         }
     }

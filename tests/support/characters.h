@@ -49,6 +49,17 @@ inline CharacterPlan NewCharacter() {
     return plan;
 }
 
+// The whole text as a number in that base; false when it is none.
+inline bool ParseInt(const std::string& text, int& value, int base = 10) {
+    try {
+        size_t used = 0;
+        value = std::stoi(text, &used, base);
+        return used == text.size();
+    } catch (...) {
+        return false;
+    }
+}
+
 // "7", "1-20" or "1-4,9": the ids listed; false when a part is no id.
 inline bool ParseIds(const std::string& text, std::vector<int16_t>& ids) {
     size_t at = 0;
@@ -81,15 +92,7 @@ inline std::string ParseCharacterPlan(const std::vector<std::string>& words, Cha
         const size_t eq = word.find('=');
         const std::string key = word.substr(0, eq);
         const std::string value = eq == std::string::npos ? "" : word.substr(eq + 1);
-        auto number = [&value](int& out, int least) {
-            try {
-                size_t used = 0;
-                out = std::stoi(value, &used);
-                return used == value.size() && out >= least;
-            } catch (...) {
-                return false;
-            }
-        };
+        auto number = [&value](int& out, int least) { return ParseInt(value, out) && out >= least; };
         auto levels = [&](int& out) {
             out = kLevelCount;
             return value == "all" || (number(out, 0) && out <= kLevelCount);

@@ -161,9 +161,6 @@ inline void PlayLocalTurn() {
     }
 }
 
-// The tutorial's open choice: the first cell the demonstration card can take.
-inline void PlayLocalTurnForTutorial() { TapFirstTarget(); }
-
 // Runs frames as the main loop does (the local turns played by
 // PlayLocalTurn, a tap queued for the wheel) until done() or the match is
 // left; false when maxFrames ran out first.

@@ -83,16 +83,6 @@ inline std::string After(const std::string& text, size_t n) {
     return at == std::string::npos ? "" : text.substr(at);
 }
 
-inline bool ParseInt(const std::string& text, int& value, int base = 10) {
-    try {
-        size_t used = 0;
-        value = std::stoi(text, &used, base);
-        return used == text.size();
-    } catch (...) {
-        return false;
-    }
-}
-
 // "<ms> <kind> <text>" has that kind ("*": any) and a text containing the given one.
 inline bool TraceLineMatches(const std::string& line, const std::string& kind, const std::string& text) {
     const std::vector<std::string> words = Words(line);
