@@ -32,17 +32,12 @@ protected:
     // the registry selects slot 1.
     static void SaveInSlot(int slot, const char* name, int32_t credits) {
         MakeLocalPlayer(DeckFrom(1), name);
-        gProfile.AddCredits(credits - gProfile.GetCredits());
+        SetCredits(credits);
         gProfile.SetSlot(static_cast<uint8_t>(slot));
         SavePlayer();
         SaveCurrentSlot(1);
         gProfile = PlayerProfile();
         gProfile.SetKind(kLocalPlayer);
-    }
-    // A tap as the club hands it over; the result of the release.
-    static bool Tap(CharacterScreen& screen, int x, int y) {
-        screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-        return screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
     }
     static void TypeKeys(CharacterScreen& screen, const std::string& keys) {
         for (char c : keys) {

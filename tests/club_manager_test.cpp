@@ -32,14 +32,6 @@ protected:
         gClub.Reset();
     }
 
-    // The club view standing at the room, as a restore would leave it.
-    static void StandAt(int room) {
-        test::ClubBlock block;
-        block.header.room = static_cast<int16_t>(room);
-        block.header.frame = static_cast<int16_t>(Club::RoomFrame(room));
-        ASSERT_TRUE(test::ReadBlock(block.Bytes()));
-    }
-
     // Frames a walk passes through, until it stands again.
     static std::vector<int> WalkFrames() {
         std::vector<int> frames;
@@ -187,7 +179,7 @@ TEST_F(ClubManagerTest, TradeEndsWithItsCollectionManagerBackInTheRoom) {
 }
 
 TEST_F(ClubManagerTest, WalksWrapAroundTheClub) {
-    StandAt(9);
+    ASSERT_TRUE(test::StandAtRoom(9));
     gClub.RotateRight();
     EXPECT_EQ(gClub.Input(), 0);
     EXPECT_EQ(WalkFrames(), (std::vector<int>{48, 49, 50, 1}));
@@ -198,7 +190,7 @@ TEST_F(ClubManagerTest, WalksWrapAroundTheClub) {
     EXPECT_EQ(WalkFrames(), (std::vector<int>{50, 49, 48, 47}));
     EXPECT_EQ(gClub.Room(), 9);
 
-    StandAt(1);
+    ASSERT_TRUE(test::StandAtRoom(1));
     for (int room = 2; room <= 10; ++room) {
         gClub.RotateRight();
         WalkFrames();
@@ -210,7 +202,7 @@ TEST_F(ClubManagerTest, WalksWrapAroundTheClub) {
 // One key a turn, right before left; none while input is off, and none on a
 // screen that the same turn's tick has just made current.
 TEST_F(ClubManagerTest, KeysWalkOnlyTheStandingView) {
-    StandAt(3);
+    ASSERT_TRUE(test::StandAtRoom(3));
     gKeyState[2] = gKeyState[3] = 1;
     gClub.Update();
     EXPECT_EQ(gClub.Direction(), 1);

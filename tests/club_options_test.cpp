@@ -25,10 +25,6 @@ protected:
         gEffectsOn = 1;
         gMusicOff = 0;
     }
-    static bool Tap(OptionsScreen& screen, int x, int y) {
-        screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-        return screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-    }
     static bool Back(OptionsScreen& screen) { return Tap(screen, 215, 310); }
 };
 

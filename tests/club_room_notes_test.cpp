@@ -14,7 +14,7 @@ class RoomNotesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::StartMatchEnvironment();
-        if (!gFont.IsLoaded()) gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, true);
+        if (!gFont.IsLoaded()) test::LoadGameFont();
         ASSERT_TRUE(gFont.IsLoaded());
     }
 

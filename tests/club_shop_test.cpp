@@ -41,7 +41,6 @@ protected:
         gProfile = inMemory;
         return disk;
     }
-    static void SetCredits(int32_t credits) { gProfile.AddCredits(credits - gProfile.GetCredits()); }
     // Button centres by index: the five bundles, Back, Enter Manager, Clear
     // Deck, Sell Cards, Quick Deck.
     static void TapButton(int index) {
@@ -54,7 +53,7 @@ protected:
 
 TEST_F(ShopTest, BundleIsBoughtWholeOrNotAtAll) {
     ShopScreen& shop = Open();
-    SetCredits(899);
+    test::SetCredits(899);
     SavePlayer();
     TapButton(3);
     EXPECT_EQ(test::NoteCount("You need 900 Credits to buy this Booster, please come back later."), 1);
@@ -62,7 +61,7 @@ TEST_F(ShopTest, BundleIsBoughtWholeOrNotAtAll) {
     EXPECT_EQ(gProfile.GetCredits(), 899);
     EXPECT_EQ(gProfile.GetTotalCards(), 0);
 
-    SetCredits(900);
+    test::SetCredits(900);
     TapButton(3);
     EXPECT_TRUE(shop.Animating());
     EXPECT_EQ(gProfile.GetCredits(), 0);

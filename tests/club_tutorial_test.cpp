@@ -8,7 +8,6 @@
 #include "club/collection_screen.h"
 #include "club/shop_screen.h"
 #include "engine/input.h"
-#include "engine/loading_screen.h"
 #include "engine/music.h"
 #include "platform/clock.h"
 #include "tests/support/club_driver.h"
@@ -20,7 +19,7 @@ class TutorialTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::StartMatchEnvironment();
-        LoadClubViewPictures();
+        test::LoadClubViewPictures();
         gClubActive = 1;
         gMusicOff = 0;
         ClearKeyStates();
@@ -34,17 +33,6 @@ protected:
         gMusicOff = 0;
     }
 
-    // The panorama, whose first frame is the band taps enter by, and the
-    // arrows; the loading screen counts far enough never to finish.
-    static void LoadClubViewPictures() {
-        static bool loaded = false;
-        if (loaded) return;
-        loaded = true;
-        gLoadingScreen.Begin(1000);
-        gClub.LoadPanorama();
-        gClub.LoadButtons();
-        gLoadingScreen.FreePictures();
-    }
     // As the character screen leaves it when the player accepts the tutorial.
     static void StartFromTheCharacterScreen() {
         gClub.StartTutorial();

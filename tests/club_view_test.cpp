@@ -11,7 +11,6 @@
 #include "engine/blit.h"
 #include "engine/font.h"
 #include "engine/install_dir.h"
-#include "engine/loading_screen.h"
 #include "engine/message_box.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
@@ -31,25 +30,14 @@ class ClubViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::StartMatchEnvironment();
-        LoadClubViewPictures();
+        // The font, the panorama and the arrows, as start-up loads them.
+        if (!gFont.IsLoaded()) test::LoadGameFont();
+        test::LoadClubViewPictures();
         gClubActive = 1;
         gClub.Reset();
         test::MakeLocalPlayer({});
     }
     void TearDown() override { gClub.Reset(); }
-
-    // The font, the panorama and the arrows, as start-up loads them; the
-    // loading screen counts far enough never to finish.
-    static void LoadClubViewPictures() {
-        static bool loaded = false;
-        if (loaded) return;
-        loaded = true;
-        gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, true);
-        gLoadingScreen.Begin(1000);
-        gClub.LoadPanorama();
-        gClub.LoadButtons();
-        gLoadingScreen.FreePictures();
-    }
 
     static Picture Load(const char16_t* path) {
         Picture picture;
@@ -59,10 +47,7 @@ protected:
 
     // The club view standing at the room and drawn whole into buffer 0.
     static void ShowRoom(int room) {
-        test::ClubBlock block;
-        block.header.room = static_cast<int16_t>(room);
-        block.header.frame = static_cast<int16_t>(Club::RoomFrame(room));
-        ASSERT_TRUE(test::ReadBlock(block.Bytes()));
+        ASSERT_TRUE(test::StandAtRoom(room));
         gClub.Redraw(0);
     }
 
@@ -198,7 +183,7 @@ TEST_F(ClubViewTest, ATapFinishesTheDescriptionBreakingBeforeTheEdge) {
 // Key over (100, 50) to the right edge, then the whole number, a blank and
 // "Credits" in yellow, ending at x 235.
 TEST_F(ClubViewTest, CreditsCounterShowsEveryDigitEndingAt235) {
-    gProfile.AddCredits(1234567 - gProfile.GetCredits());
+    test::SetCredits(1234567);
     ShowRoom(1);
     for (int y = 0; y < kScreenHeight; ++y) {
         for (int x = 0; x < kScreenWidth; ++x) gScreenBuffers[2][y * kScreenWidth + x] = At(0, x, y);

@@ -26,11 +26,6 @@ constexpr int kPlusX = 113, kPlusY = 266;
 constexpr int kBackX = 220, kBackY = 310;
 constexpr int kAddX = 48, kAddY = 288;
 
-void Press(TradeScreen& trade, int x, int y) {
-    trade.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-    trade.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-}
-
 // The other machine's copy of our box, kept from kinds 15, 4 and 16.
 struct BoxCopy {
     std::vector<int16_t> ids;
@@ -54,7 +49,7 @@ protected:
     void SetUp() override {
         LinkRoomTest::SetUp();
         MakeLocalPlayer(DeckFrom(1), "HOST");
-        gProfile.AddCredits(500 - gProfile.GetCredits());
+        SetCredits(500);
         SavePlayer();
         gOtherProfile.SetName(u"PEER");
         // The tick of a machine that has run a while: no offer was sent lately.
@@ -103,7 +98,7 @@ protected:
 
 TEST_F(LinkTradeScreen, AnOfferOf1000IsShownAndTurnsOurReadyOff) {
     ASSERT_TRUE(WithMachine([](FakeMachine& m) { return m.Answer() == Message(14, 1); },
-                            [&] { Press(*trade_, kReadyX, kReadyY); }));
+                            [&] { Tap(*trade_, kReadyX, kReadyY); }));
     ASSERT_TRUE(trade_->OwnReady());
     ASSERT_TRUE(FramesWhile([](FakeMachine& m) {
         return m.Request(Bytes{9, 12, 0, 0, 3, 232, kFF, kFF, 0}) && m.Answer() == Message(14, 0);
@@ -131,7 +126,7 @@ TEST_F(LinkTradeScreen, DelSendsTheIndexSoTheOtherSideKeepsTheSameCardsAndNothin
     ASSERT_TRUE(SendBox({3, 5, 7, 9, 11}, copy));
     ASSERT_EQ(copy.ids, OwnBox());
     // Entry 2 selected, then DEL.
-    Press(*trade_, TradeScreen::OwnCellX(2) + 10, TradeScreen::CellY(2) + 10);
+    Tap(*trade_, TradeScreen::OwnCellX(2) + 10, TradeScreen::CellY(2) + 10);
     ASSERT_EQ(trade_->OwnSelection(), 2);
     Bytes removal;
     ASSERT_TRUE(WithMachine(
@@ -139,12 +134,12 @@ TEST_F(LinkTradeScreen, DelSendsTheIndexSoTheOtherSideKeepsTheSameCardsAndNothin
             removal = m.Answer();
             return copy.Take(removal);
         },
-        [&] { Press(*trade_, kDelX, kDelY); }));
+        [&] { Tap(*trade_, kDelX, kDelY); }));
     EXPECT_EQ(removal, Message(16, 2));
     EXPECT_EQ(OwnBox(), (std::vector<int16_t>{3, 5, 9, 11}));
     EXPECT_EQ(copy.ids, OwnBox());
     EXPECT_EQ(trade_->OwnSelection(), -1);
-    Press(*trade_, kDelX, kDelY);
+    Tap(*trade_, kDelX, kDelY);
     EXPECT_TRUE(peer_.Raw().ReadQuiet(200).empty());
     EXPECT_EQ(OwnBox().size(), 4u);
 }
@@ -163,13 +158,13 @@ TEST_F(LinkTradeScreen, ReadyWithAnOfferHeldBackSendsTheOfferFirstAndStaysNotRea
     ASSERT_EQ(trade_->OwnOffer(), 2);
     ASSERT_TRUE(trade_->OfferPending());
     ASSERT_TRUE(WithMachine([](FakeMachine& m) { return m.Answer() == Message(12, 0, 0, 0, 2); },
-                            [&] { Press(*trade_, kReadyX, kReadyY); }));
+                            [&] { Tap(*trade_, kReadyX, kReadyY); }));
     EXPECT_FALSE(trade_->OwnReady());
     EXPECT_FALSE(trade_->OfferPending());
 }
 
 TEST_F(LinkTradeScreen, AHeldOfferStopsAtTheCreditsAndAtZeroAndThenGoesOut) {
-    gProfile.AddCredits(3 - gProfile.GetCredits());
+    SetCredits(3);
     constexpr int kMinusX = 27, kMinusY = 266;
     auto hold = [&](int x, int y, int steps) {
         trade_->StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
@@ -197,12 +192,12 @@ TEST_F(LinkTradeScreen, ATapOnTheSelectedCellZoomsAndTheNextTapOnlyClosesTheZoom
     BoxCopy copy;
     ASSERT_TRUE(SendBox({12}, copy));
     const int x = TradeScreen::OwnCellX(0) + 10, y = TradeScreen::CellY(0) + 10;
-    Press(*trade_, x, y);
+    Tap(*trade_, x, y);
     ASSERT_EQ(trade_->OwnSelection(), 0);
-    Press(*trade_, x, y);
+    Tap(*trade_, x, y);
     EXPECT_TRUE(trade_->Zoomed());
     // The next tap, on DEL itself, closes the zoom and does nothing else.
-    Press(*trade_, kDelX, kDelY);
+    Tap(*trade_, kDelX, kDelY);
     EXPECT_FALSE(trade_->Zoomed());
     EXPECT_EQ(OwnBox(), (std::vector<int16_t>{12}));
     EXPECT_TRUE(peer_.Raw().ReadQuiet(100).empty());
@@ -227,7 +222,7 @@ TEST_F(LinkTradeScreen, BothReadyPayTheOffersAndCardsBothSidesHold) {
     }));
     ASSERT_TRUE(trade_->OtherReady());
     ASSERT_TRUE(WithMachine([](FakeMachine& m) { return m.Answer() == Message(14, 1); },
-                            [&] { Press(*trade_, kReadyX, kReadyY); }));
+                            [&] { Tap(*trade_, kReadyX, kReadyY); }));
     EXPECT_EQ(gProfile.GetCredits(), 500 - 7 + 25);
     EXPECT_EQ(gProfile.GetCardCount(1), 0);
     EXPECT_EQ(gProfile.GetCardCount(2), 0);
@@ -248,9 +243,9 @@ TEST_F(LinkTradeScreen, ANotReadyTheOtherSideNeverHeardOfStillCompletesWhenItIsR
     BoxCopy copy;
     ASSERT_TRUE(SendBox({3}, copy));
     ASSERT_TRUE(WithMachine([](FakeMachine& m) { return m.Answer() == Message(14, 1); },
-                            [&] { Press(*trade_, kReadyX, kReadyY); }));
+                            [&] { Tap(*trade_, kReadyX, kReadyY); }));
     ASSERT_TRUE(WithMachine([](FakeMachine& m) { return m.AnswerWrongly() == Message(14, 0); },
-                            [&] { Press(*trade_, kCancelX, kCancelY); }));
+                            [&] { Tap(*trade_, kCancelX, kCancelY); }));
     ASSERT_TRUE(FramesWhile([](FakeMachine& m) { return m.Request(Message(14, 1)); }));
     EXPECT_EQ(gProfile.GetCardCount(3), 0) << "the trade was completed";
     EXPECT_FALSE(trade_->OwnReady());
@@ -260,7 +255,7 @@ TEST_F(LinkTradeScreen, ARetryAfterTheLinkBrokeConnectsAgainAndBothSidesSendThei
     BoxCopy copy;
     ASSERT_TRUE(SendBox({4}, copy));
     ASSERT_TRUE(WithMachine([](FakeMachine& m) { return m.Answer() == Message(14, 1); },
-                            [&] { Press(*trade_, kReadyX, kReadyY); }));
+                            [&] { Tap(*trade_, kReadyX, kReadyY); }));
     peer_.Raw().Close();
     // The question is answered "Retry": this machine waits as the server again
     // and, once joined, sends its box and offer first; then the other side's come.

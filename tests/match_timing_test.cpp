@@ -72,7 +72,7 @@ std::vector<uint16_t> LinePixels() {
 }
 
 TEST_F(MatchTiming, HandoverStepStillDrawsTheQueuedText) {
-    gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, true);
+    LoadGameFont();
     ASSERT_TRUE(gFont.IsLoaded());
     gMatch.SetMessageLine(0, u"first", WString(), u"third", 1, 1, 0);
     platform::Sleep(310);
@@ -86,7 +86,7 @@ TEST_F(MatchTiming, HandoverStepStillDrawsTheQueuedText) {
 }
 
 TEST_F(MatchTiming, TickerScrollsOutAndBouncesBack) {
-    gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, true);
+    LoadGameFont();
     ASSERT_TRUE(gFont.IsLoaded());
     gMatch.SetMessageLine(2, u"RED : 3  BLUE : 2", WString(), WString(), 0, 1, 0);
     const MessageLine& line = gMatch.GetMessageLine();

@@ -25,13 +25,14 @@ namespace qv {
 namespace {
 
 using Fields = TournamentScreen::StoredFields;
+using test::Tap;
 
 class RoomsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::StartMatchEnvironment();
         test::MakeLocalPlayer(test::DeckFrom(1));
-        gProfile.AddCredits(5000 - gProfile.GetCredits());
+        test::SetCredits(5000);
         ClearStatistics();
         gClubActive = 1;
         gMatchResult = kNoMatchResult;
@@ -51,14 +52,6 @@ protected:
         int sum = 0;
         for (int i = 0; i < kOpponentCount; ++i) sum += counters[i];
         return sum;
-    }
-    static void Tap(TournamentScreen& screen, int x, int y) {
-        screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-        screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-    }
-    static bool TapBet(BetScreen& screen, int x, int y) {
-        screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-        return screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
     }
     // Joins and plays rounds up to the player's first match.
     static void JoinAndStartMatch(TournamentScreen& screen) {
@@ -132,7 +125,7 @@ TEST_F(RoomsTest, JoiningPaysTheFeeOnceAndOnlyWhenEverythingHolds) {
     for (const Case& c : cases) {
         test::MakeLocalPlayer(test::DeckFrom(1));
         if (!c.fullDeck) gProfile.RemoveFromDeckAt(0);
-        gProfile.AddCredits(c.credits - gProfile.GetCredits());
+        test::SetCredits(c.credits);
         ClearStatistics();
         TournamentScreen screen(c.level);
         const int askedBefore = questions();
@@ -168,7 +161,7 @@ TEST_F(RoomsTest, FinalPlaceDecidesTheNoteAndThePrize) {
     const std::filesystem::path trace = test::PrepareInstallation() / "trace.txt";
     for (int place = 0; place <= 4; ++place) {
         SCOPED_TRACE(place);
-        gProfile.AddCredits(5000 - gProfile.GetCredits());
+        test::SetCredits(5000);
         gTourneysWon[1] = 0;
         TournamentScreen screen(1);
         JoinAndStartMatch(screen);
@@ -314,11 +307,11 @@ TEST_F(RoomsTest, BetPaysByLevelAndResultOnceAndOnlyForAFinishedMatch) {
     } cases[] = {{1, 0, 5030}, {1, 1, 4990}, {1, 2, 5000}, {16, 0, 5050},
                  {31, 0, 5100}, {31, 2, 5000}, {31, kNoMatchResult, 4900}};
     for (const Case& c : cases) {
-        gProfile.AddCredits(5000 - gProfile.GetCredits());
+        test::SetCredits(5000);
         BetScreen screen(c.number);
-        EXPECT_FALSE(TapBet(screen, 20, 310));
+        EXPECT_FALSE(Tap(screen, 20, 310));
         ASSERT_TRUE(screen.MatchStarted()) << c.number;
-        EXPECT_FALSE(TapBet(screen, 220, 311)) << "Back does nothing while the match is pending";
+        EXPECT_FALSE(Tap(screen, 220, 311)) << "Back does nothing while the match is pending";
         EndMatch(c.result);
         const int before = Total(gGamesWon) + Total(gGamesLost) + Total(gGamesTied);
         screen.Update();
@@ -332,8 +325,8 @@ TEST_F(RoomsTest, BetPaysByLevelAndResultOnceAndOnlyForAFinishedMatch) {
 
     // Saved after the match's end: counted as the bytes are written, once.
     BetScreen screen(2);
-    gProfile.AddCredits(5000 - gProfile.GetCredits());
-    TapBet(screen, 20, 310);
+    test::SetCredits(5000);
+    Tap(screen, 20, 310);
     EXPECT_TRUE(screen.MatchStarted());
     gMatchResult = 0;  // the board filled; the match has not left yet
     platform::FileHandle file =
@@ -351,9 +344,9 @@ TEST_F(RoomsTest, BetPaysByLevelAndResultOnceAndOnlyForAFinishedMatch) {
 TEST_F(RoomsTest, BetRefusesBeforeTakingTheStakeAndRestoresOnlySoundBytes) {
     gTourneysWon[0] = gTourneysWon[1] = 1;
     for (int i = 0; i < 30; ++i) gGamesWon[i] = 1;
-    gProfile.AddCredits(99 - gProfile.GetCredits());
+    test::SetCredits(99);
     BetScreen elite(31);
-    TapBet(elite, 20, 310);
+    Tap(elite, 20, 310);
     EXPECT_FALSE(elite.MatchStarted());
     EXPECT_EQ(gProfile.GetCredits(), 99);
     EXPECT_EQ(gClub.CurrentType(), kScreenClubView) << "no shop for want of credits";
@@ -361,7 +354,7 @@ TEST_F(RoomsTest, BetRefusesBeforeTakingTheStakeAndRestoresOnlySoundBytes) {
 
     gProfile.AddCredits(1000);
     gProfile.RemoveFromDeckAt(3);
-    TapBet(elite, 20, 310);
+    Tap(elite, 20, 310);
     EXPECT_FALSE(elite.MatchStarted());
     EXPECT_EQ(gProfile.GetCredits(), 1099);
     EXPECT_TRUE(gClub.InTransition()) << "off to the shop";
@@ -403,7 +396,7 @@ TEST_F(RoomsTest, CreditStripsSlowDownAsTheyArriveAndANarrowOneStillArrives) {
 // it are not typed (each typed letter takes 50 ms). A word wider than the
 // line fills each line up to its right edge.
 TEST_F(RoomsTest, SpeechStopsAtTheBottomOfTheScreenAndFillsItsLines) {
-    gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, false);
+    test::LoadGameFont(false);
     ASSERT_TRUE(gFont.IsLoaded());
     {
         constexpr int kLeft = 20, kTop = 20, kWidth = 100;
@@ -439,7 +432,7 @@ TEST_F(RoomsTest, SpeechStopsAtTheBottomOfTheScreenAndFillsItsLines) {
 }
 
 TEST_F(RoomsTest, LairAsksForEverythingInOrderAndLeavesAfterItsMatch) {
-    gProfile.AddCredits(60000 - gProfile.GetCredits());
+    test::SetCredits(60000);
     EXPECT_FALSE(TryEnterBossLair()) << "not the whole collection";
     for (int16_t id = 1; id <= GetCardCount(); ++id) gProfile.AddCard(id);
     gProfile.RemoveFromDeckAt(0);

@@ -139,7 +139,7 @@ TEST_F(Cheats, TheBigOneGivesCreditsCardsTourneysAndWins) {
     EXPECT_EQ(gGamesWon[44], 1);
     EXPECT_EQ(gGamesWon[45], 0) << "only the 45 opponents' entries";
     // Credits stop at the largest amount instead of wrapping.
-    gProfile.AddCredits(2147483647 - 20000 - gProfile.GetCredits());
+    SetCredits(2147483647 - 20000);
     TypeCheat({R, D, L, U});
     EXPECT_EQ(gProfile.GetCredits(), 2147483647);
     gCheatMode = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "club/club.h"
+#include "engine/loading_screen.h"
 #include "platform/files.h"
 #include "tests/support/files.h"
 #include "tests/support/match_driver.h"
@@ -180,6 +181,27 @@ bool ReadBlock(const std::vector<uint8_t>& bytes, Owner& owner = gClub) {
     const bool ok = owner.ReadState(file);
     platform::CloseHandle(file);
     return ok;
+}
+
+// The club view standing at the room, as a restore would leave it; false
+// when the club refuses the block.
+inline bool StandAtRoom(int room) {
+    ClubBlock block;
+    block.header.room = static_cast<int16_t>(room);
+    block.header.frame = static_cast<int16_t>(Club::RoomFrame(room));
+    return ReadBlock(block.Bytes());
+}
+
+// The panorama, whose first frame is the band taps enter by, and the
+// arrows, once; the loading screen counts far enough never to finish.
+inline void LoadClubViewPictures() {
+    static bool loaded = false;
+    if (loaded) return;
+    loaded = true;
+    gLoadingScreen.Begin(1000);
+    gClub.LoadPanorama();
+    gClub.LoadButtons();
+    gLoadingScreen.FreePictures();
 }
 
 // How many lines of this process's trace contain the text; with kind, only

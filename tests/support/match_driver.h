@@ -14,6 +14,8 @@
 #include "cards/opponents.h"
 #include "cards/profile.h"
 #include "cards/saves.h"
+#include "engine/font.h"
+#include "engine/install_dir.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
 #include "engine/wstring.h"
@@ -73,6 +75,13 @@ inline void StartMatchEnvironment() {
     gMatch.LoadBoardUi();
 }
 
+// The game's font from the installation in use, as start-up loads it
+// (without its red key when redKey is false).
+inline void LoadGameFont(bool redKey = true) { gFont.Load(gInstallDir + u"GFX\\GENERAL\\NEW FONT.QVB", true, redKey); }
+
+// gProfile's credits set to the amount.
+inline void SetCredits(int32_t credits) { gProfile.AddCredits(credits - gProfile.GetCredits()); }
+
 // gProfile as a character in slot 1 owning and playing the deck of ids.
 inline void MakeLocalPlayer(const std::vector<int16_t>& deckIds, const char* name = "TESTER") {
     gProfile.Reset();
@@ -96,6 +105,14 @@ inline std::vector<int16_t> DeckFrom(int16_t first) {
 // The stylus as the window procedure hands it over.
 inline void TapDown(int x, int y) { gMatch.StylusDown(static_cast<int16_t>(x), static_cast<uint16_t>(y)); }
 inline void TapUp(int x, int y) { gMatch.StylusUp(static_cast<int16_t>(x), static_cast<uint16_t>(y)); }
+
+// A tap on a screen of the club as the club hands it over: pressed, then
+// released; what the release gives back.
+template <class Screen>
+auto Tap(Screen& screen, int x, int y) {
+    screen.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+    return screen.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+}
 
 // Picks hand slot `slot` and drops it on cell (column, row): down on the
 // slot, a move, and up where the card's corner lands on the cell.
