@@ -22,7 +22,7 @@
 #include "match/board.h"
 #include "match/match.h"
 #include "platform/messages.h"
-#include "tests/support/headless.h"
+#include "tests/support/headless_start.h"
 #include "tests/support/installation.h"
 #include "tests/support/screen.h"
 #include "tests/support/temp_dir.h"
