@@ -234,8 +234,7 @@ bool MultiplayerScreen::StartHandshake(LinkMessageKind kind, const char16_t* con
 
 bool MultiplayerScreen::StartIrGame() {
     if (gProfile.GetDeck().GetCount() < kDeckSize) {
-        ShowMessageBox(u"I don't have enough cards in my deck to join this game.", WString(), u"Ok", 1, 40, 120, 160,
-                       80, 20, 3, 3);
+        ShowNote(u"I don't have enough cards in my deck to join this game.");
         gClub.OpenShopScreen(kScreenMultiplayer);
         return false;
     }
@@ -279,8 +278,7 @@ bool MultiplayerScreen::CheckLinkSync() {
     connected_ = 0;
     Draw(0);
     TraceMultiplayer("link lost");
-    const bool cancel =
-        ShowMessageBox(u"Error of Synchronization:\n", u"Cancel", u"Retry", 1, 40, 120, 160, 80, 20, 3, 3);
+    const bool cancel = ShowNote(u"Error of Synchronization:\n", u"Cancel", u"Retry");
     if (cancel) return false;
     return GetLinkRole() == 1 ? HostIrConnection() : JoinIrConnection();
 }

@@ -224,7 +224,7 @@ void TradeScreen::CompleteTrade() {
     SavePlayer();
     TraceTrade("finished credits " + std::to_string(gProfile.GetCredits()) + " cards " +
                std::to_string(gProfile.GetTotalCards()));
-    ShowMessageBox(u"Trade Finished", WString(), u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+    ShowNote(u"Trade Finished");
     if (visible_) Draw(0);
 }
 

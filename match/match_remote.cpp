@@ -27,9 +27,7 @@ const char16_t kSyncError[] = u"Error of Synchronization:\n";
 bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
 
 // The dialog of every failure: true when the player gives the match up.
-bool AskCancelGame(const WString& text) {
-    return ShowMessageBox(text, u"Cancel Game", u"Retry", 1, 40, 120, 160, 80, 20, 3, 3);
-}
+bool AskCancelGame(const WString& text) { return ShowNote(text, u"Cancel Game", u"Retry"); }
 
 // What the synchronisation question says of the kind that came instead.
 const char16_t* CameText(LinkMessageKind kind) {
