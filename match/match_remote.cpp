@@ -24,8 +24,6 @@ constexpr int kMostBlockedCells = 6;
 const char16_t kInterrupted[] = u"The connection is interrupted !";
 const char16_t kSyncError[] = u"Error of Synchronization:\n";
 
-bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
-
 // The dialog of every failure: true when the player gives the match up.
 bool AskCancelGame(const WString& text) { return ShowNote(text, u"Cancel Game", u"Retry"); }
 

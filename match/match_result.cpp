@@ -15,8 +15,6 @@ namespace qv {
 
 namespace {
 
-bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
-
 bool IsDatabaseId(int id) { return id >= 1 && id <= gCardCount; }
 
 void ShowCollectionBox(const WString& text) {
@@ -35,7 +33,7 @@ bool Match::IsLocalWin() const {
 
 int Match::ExchangeCountFor(int red, int blue) const {
     if (red > blue) {
-        if (boss_ || IsRemote(KindOf(BLUE))) return 1;
+        if (boss_ || IsInfraRed()) return 1;
         int n = (red + 3) / (blue + 1);
         return n > 4 ? 4 : n;
     }
@@ -206,7 +204,7 @@ void Match::ApplyPerfect() {
     Side loser = IsLocalWin() ? NonLocalSide() : LocalSide();
     // Over the link both machines count only the cards on the board, which
     // both see alike: the loser gives exactly what the winner gains.
-    const bool overLink = IsRemote(KindOf(NonLocalSide()));
+    const bool overLink = IsInfraRed();
     bool known = !overLink;
     int16_t ids[kDeckSize + kBoardCells];
     int count = 0;

@@ -15,8 +15,6 @@ namespace qv {
 
 namespace {
 
-bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
-
 constexpr int8_t kAttackerTint[3] = {static_cast<int8_t>(216), 40, 40};
 constexpr int8_t kTargetTint[3] = {40, 40, static_cast<int8_t>(216)};
 
