@@ -206,7 +206,7 @@ void TradeScreen::CompleteTrade() {
     gProfile.AddCredits(otherOffer_ < headroom ? otherOffer_ : headroom);
     for (int i = 0; i < gOtherProfile.TradeBoxCount(); ++i) {
         const int16_t id = gOtherProfile.GetTradeBoxCard(i);
-        if (id >= 1 && id <= GetCardCount()) gProfile.AddCard(id);
+        if (IsDatabaseId(id)) gProfile.AddCard(id);
     }
     gProfile.ClearTradeBox();
     gOtherProfile.ClearTradeBox();

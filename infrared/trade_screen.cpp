@@ -165,7 +165,7 @@ void TradeScreen::KeepOtherSelectionInBox() {
 }
 
 void TradeScreen::ZoomCard(int16_t id) {
-    if (id < 1 || id > GetCardCount()) return;
+    if (!IsDatabaseId(id)) return;
     GreyBuffer(0);
     zoom_ = 1;
     visible_ = 0;

@@ -271,7 +271,7 @@ void Match::NormaliseRestoredState() {
                     for (int y = 0; y < kBoardRows; ++y) {
                         const BoardCell& cell = board_.CellAt(x, y);
                         int16_t cid = cell.card.GetId();
-                        if (cell.placedBy != loser || cid < 1 || cid > gCardCount) continue;
+                        if (cell.placedBy != loser || !IsDatabaseId(cid)) continue;
                         bool dup = false;
                         for (int i = 0; i < eligible; ++i) dup = dup || seen[i] == cid;
                         if (!dup) seen[eligible++] = cid;

@@ -15,8 +15,6 @@ namespace qv {
 
 namespace {
 
-bool IsDatabaseId(int id) { return id >= 1 && id <= gCardCount; }
-
 void ShowCollectionBox(const WString& text) {
     ShowMessageBox(text, WString(), u"Ok", 0, 10, 0, 220, 80, 20, 3, 3);
 }
