@@ -80,6 +80,10 @@ PlayerKind Match::KindOf(Side side) const {
     return participants_[side]->GetKind();
 }
 
+WString Match::ParticipantName(Side side) const {
+    return participants_[side] != nullptr ? participants_[side]->GetName() : WString();
+}
+
 void Match::SetParticipantsForTest(PlayerProfile* red, PlayerProfile* blue) {
     participants_[0] = red;
     participants_[1] = blue;

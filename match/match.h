@@ -218,6 +218,8 @@ private:
     void CloseCardZoom();
     Side LocalSide() const { return boss_ ? BLUE : RED; }
     PlayerKind KindOf(Side side) const;
+    // The participant's name; empty when the side has none.
+    WString ParticipantName(Side side) const;
     void RunStateHandler();
     void StepPause();
     void SetUpComputerMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells, bool quickGame);
@@ -242,6 +244,8 @@ private:
     void ContinueMultiHit();
     void EndTurn();
     void PlayComputerTurn();
+    // "<name> have taken a card." on the message line, the banner, and the turn ends.
+    void AnnounceCardTaken(Side side);
     void PlaceComputerCard();
     void ChooseComputerAttack();
     void ChooseComputerMultiHit();

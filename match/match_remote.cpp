@@ -108,8 +108,7 @@ bool Match::RunMatchHandshake(int blockedCells) {
 // --- Waiting for the other machine ---
 
 void Match::ShowWaitingText(Side side, const char16_t* what) {
-    WString name = participants_[side] != nullptr ? participants_[side]->GetName() : WString();
-    WString text = u"Waiting for " + name + what;
+    WString text = u"Waiting for " + ParticipantName(side) + what;
     // Set once: the line blinks on while the wait goes on over several frames.
     if (message_.mode != 0 || message_.textA != text) SetMessageLine(0, text, WString(), WString(), 0, 1, 0);
     PresentScreen();
@@ -146,10 +145,7 @@ void Match::AwaitRemoteMove() {
     if (!ReceiveRemoteRequest(message)) return;
     const WString expected = u"A move is expected when\n";
     if (message.kind == LinkMessageKind::kCardTaken) {
-        WString name = participants_[sideToMove_] != nullptr ? participants_[sideToMove_]->GetName() : WString();
-        SetMessageLine(0, name + u" have taken a card.", WString(), WString(), 0, 1, 0);
-        ShowCardTakenBanner();
-        state_ = kStateEndOfTurn;
+        AnnounceCardTaken(sideToMove_);
         return;
     }
     if (message.kind != LinkMessageKind::kCardPlayed) {
