@@ -23,6 +23,7 @@ constexpr int kMostBlockedCells = 6;
 
 const char16_t kInterrupted[] = u"The connection is interrupted !";
 const char16_t kSyncError[] = u"Error of Synchronization:\n";
+const char16_t kUnknownCame[] = u"An unknow message is received.";
 
 // The dialog of every failure: true when the player gives the match up.
 bool AskCancelGame(const WString& text) { return ShowNote(text, u"Cancel Game", u"Retry"); }
@@ -35,10 +36,9 @@ const char16_t* CameText(LinkMessageKind kind) {
         case LinkMessageKind::kMultiHit: return u"An Multi-hit message is received.";
         case LinkMessageKind::kCardTaken: return u"Card taken message is received.";
         case LinkMessageKind::kCard: return u"A Card gift message is received.";
-        default: return u"An unknow message is received.";
+        default: return kUnknownCame;
     }
 }
-const char16_t kUnknownCame[] = u"An unknow message is received.";
 
 // Repeats the exchange until it succeeds; after each failure the player
 // chooses between giving up (false, the match has left) and a retry, which
