@@ -254,6 +254,9 @@ private:
     // The end of the match (match_result.cpp).
     void ComputeMatchResult(int red, int blue);
     int ExchangeCountFor(int red, int blue) const;
+    // The distinct card ids the loser laid that can change hands (see
+    // PickCardsToExchange for avoidFull).
+    int CountExchangeable(Side loser, bool avoidFull) const;
     void PickCardsToExchange(int n, Side loser);
     bool IsLocalWin() const;
     Side NonLocalSide() const { return boss_ ? RED : BLUE; }

@@ -263,18 +263,8 @@ void Match::NormaliseRestoredState() {
             if (red != blue) {
                 int n = ExchangeCountFor(red, blue);
                 Side loser = red > blue ? BLUE : RED;
-                int eligible = 0;
-                int16_t seen[kBoardCells];
-                for (int x = 0; x < kBoardColumns; ++x) {
-                    for (int y = 0; y < kBoardRows; ++y) {
-                        const BoardCell& cell = board_.CellAt(x, y);
-                        int16_t cid = cell.card.GetId();
-                        if (cell.placedBy != loser || !IsDatabaseId(cid)) continue;
-                        bool dup = false;
-                        for (int i = 0; i < eligible; ++i) dup = dup || seen[i] == cid;
-                        if (!dup) seen[eligible++] = cid;
-                    }
-                }
+                // A restored match is never one over the link: nothing is passed over.
+                int eligible = CountExchangeable(loser, false);
                 exchangeCount_ = static_cast<int8_t>(n < eligible ? n : eligible);
                 gMatchResult = red > blue ? 0 : 1;
             } else {
