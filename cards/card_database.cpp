@@ -107,7 +107,7 @@ int32_t GetCardOffset(int16_t id) {
 
 Card LoadCard(int16_t id) {
     Card card;
-    if (id <= 0 || id > gCardCount) return card;
+    if (!IsDatabaseId(id)) return card;
 
     const int32_t begin = GetCardOffset(id);
     const int32_t length = GetCardOffset(static_cast<int16_t>(id + 1)) - begin;
@@ -152,7 +152,7 @@ Card RandomCardOfLevel(int level) {
 }
 
 WString BuildCardInfoText(int16_t id) {
-    if (id <= 0 || id > gCardCount) return WString();
+    if (!IsDatabaseId(id)) return WString();
     const std::vector<uint8_t> buffer = ReadWholeDataFile(gInstallDir + kInfoPath);
     const int quarter = gCardCount / 4;
     const int entry = (id - 1) % quarter;

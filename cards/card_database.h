@@ -19,6 +19,9 @@ extern platform::FileHandle gCardIndexFile;
 extern platform::FileHandle gCardDataFile;
 extern int16_t gCardCount;
 
+// True for an id of the open database: 1..gCardCount.
+inline bool IsDatabaseId(int id) { return id >= 1 && id <= gCardCount; }
+
 // Opens "DATA\CARDS\SET 1\CARDS.IND" and "CARDS.DAT" below gInstallDir and
 // keeps them open. False, with gCardCount 0 and nothing left open, when
 // either is missing, the index does not hold exactly kCardSetSize cards, or

@@ -112,7 +112,7 @@ bool CardDeck::ReadChecked(platform::FileHandle file) {
         sound = ReadI16(file, id) && sound;
         if (id != kEmptyCardId) {
             ++filled;
-            if (id <= 0 || id > GetCardCount()) sound = false;
+            if (!IsDatabaseId(id)) sound = false;
         }
     }
     Clear();

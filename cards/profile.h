@@ -17,6 +17,9 @@ inline constexpr PlayerKind kLocalPlayer = 2;
 inline constexpr PlayerKind kRemoteClient = 3;  // the other handheld, this one joined
 inline constexpr PlayerKind kRemoteServer = 4;  // the other handheld, this one hosts
 
+// True for the other handheld over the link, whichever machine hosts.
+inline constexpr bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
+
 // Slot values.
 inline constexpr uint8_t kOpponentSlot = 0;
 inline constexpr uint8_t kNoCharacterSlot = 255;

@@ -102,7 +102,7 @@ bool ReadLinkCredits(const LinkMessage& message, int32_t* credits) {
 }
 
 bool ReadLinkCardId(const LinkMessage& message, int16_t* cardId) {
-    if (message.value < 1 || message.value > GetCardCount()) {
+    if (!IsDatabaseId(message.value)) {
         return false;
     }
     *cardId = message.value;

@@ -48,8 +48,6 @@ struct LinkMessage {
     uint8_t p4 = 255;
     int16_t value = -1;
     WString text;
-
-    void Assign(const LinkMessage& other) { *this = other; }
 };
 
 // Every field equal, the texts exactly.

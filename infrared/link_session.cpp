@@ -47,14 +47,12 @@ void LinkSession::EmptyLinkQueue() {
 
 bool LinkSession::HostLink(uint16_t seconds) {
     EmptyLinkQueue();
-    link_.Close();
     role_ = 1;
     return link_.Host(seconds);
 }
 
 bool LinkSession::JoinLink() {
     EmptyLinkQueue();
-    link_.Close();
     role_ = 0;
     return link_.Join();
 }
@@ -193,8 +191,8 @@ bool LinkSession::SendCardMoveMessage(const Card& card, int column, int row) {
     return ExchangeLinkRequest(message);
 }
 
-bool LinkSession::SendAttackMessage(int column, int row, int targetColumn, int targetRow) {
-    LinkMessage message = Request(LinkMessageKind::kAttack);
+bool LinkSession::SendBattleMessage(LinkMessageKind kind, int column, int row, int targetColumn, int targetRow) {
+    LinkMessage message = Request(kind);
     message.p1 = Byte(column);
     message.p2 = Byte(row);
     message.p3 = Byte(targetColumn);
@@ -202,13 +200,12 @@ bool LinkSession::SendAttackMessage(int column, int row, int targetColumn, int t
     return ExchangeLinkRequest(message);
 }
 
+bool LinkSession::SendAttackMessage(int column, int row, int targetColumn, int targetRow) {
+    return SendBattleMessage(LinkMessageKind::kAttack, column, row, targetColumn, targetRow);
+}
+
 bool LinkSession::SendMultiHitMessage(int column, int row, int targetColumn, int targetRow) {
-    LinkMessage message = Request(LinkMessageKind::kMultiHit);
-    message.p1 = Byte(column);
-    message.p2 = Byte(row);
-    message.p3 = Byte(targetColumn);
-    message.p4 = Byte(targetRow);
-    return ExchangeLinkRequest(message);
+    return SendBattleMessage(LinkMessageKind::kMultiHit, column, row, targetColumn, targetRow);
 }
 
 bool LinkSession::SendCardTakenMessage() { return ExchangeLinkRequest(Request(LinkMessageKind::kCardTaken)); }

@@ -85,6 +85,8 @@ private:
     // The sending half shared by every Send...Message.
     bool ExchangeLinkRequest(LinkMessage request);
     bool SendBareMessage(LinkMessageKind kind);
+    // An attack or multi-hit request: attacker cell, then target cell.
+    bool SendBattleMessage(LinkMessageKind kind, int column, int row, int targetColumn, int targetRow);
     // Moves whole messages from the pending bytes into the queue; false when
     // the bytes were no message and were dropped.
     bool SplitPendingBytes();

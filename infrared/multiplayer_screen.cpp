@@ -19,6 +19,7 @@ namespace qv {
 
 namespace {
 
+const char16_t kMenuFolder[] = u"GFX\\MENU\\";
 const char16_t kFolder[] = u"GFX\\MENU\\UI MULTI\\";
 
 constexpr int kStatusX = 10;
@@ -34,20 +35,21 @@ constexpr int kGreen = 1;
 constexpr int kLightRed = 6;
 
 // Where each button stands and its pictures; an empty normal picture is cut
-// from the background.
+// from the background. The pictures lie in kFolder unless folder says otherwise.
 struct ButtonPlace {
     int16_t x;
     int16_t y;
     const char16_t* pressed;
     const char16_t* normal;
+    const char16_t* folder = kFolder;
 };
 constexpr ButtonPlace kButtons[MultiplayerScreen::kButtonCount] = {
-    {188, 241, u"GFX\\MENU\\UI MULTI\\MultiplayerCreateON.QVJ", u"GFX\\MENU\\UI MULTI\\MultiplayerCreate.QVJ"},
-    {22, 241, u"GFX\\MENU\\UI MULTI\\MultiplayerJoinON.QVJ", u"GFX\\MENU\\UI MULTI\\MultiplayerJoin.QVJ"},
-    {202, 301, u"GFX\\MENU\\UI MULTI\\MultiplayerBack.QVJ", nullptr},
-    {207, 0, u"GFX\\MENU\\AllPartyDeck.QVJ", nullptr},
-    {134, 241, u"GFX\\MENU\\UI MULTI\\MultiplayerGameON.QVJ", u"GFX\\MENU\\UI MULTI\\MultiplayerGame.QVJ"},
-    {75, 241, u"GFX\\MENU\\UI MULTI\\MultiplayerTradeON.QVJ", u"GFX\\MENU\\UI MULTI\\MultiplayerTrade.QVJ"},
+    {188, 241, u"MultiplayerCreateON.QVJ", u"MultiplayerCreate.QVJ"},
+    {22, 241, u"MultiplayerJoinON.QVJ", u"MultiplayerJoin.QVJ"},
+    {202, 301, u"MultiplayerBack.QVJ", nullptr},
+    {207, 0, u"AllPartyDeck.QVJ", nullptr, kMenuFolder},
+    {134, 241, u"MultiplayerGameON.QVJ", u"MultiplayerGame.QVJ"},
+    {75, 241, u"MultiplayerTradeON.QVJ", u"MultiplayerTrade.QVJ"},
 };
 
 // The texts of a handshake: server waiting, server failed, client not
@@ -79,10 +81,11 @@ MultiplayerScreen::MultiplayerScreen() {
     background_ = LoadRoomPicture(folder + u"MultiplayerEmpty.QVG");
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonPlace& place = kButtons[i];
+        const WString placeFolder = place.folder;
         if (place.normal != nullptr) {
-            SetUpFileButton(buttons_[i], place.x, place.y, place.pressed, place.normal);
+            SetUpFileButton(buttons_[i], place.x, place.y, placeFolder + place.pressed, placeFolder + place.normal);
         } else {
-            SetUpCutButton(buttons_[i], place.x, place.y, place.pressed, background_);
+            SetUpCutButton(buttons_[i], place.x, place.y, placeFolder + place.pressed, background_);
         }
     }
     entryPicture_ = LoadRoomPicture(folder + u"MultiplayerPIX.QVG");
@@ -181,19 +184,14 @@ void MultiplayerScreen::ShowStatus(int16_t x, int16_t y, const WString& text, bo
     TraceMultiplayer("status " + Narrow(text));
 }
 
-bool MultiplayerScreen::HostIrConnection() {
-    Draw(0);
-    ShowStatus(kTextX, kWaitingY, u"WAITING for client.", true);
-    connected_ = HostLink(kHostSeconds) ? 1 : 0;
-    Draw(0);
-    ShowStatus(kTextX, kResultY, connected_ ? u"Connected." : u"Failed to connect.", false);
-    return connected_ != 0;
-}
+bool MultiplayerScreen::HostIrConnection() { return ConnectIr(true); }
 
-bool MultiplayerScreen::JoinIrConnection() {
+bool MultiplayerScreen::JoinIrConnection() { return ConnectIr(false); }
+
+bool MultiplayerScreen::ConnectIr(bool host) {
     Draw(0);
-    ShowStatus(kTextX, kWaitingY, u"WAITING for server.", true);
-    connected_ = JoinLink() ? 1 : 0;
+    ShowStatus(kTextX, kWaitingY, host ? u"WAITING for client." : u"WAITING for server.", true);
+    connected_ = (host ? HostLink(kHostSeconds) : JoinLink()) ? 1 : 0;
     Draw(0);
     ShowStatus(kTextX, kResultY, connected_ ? u"Connected." : u"Failed to connect.", false);
     return connected_ != 0;
@@ -234,8 +232,7 @@ bool MultiplayerScreen::StartHandshake(LinkMessageKind kind, const char16_t* con
 
 bool MultiplayerScreen::StartIrGame() {
     if (gProfile.GetDeck().GetCount() < kDeckSize) {
-        ShowMessageBox(u"I don't have enough cards in my deck to join this game.", WString(), u"Ok", 1, 40, 120, 160,
-                       80, 20, 3, 3);
+        ShowNote(u"I don't have enough cards in my deck to join this game.");
         gClub.OpenShopScreen(kScreenMultiplayer);
         return false;
     }
@@ -266,21 +263,20 @@ bool MultiplayerScreen::StartIrTrade() {
     return true;
 }
 
+void MultiplayerScreen::MarkLinkLost() {
+    connected_ = 0;
+    Draw(0);
+    TraceMultiplayer("link lost");
+}
+
 void MultiplayerScreen::PollIrConnection() {
-    if (!IsLinkAlive()) {
-        connected_ = 0;
-        Draw(0);
-        TraceMultiplayer("link lost");
-    }
+    if (!IsLinkAlive()) MarkLinkLost();
 }
 
 bool MultiplayerScreen::CheckLinkSync() {
     if (IsLinkAlive()) return true;
-    connected_ = 0;
-    Draw(0);
-    TraceMultiplayer("link lost");
-    const bool cancel =
-        ShowMessageBox(u"Error of Synchronization:\n", u"Cancel", u"Retry", 1, 40, 120, 160, 80, 20, 3, 3);
+    MarkLinkLost();
+    const bool cancel = ShowNote(u"Error of Synchronization:\n", u"Cancel", u"Retry");
     if (cancel) return false;
     return GetLinkRole() == 1 ? HostIrConnection() : JoinIrConnection();
 }

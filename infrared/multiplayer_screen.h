@@ -70,6 +70,10 @@ private:
     bool StartHandshake(LinkMessageKind kind, const char16_t* const texts[6]);
     // The names of the trade handshake: the server sends first.
     bool ExchangeTradeNames();
+    // Create (host) or Join, with the status texts of each.
+    bool ConnectIr(bool host);
+    // Not connected, the room redrawn, and the loss traced.
+    void MarkLinkLost();
 
     Button buttons_[kButtonCount];
     Picture background_;

@@ -206,7 +206,7 @@ void TradeScreen::CompleteTrade() {
     gProfile.AddCredits(otherOffer_ < headroom ? otherOffer_ : headroom);
     for (int i = 0; i < gOtherProfile.TradeBoxCount(); ++i) {
         const int16_t id = gOtherProfile.GetTradeBoxCard(i);
-        if (id >= 1 && id <= GetCardCount()) gProfile.AddCard(id);
+        if (IsDatabaseId(id)) gProfile.AddCard(id);
     }
     gProfile.ClearTradeBox();
     gOtherProfile.ClearTradeBox();
@@ -224,7 +224,7 @@ void TradeScreen::CompleteTrade() {
     SavePlayer();
     TraceTrade("finished credits " + std::to_string(gProfile.GetCredits()) + " cards " +
                std::to_string(gProfile.GetTotalCards()));
-    ShowMessageBox(u"Trade Finished", WString(), u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+    ShowNote(u"Trade Finished");
     if (visible_) Draw(0);
 }
 

@@ -137,16 +137,18 @@ void TradeScreen::DrawCell(int x, int y, int16_t id, bool selected, int8_t buffe
     }
 }
 
-void TradeScreen::DrawOwnCard(int index, int8_t buffer) {
+void TradeScreen::DrawBoxCard(const PlayerProfile& profile, int index, int x, int selected, int8_t buffer) {
     if (index < 0 || index >= kTradeBoxSize) return;
-    const int16_t id = index < gProfile.TradeBoxCount() ? gProfile.GetTradeBoxCard(index) : kEmptyCardId;
-    DrawCell(OwnCellX(index), CellY(index), id, index == ownSelected_, buffer);
+    const int16_t id = index < profile.TradeBoxCount() ? profile.GetTradeBoxCard(index) : kEmptyCardId;
+    DrawCell(x, CellY(index), id, index == selected, buffer);
+}
+
+void TradeScreen::DrawOwnCard(int index, int8_t buffer) {
+    DrawBoxCard(gProfile, index, OwnCellX(index), ownSelected_, buffer);
 }
 
 void TradeScreen::DrawOtherCard(int index, int8_t buffer) {
-    if (index < 0 || index >= kTradeBoxSize) return;
-    const int16_t id = index < gOtherProfile.TradeBoxCount() ? gOtherProfile.GetTradeBoxCard(index) : kEmptyCardId;
-    DrawCell(OtherCellX(index), CellY(index), id, index == otherSelected_, buffer);
+    DrawBoxCard(gOtherProfile, index, OtherCellX(index), otherSelected_, buffer);
 }
 
 void TradeScreen::Select(int own, int other) {
@@ -165,7 +167,7 @@ void TradeScreen::KeepOtherSelectionInBox() {
 }
 
 void TradeScreen::ZoomCard(int16_t id) {
-    if (id < 1 || id > GetCardCount()) return;
+    if (!IsDatabaseId(id)) return;
     GreyBuffer(0);
     zoom_ = 1;
     visible_ = 0;

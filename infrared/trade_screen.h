@@ -67,6 +67,9 @@ private:
     void DrawNames(int8_t buffer);
     void DrawCredits(int8_t buffer);
     void DrawLights(int8_t buffer);
+    // Cell index of the profile's trade box, drawn at x and tinted when it is the
+    // selected one; nothing for an index outside the box.
+    void DrawBoxCard(const PlayerProfile& profile, int index, int x, int selected, int8_t buffer);
     void DrawOwnCard(int index, int8_t buffer);
     void DrawOtherCard(int index, int8_t buffer);
     void DrawCell(int x, int y, int16_t id, bool selected, int8_t buffer);

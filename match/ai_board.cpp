@@ -11,13 +11,6 @@ namespace {
 int Index(int x, int y) { return x * kBoardRows + y; }
 int16_t S16(int v) { return static_cast<int16_t>(v); }
 
-// Bits set, without relying on a processor instruction.
-int CountCells(Mask m) {
-    m = m - ((m >> 1) & 0x55555555u);
-    m = (m & 0x33333333u) + ((m >> 2) & 0x33333333u);
-    return static_cast<int>((((m + (m >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24);
-}
-
 }  // namespace
 
 Owners OwnersOf(const Board& board) {
@@ -191,7 +184,7 @@ void Arrangement::DepthRange(const Owners& owners, int cell, Detail detail, int*
     // at most once, and when it takes them all no held neighbour is left to
     // add 1 at its end; when it stops short of one, the 1 does not pass that.
     *lo = 1;
-    *hi = CountCells(held) - 1;
+    *hi = std::popcount(held) - 1;
     if (detail == Detail::kBounds) return;
     // The same over the cells a chain from here can reach.
     Mask reach = 0;
@@ -207,7 +200,7 @@ void Arrangement::DepthRange(const Owners& owners, int cell, Detail detail, int*
         fresh = next & held & ~reach;
     }
     bool beyond = (worth1 & held & ~reach) != 0;
-    *hi = CountCells(reach) - 1 + (beyond ? 1 : 0);
+    *hi = std::popcount(reach) - 1 + (beyond ? 1 : 0);
     int best = 1;
     int steps = detail == Detail::kExact ? 1 << 30 : kWalkSteps;
     if (Extend(cell, unvisited, 0, *hi, &best, &steps)) {
@@ -219,7 +212,7 @@ void Arrangement::DepthRange(const Owners& owners, int cell, Detail detail, int*
 
 int Arrangement::CountThreats(const Owners& owners, int cell) const {
     Mask same = owners.OwnedBy(owners.OwnerOf(cell));
-    return threatFree_[cell] + CountCells(threatened_[cell] & same);
+    return threatFree_[cell] + std::popcount(threatened_[cell] & same);
 }
 
 int Arrangement::ThreatFor(int cell, int depth, int threats) const {

@@ -56,10 +56,7 @@ public:
     Mask AttackMask(int cell) const { return attack_[cell]; }
 
     int CellStrength(int cell) const { return strength_[cell]; }
-    bool Safe1(int cell) const { return safe1_[cell] != 0; }
-    bool Safe2(int cell) const { return safe2_[cell] != 0; }
     const uint8_t* SafeMap1() const { return safe1_; }
-    const uint8_t* SafeMap2() const { return safe2_; }
     // Map 2 worked out against any map 1.
     void ComputeSafeMap2(const uint8_t safe1[kBoardCells], uint8_t safe2[kBoardCells]) const;
 

@@ -293,7 +293,7 @@ int ChooseAiPlacement(const Board& board, const CardHand& hand, Side side, uint8
             Search search(placed);
             int8_t tc = 0, tr = 0;
             // Only a score above the best so far can change the choice.
-            int low = chosen ? S16(best) : kNoLow;
+            int low = S16(best);
             int score = search.CountAttacks(b, c) < 1 ? search.Evaluate(b, side, low)
                                                       : search.ChooseAttack(b, side, c, tc, tr, low);
             if (S16(score) > S16(best)) {

@@ -80,6 +80,10 @@ PlayerKind Match::KindOf(Side side) const {
     return participants_[side]->GetKind();
 }
 
+WString Match::ParticipantName(Side side) const {
+    return participants_[side] != nullptr ? participants_[side]->GetName() : WString();
+}
+
 void Match::SetParticipantsForTest(PlayerProfile* red, PlayerProfile* blue) {
     participants_[0] = red;
     participants_[1] = blue;
@@ -255,7 +259,7 @@ void Match::Update() {
     PlayerKind other = KindOf(OtherSide(sideToMove_));
     // With the board full the other machine may leave at its own pace: only
     // the card that changes hands still travels, and its states wait for it.
-    if ((other == kRemoteClient || other == kRemoteServer) && !board_.IsFull()) CheckLink();
+    if (IsRemote(other) && !board_.IsFull()) CheckLink();
 }
 
 void Match::RunStateHandler() {
@@ -398,7 +402,7 @@ void Match::CloseCardZoom() {
 void Match::Leave() {
     gClubActive = 1;
     PlayerKind kind = KindOf(BLUE);
-    if (kind != kRemoteClient && kind != kRemoteServer) {
+    if (!IsRemote(kind)) {
         // To our own window, never whichever window is in front.
         platform::PostMessage(gMainWindow, platform::WM_USER, 1, 1);
     } else if (room_ != nullptr) {

@@ -218,6 +218,8 @@ private:
     void CloseCardZoom();
     Side LocalSide() const { return boss_ ? BLUE : RED; }
     PlayerKind KindOf(Side side) const;
+    // The participant's name; empty when the side has none.
+    WString ParticipantName(Side side) const;
     void RunStateHandler();
     void StepPause();
     void SetUpComputerMatch(PlayerProfile* red, PlayerProfile* blue, int blockedCells, bool quickGame);
@@ -242,6 +244,8 @@ private:
     void ContinueMultiHit();
     void EndTurn();
     void PlayComputerTurn();
+    // "<name> have taken a card." on the message line, the banner, and the turn ends.
+    void AnnounceCardTaken(Side side);
     void PlaceComputerCard();
     void ChooseComputerAttack();
     void ChooseComputerMultiHit();
@@ -250,6 +254,9 @@ private:
     // The end of the match (match_result.cpp).
     void ComputeMatchResult(int red, int blue);
     int ExchangeCountFor(int red, int blue) const;
+    // The distinct card ids the loser laid that can change hands (see
+    // PickCardsToExchange for avoidFull).
+    int CountExchangeable(Side loser, bool avoidFull) const;
     void PickCardsToExchange(int n, Side loser);
     bool IsLocalWin() const;
     Side NonLocalSide() const { return boss_ ? RED : BLUE; }

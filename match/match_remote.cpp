@@ -23,13 +23,10 @@ constexpr int kMostBlockedCells = 6;
 
 const char16_t kInterrupted[] = u"The connection is interrupted !";
 const char16_t kSyncError[] = u"Error of Synchronization:\n";
-
-bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
+const char16_t kUnknownCame[] = u"An unknow message is received.";
 
 // The dialog of every failure: true when the player gives the match up.
-bool AskCancelGame(const WString& text) {
-    return ShowMessageBox(text, u"Cancel Game", u"Retry", 1, 40, 120, 160, 80, 20, 3, 3);
-}
+bool AskCancelGame(const WString& text) { return ShowNote(text, u"Cancel Game", u"Retry"); }
 
 // What the synchronisation question says of the kind that came instead.
 const char16_t* CameText(LinkMessageKind kind) {
@@ -39,10 +36,9 @@ const char16_t* CameText(LinkMessageKind kind) {
         case LinkMessageKind::kMultiHit: return u"An Multi-hit message is received.";
         case LinkMessageKind::kCardTaken: return u"Card taken message is received.";
         case LinkMessageKind::kCard: return u"A Card gift message is received.";
-        default: return u"An unknow message is received.";
+        default: return kUnknownCame;
     }
 }
-const char16_t kUnknownCame[] = u"An unknow message is received.";
 
 // Repeats the exchange until it succeeds; after each failure the player
 // chooses between giving up (false, the match has left) and a retry, which
@@ -112,8 +108,7 @@ bool Match::RunMatchHandshake(int blockedCells) {
 // --- Waiting for the other machine ---
 
 void Match::ShowWaitingText(Side side, const char16_t* what) {
-    WString name = participants_[side] != nullptr ? participants_[side]->GetName() : WString();
-    WString text = u"Waiting for " + name + what;
+    WString text = u"Waiting for " + ParticipantName(side) + what;
     // Set once: the line blinks on while the wait goes on over several frames.
     if (message_.mode != 0 || message_.textA != text) SetMessageLine(0, text, WString(), WString(), 0, 1, 0);
     PresentScreen();
@@ -150,10 +145,7 @@ void Match::AwaitRemoteMove() {
     if (!ReceiveRemoteRequest(message)) return;
     const WString expected = u"A move is expected when\n";
     if (message.kind == LinkMessageKind::kCardTaken) {
-        WString name = participants_[sideToMove_] != nullptr ? participants_[sideToMove_]->GetName() : WString();
-        SetMessageLine(0, name + u" have taken a card.", WString(), WString(), 0, 1, 0);
-        ShowCardTakenBanner();
-        state_ = kStateEndOfTurn;
+        AnnounceCardTaken(sideToMove_);
         return;
     }
     if (message.kind != LinkMessageKind::kCardPlayed) {

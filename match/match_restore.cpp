@@ -1,5 +1,7 @@
 // Resuming a match from its quick-save block: binding the participants, holding every restored
 // value to its range and going on from the nearest state that can run.
+#include <algorithm>
+
 #include "cards/card_database.h"
 #include "cards/opponents.h"
 #include "cards/profile.h"
@@ -48,13 +50,9 @@ bool IsTutorialStep(uint8_t step) { return (step >= 13 && step <= 18) || (step >
 
 uint8_t Flag(uint8_t value) { return value != 0 ? 1 : 0; }
 
-int8_t Clamp8(int value, int low, int high) {
-    return static_cast<int8_t>(value < low ? low : (value > high ? high : value));
-}
+int8_t Clamp8(int value, int low, int high) { return static_cast<int8_t>(std::clamp(value, low, high)); }
 
-int16_t Clamp16(int value, int low, int high) {
-    return static_cast<int16_t>(value < low ? low : (value > high ? high : value));
-}
+int16_t Clamp16(int value, int low, int high) { return static_cast<int16_t>(std::clamp(value, low, high)); }
 
 // The opponent of that name; the last of several, level by level.
 PlayerProfile* FindOpponent(const WString& name) {
@@ -265,18 +263,8 @@ void Match::NormaliseRestoredState() {
             if (red != blue) {
                 int n = ExchangeCountFor(red, blue);
                 Side loser = red > blue ? BLUE : RED;
-                int eligible = 0;
-                int16_t seen[kBoardCells];
-                for (int x = 0; x < kBoardColumns; ++x) {
-                    for (int y = 0; y < kBoardRows; ++y) {
-                        const BoardCell& cell = board_.CellAt(x, y);
-                        int16_t cid = cell.card.GetId();
-                        if (cell.placedBy != loser || cid < 1 || cid > gCardCount) continue;
-                        bool dup = false;
-                        for (int i = 0; i < eligible; ++i) dup = dup || seen[i] == cid;
-                        if (!dup) seen[eligible++] = cid;
-                    }
-                }
+                // A restored match is never one over the link: nothing is passed over.
+                int eligible = CountExchangeable(loser, false);
                 exchangeCount_ = static_cast<int8_t>(n < eligible ? n : eligible);
                 gMatchResult = red > blue ? 0 : 1;
             } else {

@@ -15,9 +15,11 @@ namespace qv {
 
 namespace {
 
-bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
-
-bool IsDatabaseId(int id) { return id >= 1 && id <= gCardCount; }
+// A card that can change hands: a database id, and with avoidFull one the
+// local collection does not already hold kMaxCopies of.
+bool IsExchangeable(int16_t id, bool avoidFull) {
+    return IsDatabaseId(id) && !(avoidFull && gProfile.GetCardCount(id) >= kMaxCopies);
+}
 
 void ShowCollectionBox(const WString& text) {
     ShowMessageBox(text, WString(), u"Ok", 0, 10, 0, 220, 80, 20, 3, 3);
@@ -35,7 +37,7 @@ bool Match::IsLocalWin() const {
 
 int Match::ExchangeCountFor(int red, int blue) const {
     if (red > blue) {
-        if (boss_ || IsRemote(KindOf(BLUE))) return 1;
+        if (boss_ || IsInfraRed()) return 1;
         int n = (red + 3) / (blue + 1);
         return n > 4 ? 4 : n;
     }
@@ -60,30 +62,34 @@ void Match::ComputeMatchResult(int red, int blue) {
                    WString(), WString(), 0, 1, 0);
 }
 
+int Match::CountExchangeable(Side loser, bool avoidFull) const {
+    int16_t distinct[kBoardCells];
+    int count = 0;
+    for (int x = 0; x < kBoardColumns; ++x) {
+        for (int y = 0; y < kBoardRows; ++y) {
+            const BoardCell& cell = board_.CellAt(x, y);
+            const int16_t id = cell.card.GetId();
+            if (cell.placedBy != loser || !IsExchangeable(id, avoidFull)) continue;
+            bool seen = false;
+            for (int i = 0; i < count; ++i) seen = seen || distinct[i] == id;
+            if (!seen) distinct[count++] = id;
+        }
+    }
+    return count;
+}
+
 void Match::PickCardsToExchange(int n, Side loser) {
     // Over the link the server's pick is the card that changes hands. A
     // winning server passes over a card its collection cannot take (it holds
     // kMaxCopies) while the loser laid another: the loser would lose that
     // card and nobody would gain it.
     bool avoidFull = KindOf(BLUE) == kRemoteServer && loser == BLUE;
-    auto eligible = [&](int16_t id) {
-        return IsDatabaseId(id) && !(avoidFull && gProfile.GetCardCount(id) >= kMaxCopies);
-    };
     // Only as many cards as the loser laid distinct eligible ids can be
     // picked; asking for more would never end.
-    int16_t distinct[kBoardCells];
-    int distinctCount = 0;
-    for (int pass = 0; pass < 2 && distinctCount == 0; ++pass) {
-        if (pass == 1) avoidFull = false;  // nothing else was laid: as before
-        for (int x = 0; x < kBoardColumns; ++x) {
-            for (int y = 0; y < kBoardRows; ++y) {
-                const BoardCell& cell = board_.CellAt(x, y);
-                if (cell.placedBy != loser || !eligible(cell.card.GetId())) continue;
-                bool seen = false;
-                for (int i = 0; i < distinctCount; ++i) seen = seen || distinct[i] == cell.card.GetId();
-                if (!seen) distinct[distinctCount++] = cell.card.GetId();
-            }
-        }
+    int distinctCount = CountExchangeable(loser, avoidFull);
+    if (distinctCount == 0) {
+        avoidFull = false;  // nothing else was laid: as before
+        distinctCount = CountExchangeable(loser, avoidFull);
     }
     if (n > distinctCount) n = distinctCount;
     if (n > 4) n = 4;
@@ -97,7 +103,7 @@ void Match::PickCardsToExchange(int n, Side loser) {
         if (cell.placedBy != loser) continue;
         int16_t candidate = cell.card.GetId();
         exchangeIds_[remaining - 1] = candidate;
-        if (!eligible(candidate)) continue;
+        if (!IsExchangeable(candidate, avoidFull)) continue;
         bool taken = false;
         for (int i = remaining; i < n; ++i) taken = taken || exchangeIds_[i] == candidate;
         if (taken) continue;
@@ -206,7 +212,7 @@ void Match::ApplyPerfect() {
     Side loser = IsLocalWin() ? NonLocalSide() : LocalSide();
     // Over the link both machines count only the cards on the board, which
     // both see alike: the loser gives exactly what the winner gains.
-    const bool overLink = IsRemote(KindOf(NonLocalSide()));
+    const bool overLink = IsInfraRed();
     bool known = !overLink;
     int16_t ids[kDeckSize + kBoardCells];
     int count = 0;

@@ -133,8 +133,8 @@ bool Match::WriteState(platform::FileHandle file) {
     w.I16(a.card.GetId());
     for (int16_t id : exchangeIds_) w.I16(id);
     w.I16(draggedCard_.GetId());
-    w.Text(participants_[0] != nullptr ? participants_[0]->GetName() : WString());
-    w.Text(participants_[1] != nullptr ? participants_[1]->GetName() : WString());
+    w.Text(ParticipantName(RED));
+    w.Text(ParticipantName(BLUE));
     return w.Ok();
 }
 

@@ -15,8 +15,6 @@ namespace qv {
 
 namespace {
 
-bool IsRemote(PlayerKind kind) { return kind == kRemoteClient || kind == kRemoteServer; }
-
 constexpr int8_t kAttackerTint[3] = {static_cast<int8_t>(216), 40, 40};
 constexpr int8_t kTargetTint[3] = {40, 40, static_cast<int8_t>(216)};
 
@@ -309,10 +307,7 @@ void Match::PlayComputerTurn() {
     }
     if (slot == kNoSlot) {
         hands_[m].AddCard(piles_[m].Pop());
-        SetMessageLine(0, participants_[m]->GetName() + u" have taken a card.", WString(), WString(),
-                       0, 1, 0);
-        ShowCardTakenBanner();
-        state_ = kStateEndOfTurn;
+        AnnounceCardTaken(m);
         return;
     }
     selectedSlot_ = slot;
@@ -320,6 +315,12 @@ void Match::PlayComputerTurn() {
     attackerRow_ = row;
     StartCardFlight(hands_[m].GetCard(slot), m, column, row, kComputerFlightX, kComputerFlightY,
                     kBigCardWidth, kBigCardHeight, kStateComputerCardLands);
+}
+
+void Match::AnnounceCardTaken(Side side) {
+    SetMessageLine(0, ParticipantName(side) + u" have taken a card.", WString(), WString(), 0, 1, 0);
+    ShowCardTakenBanner();
+    state_ = kStateEndOfTurn;
 }
 
 void Match::PlaceComputerCard() { PlaceCardAndResolve(selectedSlot_, attackerColumn_, attackerRow_); }

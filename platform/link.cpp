@@ -97,17 +97,11 @@ int PollServingWindow(pollfd* fds, nfds_t count, const LinkDeadline& deadline) {
 
 // The listening socket on the link port, or -1.
 int Listen(uint16_t port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    int fd = BoundLinkSocket(SOCK_STREAM, port, true);
     if (fd < 0) {
         return -1;
     }
-    int on = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 5) != 0) {
+    if (::listen(fd, 5) != 0) {
         ::close(fd);
         return -1;
     }
@@ -139,6 +133,31 @@ int LinkDeadline::Remaining() const {
     // Rounded up, so that a wait never ends before its time.
     auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
     return left.count() <= 0 ? 0 : static_cast<int>(left.count());
+}
+
+int BoundLinkSocket(int type, uint16_t port, bool reuseAddress) {
+    int fd = ::socket(AF_INET, type | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    if (reuseAddress) {
+        int on = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    }
+    sockaddr_in address = LinkAddress(INADDR_ANY, port);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int PollUntil(pollfd* fds, nfds_t count, const LinkDeadline& deadline) {
+    int ready = 0;
+    do {
+        ready = ::poll(fds, count, deadline.Remaining());
+    } while (ready < 0 && errno == EINTR);
+    return ready;
 }
 
 LinkSocket LinkHost(uint16_t seconds) {
@@ -208,18 +227,12 @@ LinkSocket LinkConnect(const LinkDevice& device) {
     if (fd < 0) {
         return kNoLinkSocket;
     }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(device.port);
-    address.sin_addr.s_addr = htonl(device.address);
+    sockaddr_in address = LinkAddress(device.address, device.port);
     bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     if (!connected && (errno == EINPROGRESS || errno == EINTR)) {
         LinkDeadline deadline(kConnectTimeoutMs);
         pollfd one{fd, POLLOUT, 0};
-        int ready = 0;
-        do {
-            ready = ::poll(&one, 1, deadline.Remaining());
-        } while (ready < 0 && errno == EINTR);
+        int ready = PollUntil(&one, 1, deadline);
         int error = 0;
         socklen_t size = sizeof error;
         connected = ready > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
@@ -294,18 +307,16 @@ bool LinkWaitReady(LinkSocket socket, uint32_t ms) {
     LinkClockCatchUp clock;
     LinkDeadline deadline(ScaledLinkMs(ms));
     pollfd one{socket, POLLIN | POLLOUT | POLLRDHUP, 0};
-    int ready = 0;
-    do {
-        ready = ::poll(&one, 1, deadline.Remaining());
-    } while (ready < 0 && errno == EINTR);
+    int ready = PollUntil(&one, 1, deadline);
     if (ready <= 0 || (one.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
         return false;
     }
+    const int32_t waiting = LinkBytesAvailable(socket);
     // End of stream shows as readable with nothing to read: the peer closed.
-    if ((one.revents & (POLLIN | POLLRDHUP)) != 0 && LinkBytesAvailable(socket) == 0) {
+    if ((one.revents & (POLLIN | POLLRDHUP)) != 0 && waiting == 0) {
         return false;
     }
-    return (one.revents & POLLOUT) != 0 || LinkBytesAvailable(socket) > 0;
+    return (one.revents & POLLOUT) != 0 || waiting > 0;
 }
 
 }  // namespace qv::platform

@@ -108,21 +108,7 @@ std::vector<uint32_t> ProbeTargets() {
 
 }  // namespace
 
-int OpenDiscoveryAnswerer(uint16_t port) {
-    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0) {
-        return -1;
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
+int OpenDiscoveryAnswerer(uint16_t port) { return BoundLinkSocket(SOCK_DGRAM, port, false); }
 
 void AnswerDiscoveryProbes(int datagramSocket, uint16_t port) {
     uint8_t answer[kAnswerSize];
@@ -159,10 +145,7 @@ LinkDiscovery LinkDiscover(uint32_t ms, LinkDevice* device) {
     WriteHeader(probe, kProbe);
     uint16_t port = GetConfig().irPort;
     for (uint32_t target : ProbeTargets()) {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(port);
-        to.sin_addr.s_addr = htonl(target);
+        const sockaddr_in to = LinkAddress(target, port);
         // A network that refuses a broadcast is no reason to stop.
         ::sendto(fd, probe, sizeof probe, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }

@@ -1,6 +1,10 @@
-// What the link's stream and discovery files share: the discovery datagrams
-// and the clock of the link's real-time waits.
+// What the link's stream and discovery files share: the discovery datagrams,
+// the clock of the link's real-time waits and the socket helpers.
 #pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
 
 #include <chrono>
 #include <cstdint>
@@ -35,6 +39,24 @@ private:
     bool endless_;
     std::chrono::steady_clock::time_point end_;
 };
+
+// An IPv4 address and port, both given in host order.
+inline sockaddr_in LinkAddress(uint32_t hostOrderAddress, uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(hostOrderAddress);
+    return address;
+}
+
+// A non-blocking socket of the type (SOCK_STREAM or SOCK_DGRAM), closed on
+// exec, bound to the port on every interface, with SO_REUSEADDR when asked;
+// -1 when it cannot be had.
+int BoundLinkSocket(int type, uint16_t port, bool reuseAddress);
+
+// poll until a descriptor is ready or the deadline passes, polling again
+// after an interruption: the count ready, 0 at the deadline, -1 on error.
+int PollUntil(pollfd* fds, nfds_t count, const LinkDeadline& deadline);
 
 // The host's side of discovery: a non-blocking datagram socket on the port
 // (-1 when it cannot be had), and answering every probe waiting on it.
