@@ -68,8 +68,7 @@ bool TryEnterBossLair() {
         EntryNote(u"You don't have enough money to enter here, you need 50000 Credits!", true);
         return false;
     }
-    const bool cancelled = ShowMessageBox(u"You will spend 50000 Credits! to enter here.", u"Cancel",
-                                          u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+    const bool cancelled = ShowNote(u"You will spend 50000 Credits! to enter here.", u"Cancel");
     if (cancelled) return false;
     gProfile.SubtractCredits(kBossLairPrice);
     TraceRoom("boss paid");

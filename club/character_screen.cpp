@@ -235,8 +235,7 @@ bool CharacterScreen::PressOk() {
         return false;
     }
     CreateCharacter();
-    if (ShowMessageBox(u"Since it's the first time you use this character, you should try the tutorial.", u"Ok",
-                       u"No", 1, 40, 120, 160, 80, 20, 3, 3)) {
+    if (ShowNote(u"Since it's the first time you use this character, you should try the tutorial.", u"Ok", u"No")) {
         gClub.StartTutorial();
     }
     return true;
@@ -247,7 +246,7 @@ void CharacterScreen::PressDelete() {
     if (slot.name.empty()) return;
     const WString question = u"Are you sure that you want to delete the character " + slot.name + u" with " +
                              FormatUInt(static_cast<uint32_t>(slot.credits)) + u" Credits?";
-    if (ShowMessageBox(question, u"Cancel", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3)) return;
+    if (ShowNote(question, u"Cancel")) return;
     TraceCharacter("delete slot " + std::to_string(selectedSlot_ + 1));
     ForgetSlot(selectedSlot_, true);
     Draw(0);

@@ -198,10 +198,8 @@ void Club::EnterScreen(uint8_t type) {
         case kScreenMemberTournament:
         case kScreenEliteTournament:
             if (!gProfile.HasSixteenCards()) {
-                ShowMessageBox(
-                    u"I don't have enough cards to play a game, I should buy some more.\nLet's "
-                    u"go to the shop.",
-                    u"", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+                ShowNote(u"I don't have enough cards to play a game, I should buy some more.\nLet's "
+                         u"go to the shop.");
                 currentType_ = kScreenClubView;
                 TraceScreen("close", type);
                 Retire(tournamentScreen_);

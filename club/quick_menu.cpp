@@ -87,8 +87,7 @@ void Club::RunQuickMenu() {
 void Club::ActOnQuickMenuRow(int row) {
     platform::Trace("club", "quickmenu row " + std::to_string(row));
     if (tutorialFlag_) {
-        ShowMessageBox(u"The QuickMenu is not accessible in the tutorial.", u"", u"Ok", 1, 40, 120,
-                       160, 80, 20, 3, 3);
+        ShowNote(u"The QuickMenu is not accessible in the tutorial.");
         SlideQuickMenuClosed();
         return;
     }

@@ -32,7 +32,7 @@ const char16_t kDeckShort[] = u"Not enough cards in my selected deck.";
 
 bool Ask(const WString& question, const char16_t* refuse) {
     // True for the accepting label, which stands on the right.
-    return !ShowMessageBox(question, refuse, u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+    return !ShowNote(question, refuse);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ uint16_t gBoxSaveUnder[kScreenWidth * kScreenHeight];
 void ShowCheatBox(const WString& text) {
     const uint32_t saved = gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0;
     std::copy_n(gScreenBuffers[1], saved, gBoxSaveUnder);
-    ShowMessageBox(text, u"", u"Ok", 1, 40, 120, 160, 80, 20, 3, 3);
+    ShowNote(text);
     std::copy_n(gBoxSaveUnder, saved, gScreenBuffers[1]);
 }
 
