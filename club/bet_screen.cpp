@@ -87,7 +87,7 @@ void BetScreen::Enter() {
 }
 
 void BetScreen::Draw(int8_t buffer) {
-    const CharacterSummary& opponent = gOpponents[index_ * kLevelCount + level_].GetCharacter();
+    const CharacterSummary& opponent = gOpponents[StatisticsIndex(index_, level_)].GetCharacter();
     BlitFullScreen(background_, buffer);
     BlitPicture(89, 178, portrait_, buffer);
     DrawText(opponent.name, kTextX, 43, gFont, buffer);
@@ -174,7 +174,7 @@ void BetScreen::TryStartMatch() {
 bool BetScreen::SettleMatch() {
     if (!matchStarted_ || !MatchResultPending()) return false;
     matchStarted_ = 0;
-    const int entry = index_ * kLevelCount + level_;
+    const int entry = StatisticsIndex(index_, level_);
     switch (TakeMatchResult()) {
         case 0:
             ++gGamesWon[entry];

@@ -88,7 +88,7 @@ void InstantPlayScreen::Draw(int8_t buffer) {
 }
 
 void InstantPlayScreen::DrawRow(int row, int colour, int8_t buffer) {
-    const int entry = row * kLevelCount + level_;
+    const int entry = StatisticsIndex(row, level_);
     const int y = rowTops_[row];
     const WString name = gOpponents[entry].GetName();
     if (colour < 0) {

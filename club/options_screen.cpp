@@ -224,7 +224,7 @@ namespace {
 int16_t LevelSum(const int16_t* counters, int level) {
     uint16_t sum = 0;
     for (int index = 0; index < kOpponentsPerLevel; ++index) {
-        sum = static_cast<uint16_t>(sum + static_cast<uint16_t>(counters[index * 3 + level]));
+        sum = static_cast<uint16_t>(sum + static_cast<uint16_t>(counters[StatisticsIndex(index, level)]));
     }
     return static_cast<int16_t>(sum);
 }

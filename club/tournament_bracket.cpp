@@ -5,6 +5,7 @@
 #include "cards/launchers.h"
 #include "cards/opponents.h"
 #include "cards/profile.h"
+#include "cards/statistics.h"
 #include "club/room_kit.h"
 #include "club/tournament_screen.h"
 #include "engine/blit.h"
@@ -41,8 +42,8 @@ void TournamentScreen::SeedBracket() {
 
 uint8_t TournamentScreen::SimulateMatch(uint8_t a, uint8_t b) const {
     if (a == kPlayer || b == kPlayer) return kPlayer;
-    const int strengthA = gOpponents[a * kLevelCount + level_].GetStrength();
-    const int strengthB = gOpponents[b * kLevelCount + level_].GetStrength();
+    const int strengthA = gOpponents[StatisticsIndex(a, level_)].GetStrength();
+    const int strengthB = gOpponents[StatisticsIndex(b, level_)].GetStrength();
     int scoreA = 0;
     int scoreB = 0;
     do {
@@ -95,7 +96,7 @@ void TournamentScreen::AdvanceRound() {
 WString TournamentScreen::GetSlotName(uint8_t participant, int level) const {
     if (participant == kPlayer) return gProfile.GetName();
     if (participant >= kOpponentsPerLevel || level < 0 || level >= kLevelCount) return WString();
-    return gOpponents[participant * kLevelCount + level].GetName();
+    return gOpponents[StatisticsIndex(participant, level)].GetName();
 }
 
 // Pair k of a column: its names one line apart, pairs 15 pixels further

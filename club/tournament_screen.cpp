@@ -208,7 +208,7 @@ void TournamentScreen::StartPlayerMatch() {
 
 // Counts a result of the player's match; true for a tie, which is played again.
 bool TournamentScreen::CountPlayerResult(uint8_t result) {
-    const int entry = opponent_ * kLevelCount + level_;
+    const int entry = StatisticsIndex(opponent_, level_);
     const int mine = slots_[pairIndex_].participant == kPlayer ? pairIndex_ : pairIndex_ + 1;
     const int theirs = mine == pairIndex_ ? pairIndex_ + 1 : pairIndex_;
     switch (result) {

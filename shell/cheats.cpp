@@ -54,7 +54,7 @@ void AddCheatCredits(int32_t amount) {
 void WinEveryMatchOnceMore() {
     ShowCheatBox(u"Stats changed, you have defeated all players once more.");
     for (int level = 0; level < kLevelCount; ++level) {
-        for (int index = 0; index < kOpponentsPerLevel; ++index) ++gGamesWon[index * 3 + level];
+        for (int index = 0; index < kOpponentsPerLevel; ++index) ++gGamesWon[StatisticsIndex(index, level)];
     }
 }
 
