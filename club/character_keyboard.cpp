@@ -4,6 +4,7 @@
 #include "club/character_screen.h"
 #include "engine/blit.h"
 #include "engine/display.h"
+#include "engine/effects.h"
 #include "engine/font.h"
 #include "engine/music.h"
 #include "engine/utilities.h"
@@ -133,7 +134,7 @@ void CharacterScreen::FlyGlyph(const Picture& glyph, int x, int y, int targetX, 
     Picture saveUnder{glyph.height, glyph.width, new uint16_t[static_cast<size_t>(glyph.width) * glyph.height]};
     uint32_t last = platform::GetTickCount();
     for (;;) {
-        while (platform::GetTickCount() - last < kFlightStepMs) UpdateMusic();
+        WaitSince(last, kFlightStepMs);
         last = platform::GetTickCount();
         GrabRectInto(x, y, 0, saveUnder);
         BlitPictureKeyed(x, y, glyph, 0);

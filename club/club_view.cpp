@@ -15,6 +15,7 @@
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
 #include "platform/clock.h"
+#include "platform/messages.h"
 #include "platform/system.h"
 
 namespace qv {
@@ -81,11 +82,11 @@ void DrawLetter(char16_t c, int x, int y, int8_t buffer) {
     DrawText(WString(1, c), x, y, gFont, buffer);
 }
 
-// The pace of a walk step and of a QuickMenu pass: a spin on the tick.
+// The pace of a walk step: a wait on the tick without the music, giving the
+// processor away for up to 1 ms a turn.
 void SpinFor(uint32_t ms) {
     const uint32_t start = platform::GetTickCount();
-    while (platform::GetTickCount() - start < ms) {
-    }
+    while (platform::GetTickCount() - start < ms) platform::WaitForMessages(1);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/keys.h"
+#include "platform/messages.h"
 #include "platform/system.h"
 
 namespace qv {
@@ -34,12 +35,13 @@ constexpr QuickMenuJump kJumps[kQuitRow] = {
     {8, 44}, {7, 38}, {4, 23}, {5, 27}, {6, 31}, {3, 14}, {1, 7}, {0, 1},
 };
 
+// Presents the pass, then waits its pace on the tick without the music,
+// giving the processor away for up to 1 ms a turn.
 void EndPass() {
     PresentScreen();
     UpdateMusic();
     const uint32_t start = platform::GetTickCount();
-    while (platform::GetTickCount() - start < kPassMs) {
-    }
+    while (platform::GetTickCount() - start < kPassMs) platform::WaitForMessages(1);
 }
 
 // The row under the point, truncated toward zero as the original divided.

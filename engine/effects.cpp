@@ -59,15 +59,6 @@ uint16_t MoveToward(uint16_t shown, uint16_t target, const FieldSet& set) {
     return static_cast<uint16_t>(result);
 }
 
-// Polls the tick until ms have passed since start, keeping the music going;
-// the processor is given away for up to 1 ms a turn.
-void WaitSince(uint32_t start, uint32_t ms) {
-    while (platform::GetTickCount() - start < ms) {
-        UpdateMusic();
-        platform::WaitForMessages(1);
-    }
-}
-
 uint16_t* BufferAt(int8_t index) {
     if (index < 0 || index > 2) return nullptr;
     return gScreenBuffers[index];
@@ -81,6 +72,15 @@ int StepToward(int current, int target, int step) {
 }
 
 }  // namespace
+
+// Polls the tick until ms have passed since start, keeping the music going;
+// the processor is given away for up to 1 ms a turn.
+void WaitSince(uint32_t start, uint32_t ms) {
+    while (platform::GetTickCount() - start < ms) {
+        UpdateMusic();
+        platform::WaitForMessages(1);
+    }
+}
 
 void CrossDissolve(int16_t x0, int16_t y0, int16_t x1, int16_t y1, int8_t shownBuffer,
                    int8_t targetBuffer) {

@@ -9,6 +9,10 @@ namespace qv {
 
 extern uint8_t gEffectsOn;  // 0: every effect is one plain copy
 
+// Polls the tick until ms have passed since start, keeping the music going;
+// the processor is given away for up to 1 ms a turn.
+void WaitSince(uint32_t start, uint32_t ms);
+
 // Moves the shown buffer toward the target buffer inside the rectangle
 // (x0, y0)-(x1, y1), presenting each of up to 32 steps 20 ms apart; ends
 // with the shown buffer equal to the target. A stylus release ends it early

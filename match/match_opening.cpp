@@ -2,6 +2,7 @@
 #include "engine/banners.h"
 #include "engine/blit.h"
 #include "engine/display.h"
+#include "engine/effects.h"
 #include "engine/font.h"
 #include "engine/input.h"
 #include "engine/music.h"
@@ -19,15 +20,6 @@ namespace {
 
 constexpr int kWheelX = 60;
 constexpr int kWheelY = 84;
-
-// Polls the tick until ms have passed since `since`, keeping the music going;
-// the processor is given away for up to 1 ms a turn.
-void WaitSince(uint32_t since, uint32_t ms) {
-    while (platform::GetTickCount() - since < ms) {
-        UpdateMusic();
-        platform::WaitForMessages(1);
-    }
-}
 
 // The name cut to the characters that fit before the screen's right edge.
 WString FitToRightEdge(const WString& name, int x) {
