@@ -9,10 +9,10 @@
 #include "cards/profile.h"
 #include "cards/statistics.h"
 #include "club/club.h"
-#include "engine/display.h"
 #include "engine/message_box.h"
 #include "platform/clock.h"
 #include "platform/system.h"
+#include "shell/game.h"
 
 namespace qv {
 
@@ -34,15 +34,11 @@ const int8_t kSequence3[] = {L, D, L, D};
 const int8_t kSequence4[] = {U, L, U, L};
 const int8_t kSequence5[] = {R, D, L, U};
 
-// Back buffer 1 around the boxes: a transition of the club may be dissolving
-// toward it, and a box keeps its own copy of the screen there.
-uint16_t gBoxSaveUnder[kScreenWidth * kScreenHeight];
-
+// Back buffer 1 is kept around the box: a transition of the club may be
+// dissolving toward it.
 void ShowCheatBox(const WString& text) {
-    const uint32_t saved = gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0;
-    std::copy_n(gScreenBuffers[1], saved, gBoxSaveUnder);
+    const BackBufferKeeper keeper;
     ShowNote(text);
-    std::copy_n(gBoxSaveUnder, saved, gScreenBuffers[1]);
 }
 
 // Credits never wrap around, however often the sequence is typed.

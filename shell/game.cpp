@@ -55,10 +55,8 @@ constexpr Prompt kPrompts[] = {
     {5, u"Do you really want to quit the game now ?", kLeaveQuit},
 };
 
-// Back buffer 1 as it stood before a prompt: the message box keeps its own
-// copy of the screen there, and a screen may be keeping something in it
-// across frames.
-uint16_t gPromptSaveUnder[kScreenWidth * kScreenHeight];
+// Back buffer 1 while a BackBufferKeeper lives.
+uint16_t gKeptBackBuffer[kScreenWidth * kScreenHeight];
 
 // A fatal start-up stop: system box, keys and display closed, code 1.
 [[noreturn]] void FatalStartupError(const WString& text) {
@@ -152,20 +150,25 @@ int RunMainLoop() {
 
 }  // namespace
 
+BackBufferKeeper::BackBufferKeeper() : kept_(gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0) {
+    std::copy_n(gScreenBuffers[1], kept_, gKeptBackBuffer);
+}
+
+BackBufferKeeper::~BackBufferKeeper() { std::copy_n(gKeptBackBuffer, kept_, gScreenBuffers[1]); }
+
 void HandleButtonPrompt() {
     for (const Prompt& prompt : kPrompts) {
         if (!gKeyState[prompt.key]) {
             continue;
         }
         gKeyState[prompt.key] = 0;
-        const uint32_t saved = gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0;
-        std::copy_n(gScreenBuffers[1], saved, gPromptSaveUnder);
+        // Kept until the prompt returns; leaving the game never comes back.
+        const BackBufferKeeper keeper;
         bool cancelled = ShowNote(prompt.message, u"Cancel", u"Ok");
         if (!cancelled) {
             WriteQuickSave();
             LeaveGame(prompt.leaveKind);
         }
-        std::copy_n(gPromptSaveUnder, saved, gScreenBuffers[1]);
         return;
     }
 }
