@@ -25,15 +25,9 @@ constexpr int kRowHeight = 12;
 constexpr int kQuitRow = 8;
 constexpr uint32_t kPassMs = 5;
 
-// Room and frame of rows 0 to 7; row 8 leaves the program and rows 9 and
-// below (the tab) enter the room the view stands at.
-struct QuickMenuJump {
-    int16_t room;
-    int16_t frame;
-};
-constexpr QuickMenuJump kJumps[kQuitRow] = {
-    {8, 44}, {7, 38}, {4, 23}, {5, 27}, {6, 31}, {3, 14}, {1, 7}, {0, 1},
-};
+// The room of rows 0 to 7, entered at its own frame; row 8 leaves the
+// program and rows 9 and below (the tab) enter the room the view stands at.
+constexpr int16_t kJumpRooms[kQuitRow] = {8, 7, 4, 5, 6, 3, 1, 0};
 
 // Presents the pass, then waits its pace on the tick without the music,
 // giving the processor away for up to 1 ms a turn.
@@ -105,8 +99,8 @@ void Club::ActOnQuickMenuRow(int row) {
         platform::ExitProcess(0);
     }
     if (row < kQuitRow) {
-        room_ = kJumps[row].room;
-        frame_ = kJumps[row].frame;
+        room_ = kJumpRooms[row];
+        frame_ = static_cast<int16_t>(RoomFrame(room_));
     }
     FillRect(0, 0, kScreenWidth, title_.height, gTransparentKey, 0);
     BeginRoomShow(0);
