@@ -7,6 +7,7 @@
 #include "cards/saves.h"
 #include "cards/statistics.h"
 #include "club/club.h"
+#include "club/room_kit.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
@@ -46,22 +47,6 @@ void Tint(int x, int y, int width, int8_t buffer) { TintRect(x, y, width, kSlotH
 
 void TraceCharacter(const std::string& text) { platform::Trace("character", text); }
 
-// The pressed picture from the file and the normal one cut from the
-// background at the button's place, of the given size (the pressed
-// picture's own size when 0).
-void SetUpButton(Button& button, const Picture& background, const char16_t* file, int x, int y,
-                 int width, int height) {
-    Picture pressed;
-    LoadPicture(gInstallDir + kFolder + file, pressed, true);
-    if (width == 0) {
-        width = pressed.width;
-        height = pressed.height;
-    }
-    Picture normal;
-    CutPicture(normal, background, x, y, width, height);
-    button.SetUp(static_cast<int16_t>(x), static_cast<int16_t>(y), pressed, normal, false);
-}
-
 }  // namespace
 
 CharacterSummary EmptySlotSummary(int slotIndex) {
@@ -87,10 +72,11 @@ CharacterScreen::CharacterScreen() {
     for (int i = 0; i < kCharacterSlotCount; ++i) slots_[i] = ReadSlotHeader(i);
 
     BlitFullScreen(background_, 1);
-    SetUpButton(ok_, background_, u"CreateCharacterOK.QVJ", kOkX, kOkY, kOkWidth, kOkHeight);
-    SetUpButton(delete_, background_, u"CreateCharacterDELETE.QVJ", kDeleteX, kDeleteY, kDeleteWidth,
-                kDeleteHeight);
-    SetUpButton(quickGame_, background_, u"CreateCharacterQUICKGAME.QVJ", kQuickGameX, kQuickGameY, 0, 0);
+    const WString folder = kFolder;
+    SetUpCutButton(ok_, kOkX, kOkY, folder + u"CreateCharacterOK.QVJ", background_, kOkWidth, kOkHeight);
+    SetUpCutButton(delete_, kDeleteX, kDeleteY, folder + u"CreateCharacterDELETE.QVJ", background_, kDeleteWidth,
+                   kDeleteHeight);
+    SetUpCutButton(quickGame_, kQuickGameX, kQuickGameY, folder + u"CreateCharacterQUICKGAME.QVJ", background_);
     BlitFullScreen(transitionPicture_, 1);
     TraceCharacter("open slot " + std::to_string(selectedSlot_ + 1));
 }
@@ -107,12 +93,7 @@ void CharacterScreen::Enter() {
         LoadMusic(gInstallDir + u"SOUNDS\\Partie5.QVM");
         PlayMusic(0);
     }
-    if (WaitForTapOrTimeout(500)) {
-        Draw(0);
-    } else {
-        Draw(1);
-        CrossDissolve(0, 0, kScreenWidth, kScreenHeight, 0, 1);
-    }
+    EnterWithTapOrDissolve(*this);
 }
 
 CharacterSummary CharacterScreen::ReadSlotHeader(int slotIndex) {

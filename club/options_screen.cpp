@@ -5,11 +5,11 @@
 #include "cards/card_database.h"
 #include "cards/profile.h"
 #include "cards/statistics.h"
+#include "club/room_kit.h"
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
 #include "engine/effects.h"
-#include "engine/install_dir.h"
 #include "engine/message_box.h"
 #include "engine/music.h"
 #include "engine/picture_loader.h"
@@ -31,22 +31,7 @@ constexpr int kOnX = 83, kOnY = 172, kOnWidth = 38, kOnHeight = 25;
 constexpr int kOffX = 154, kOffY = 172, kOffWidth = 41, kOffHeight = 24;
 constexpr int kBackX = 201, kBackY = 303, kStatsX = 1, kStatsY = 305;
 
-WString Path(const char16_t* file) { return gInstallDir + kFolder + file; }
-
-Picture Load(const char16_t* file) {
-    Picture picture;
-    LoadPicture(Path(file), picture, true);
-    return picture;
-}
-
-// The pressed picture from the file and the normal one cut from the
-// background, of the pressed picture's size.
-void SetUpCutButton(Button& button, const Picture& background, const char16_t* file, int x, int y) {
-    Picture pressed = Load(file);
-    Picture normal;
-    CutPicture(normal, background, x, y, pressed.width, pressed.height);
-    button.SetUp(static_cast<int16_t>(x), static_cast<int16_t>(y), pressed, normal, false);
-}
+Picture LoadOptionsPicture(const char16_t* file) { return LoadRoomPicture(kFolder + WString(file)); }
 
 // Frees what the picture held and takes the new one.
 void Replace(Picture& picture, Picture fresh) {
@@ -73,19 +58,19 @@ OptionsScreen::OptionsScreen() {
     volumeStep_ = SettingToStep(gVolume);
     gammaStep_ = SettingToStep(gGammaSetting);
     effects_ = gEffectsOn;
-    LoadPicture(Path(u"GameOptionsPIX.QVJ"), entryPicture_, true);
+    entryPicture_ = LoadOptionsPicture(u"GameOptionsPIX.QVJ");
     BlitFullScreen(entryPicture_, 0);
-    LoadPicture(Path(u"GameOptionsEmpty.QVJ"), background_, true);
+    background_ = LoadOptionsPicture(u"GameOptionsEmpty.QVJ");
     BlitFullScreen(background_, 1);
-    SetUpCutButton(back_, background_, u"GameOptionsBACK.QVJ", kBackX, kBackY);
-    SetUpCutButton(stats_, background_, u"GameOptionsStatsON.QVJ", kStatsX, kStatsY);
-    onLit_ = Load(u"GameOptionsON.QVJ");
-    offLit_ = Load(u"GameOptionsOFF.QVJ");
+    SetUpCutButton(back_, kBackX, kBackY, kFolder + WString(u"GameOptionsBACK.QVJ"), background_);
+    SetUpCutButton(stats_, kStatsX, kStatsY, kFolder + WString(u"GameOptionsStatsON.QVJ"), background_);
+    onLit_ = LoadOptionsPicture(u"GameOptionsON.QVJ");
+    offLit_ = LoadOptionsPicture(u"GameOptionsOFF.QVJ");
     CutPicture(onUnlit_, background_, kOnX, kOnY, kOnWidth, kOnHeight);
     CutPicture(offUnlit_, background_, kOffX, kOffY, kOffWidth, kOffHeight);
     GrabRect(volumeTrack_, kTrackX, kVolumeTrackY, kTrackWidth, kTrackHeight, 1);
     GrabRect(gammaTrack_, kTrackX, kGammaTrackY, kTrackWidth, kTrackHeight, 1);
-    knob_ = Load(u"GameOptionsPICOT.QVJ");
+    knob_ = LoadOptionsPicture(u"GameOptionsPICOT.QVJ");
     BlitFullScreen(entryPicture_, 1);
 }
 
@@ -148,17 +133,17 @@ void OptionsScreen::PreviewGamma() {
 
     const int8_t savedGamma = gGamma;
     gGamma = static_cast<int8_t>(gamma);
-    Picture pressedBack = Load(u"GameOptionsBACK.QVJ");
+    Picture pressedBack = LoadOptionsPicture(u"GameOptionsBACK.QVJ");
     Picture normalBack;
     GrabRect(normalBack, kBackX, kBackY, pressedBack.width, pressedBack.height, 0);
     back_.SetUp(kBackX, kBackY, pressedBack, normalBack, false);
-    Replace(onLit_, Load(u"GameOptionsON.QVJ"));
-    Replace(offLit_, Load(u"GameOptionsOFF.QVJ"));
+    Replace(onLit_, LoadOptionsPicture(u"GameOptionsON.QVJ"));
+    Replace(offLit_, LoadOptionsPicture(u"GameOptionsOFF.QVJ"));
     GrabRectInto(kOnX, kOnY, 0, onUnlit_);
     GrabRectInto(kOffX, kOffY, 0, offUnlit_);
     GrabRectInto(kTrackX, kVolumeTrackY, 0, volumeTrack_);
     GrabRectInto(kTrackX, kGammaTrackY, 0, gammaTrack_);
-    Replace(knob_, Load(u"GameOptionsPICOT.QVJ"));
+    Replace(knob_, LoadOptionsPicture(u"GameOptionsPICOT.QVJ"));
     gGamma = savedGamma;
 
     DrawEffectsSwitch(0);

@@ -28,11 +28,15 @@ Picture LoadRoomPicture(const WString& relativePath) {
     return picture;
 }
 
-void SetUpCutButton(Button& button, int16_t x, int16_t y, const WString& pressedPath,
-                    const Picture& background) {
+void SetUpCutButton(Button& button, int16_t x, int16_t y, const WString& pressedPath, const Picture& background,
+                    int16_t width, int16_t height) {
     Picture pressed = LoadRoomPicture(pressedPath);
+    if (width == 0) {
+        width = pressed.width;
+        height = pressed.height;
+    }
     Picture normal;
-    CutPicture(normal, background, x, y, pressed.width, pressed.height);
+    CutPicture(normal, background, x, y, width, height);
     button.SetUp(x, y, pressed, normal, false);
 }
 

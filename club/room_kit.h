@@ -16,9 +16,10 @@ namespace qv {
 // (the loader has said so).
 Picture LoadRoomPicture(const WString& relativePath);
 // The button at (x, y): pressed picture from the file, normal picture cut
-// from the background at that place with the pressed picture's size; opaque.
-void SetUpCutButton(Button& button, int16_t x, int16_t y, const WString& pressedPath,
-                    const Picture& background);
+// from the background at that place, width x height or, for a width of 0,
+// the pressed picture's size; opaque.
+void SetUpCutButton(Button& button, int16_t x, int16_t y, const WString& pressedPath, const Picture& background,
+                    int16_t width = 0, int16_t height = 0);
 // Both pictures from files; opaque.
 void SetUpFileButton(Button& button, int16_t x, int16_t y, const WString& pressedPath,
                      const WString& normalPath);

@@ -53,7 +53,6 @@ constexpr int kBoosterWidth = 120;
 constexpr int kBoosterHeight = 113;
 constexpr int kLastAnimationStep = 11;
 constexpr uint32_t kWaitAfterAnimationMs = 1000;
-constexpr int kEntryTapWaitMs = 500;
 constexpr int kCreditsRight = 238;
 constexpr int kCreditsY = 4;
 constexpr int kCreditsColour = 3;
@@ -94,12 +93,7 @@ ShopScreen::~ShopScreen() {
 }
 
 void ShopScreen::Enter() {
-    if (WaitForTapOrTimeout(kEntryTapWaitMs)) {
-        Draw(0);
-    } else {
-        Draw(1);
-        CrossDissolve(0, 0, kScreenWidth, kScreenHeight, 0, 1);
-    }
+    EnterWithTapOrDissolve(*this);
     Trace("shown");
 }
 
