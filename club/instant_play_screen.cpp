@@ -8,6 +8,7 @@
 #include "cards/profile.h"
 #include "cards/save_io.h"
 #include "cards/statistics.h"
+#include "club/bet_screen.h"
 #include "club/club.h"
 #include "club/room_kit.h"
 #include "club/room_notes.h"
@@ -46,11 +47,6 @@ const char16_t kTutorialBackHint[] =
     u"into the Options room";
 
 }  // namespace
-
-int InstantPlayScreen::StakeOf(int level) {
-    static constexpr int kStakes[3] = {10, 50, 100};
-    return level >= 0 && level < kLevelCount ? kStakes[level] : 0;
-}
 
 InstantPlayScreen::InstantPlayScreen() {
     const WString folder = kFolder;
@@ -117,7 +113,7 @@ void InstantPlayScreen::DrawRowPlain(int row, int8_t buffer) { DrawRow(row, -1, 
 
 void InstantPlayScreen::DrawStake(int8_t buffer) {
     DrawCreditsRight(238, 4, buffer);
-    DrawColouredText(u"Bet " + FormatInt(StakeOf(level_)) + u" Credits", 79, 27, gFont, kStakeColour,
+    DrawColouredText(u"Bet " + FormatInt(BetScreen::StakeOf(level_)) + u" Credits", 79, 27, gFont, kStakeColour,
                      buffer);
 }
 

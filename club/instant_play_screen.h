@@ -45,8 +45,6 @@ public:
 
     int8_t Level() const { return level_; }
     int8_t SelectedRow() const { return selectedRow_; }
-    // The stake of a level (10, 50, 100); 0 outside 0..2.
-    static int StakeOf(int level);
 
 private:
     // The row (0..14) whose tap area holds the point, or -1.
