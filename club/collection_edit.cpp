@@ -18,8 +18,6 @@ namespace qv {
 namespace {
 
 constexpr int kScrollBack = 3;  // a reset scroll shows this many cards before the first gap
-constexpr int kLastStripScrollDeck = kDeckSize - CollectionScreen::kStripSize;
-constexpr int kLastStripScrollTrade = kTradeBoxSize - CollectionScreen::kStripSize;
 const BoxRect kZoomBox{5, 180, 230, 115};
 constexpr int kZoomCardX = 72;
 constexpr int kZoomCardY = 20;

@@ -26,8 +26,6 @@ constexpr int kLeftKey = 2, kRightKey = 3;
 // The dragged card stays whole on the screen.
 constexpr int kDragMaxX = kScreenWidth - CollectionScreen::kCardWidth;
 constexpr int kDragMaxY = kScreenHeight - CollectionScreen::kCardHeight;
-constexpr int kLastStripScrollDeck = kDeckSize - CollectionScreen::kStripSize;
-constexpr int kLastStripScrollTrade = kTradeBoxSize - CollectionScreen::kStripSize;
 
 const char16_t kDeckDoneNote[] =
     u"Now that you have finished your first deck, you have to go to the Instant Play menu, and "

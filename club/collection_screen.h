@@ -74,6 +74,9 @@ public:
 
 private:
     enum class DragSource : uint8_t { kPage, kStrip };
+    // The last strip scroll that keeps the strip full, for the deck and for the trade box.
+    static constexpr int kLastStripScrollDeck = kDeckSize - kStripSize;
+    static constexpr int kLastStripScrollTrade = kTradeBoxSize - kStripSize;
 
     // Drawing (collection_screen.cpp).
     void DrawCredits(int8_t buffer);
