@@ -115,39 +115,33 @@ void TournamentScreen::DrawColumn(int firstSlot, int count, int rightEdge, int t
     }
 }
 
+bool TournamentScreen::DrawRoundColumns(bool results, int8_t buffer) {
+    switch (round_) {
+        case 0:
+            DrawColumn(0, 8, 104, 80, results, buffer);
+            DrawColumn(8, 8, 215, 80, results, buffer);
+            return true;
+        case 1: DrawColumn(0, 8, 165, 80, results, buffer); return true;
+        case 2: DrawColumn(0, 4, 165, 120, results, buffer); return true;
+        case 3: DrawColumn(0, 2, 165, 120, results, buffer); return true;
+        default: return false;
+    }
+}
+
 void TournamentScreen::DrawBracket(int8_t buffer) {
     if (round_ != kFinalRound) {
         DrawText(u"ROUND " + FormatInt(round_ + 1), 70, 55, gFont, buffer);
     }
-    switch (round_) {
-        case 0:
-            DrawColumn(0, 8, 104, 80, false, buffer);
-            DrawColumn(8, 8, 215, 80, false, buffer);
-            break;
-        case 1: DrawColumn(0, 8, 165, 80, false, buffer); break;
-        case 2: DrawColumn(0, 4, 165, 120, false, buffer); break;
-        case 3: DrawColumn(0, 2, 165, 120, false, buffer); break;
-        default: {
-            const WString name = GetSlotName(slots_[0].participant, level_);
-            const int x = 165 - gFont.TextWidth(u"WINNER : " + name);
-            DrawText(u"WINNER " + name, x, 150, gFont, buffer);
-            break;
-        }
+    if (!DrawRoundColumns(false, buffer)) {
+        const WString name = GetSlotName(slots_[0].participant, level_);
+        const int x = 165 - gFont.TextWidth(u"WINNER : " + name);
+        DrawText(u"WINNER " + name, x, 150, gFont, buffer);
     }
 }
 
 void TournamentScreen::DrawRoundResults(int8_t buffer) {
     DrawText(u"RESULT ROUND " + FormatInt(round_ + 1), 70, 55, gFont, buffer);
-    switch (round_) {
-        case 0:
-            DrawColumn(0, 8, 104, 80, true, buffer);
-            DrawColumn(8, 8, 215, 80, true, buffer);
-            break;
-        case 1: DrawColumn(0, 8, 165, 80, true, buffer); break;
-        case 2: DrawColumn(0, 4, 165, 120, true, buffer); break;
-        case 3: DrawColumn(0, 2, 165, 120, true, buffer); break;
-        default: break;
-    }
+    DrawRoundColumns(true, buffer);
 }
 
 TournamentScreen::StoredFields TournamentScreen::Stored() const {

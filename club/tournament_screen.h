@@ -115,6 +115,9 @@ private:
     void StartPlayerMatch();
     bool DeckIsFull() const;
     void DrawColumn(int firstSlot, int count, int rightEdge, int top, bool results, int8_t buffer);
+    // The columns of rounds 0 to 3 (winners in colour for results); false,
+    // nothing drawn, for any other round.
+    bool DrawRoundColumns(bool results, int8_t buffer);
     void SetState(uint8_t state);
 
     Picture entryPicture_;
