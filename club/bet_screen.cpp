@@ -11,6 +11,7 @@
 #include "cards/statistics.h"
 #include "club/club.h"
 #include "club/room_kit.h"
+#include "club/room_notes.h"
 #include "engine/blit.h"
 #include "engine/font.h"
 #include "engine/input.h"
@@ -31,8 +32,6 @@ constexpr int kWinPayments[3] = {40, 100, 200};
 constexpr int kTextX = 73;
 constexpr int kDescriptionColour = 11;
 
-const char16_t kTooFewCards[] =
-    u"I don't have enough cards to play a game, I should buy some more.\nLet's go to the shop.";
 const char16_t kDeckShort[] = u"I don't have enough cards in my deck to join this game.";
 const char16_t kTutorialHint[] =
     u"Select Ok, to start the match with this opponent, and then we'll see the rules of the "
@@ -151,7 +150,7 @@ bool BetScreen::StylusUp(uint16_t x, uint16_t y) {
 // Every check comes before the stake is taken.
 void BetScreen::TryStartMatch() {
     if (!gProfile.HasSixteenCards()) {
-        ShowNote(kTooFewCards);
+        ShowNote(kTooFewCardsNote);
         gClub.OpenShopScreen(kScreenBet);
         return;
     }

@@ -13,6 +13,7 @@
 #include "club/collection_screen.h"
 #include "club/instant_play_screen.h"
 #include "club/options_screen.h"
+#include "club/room_notes.h"
 #include "club/shop_screen.h"
 #include "club/tournament_screen.h"
 #include "engine/colour.h"
@@ -198,8 +199,7 @@ void Club::EnterScreen(uint8_t type) {
         case kScreenMemberTournament:
         case kScreenEliteTournament:
             if (!gProfile.HasSixteenCards()) {
-                ShowNote(u"I don't have enough cards to play a game, I should buy some more.\nLet's "
-                         u"go to the shop.");
+                ShowNote(kTooFewCardsNote);
                 currentType_ = kScreenClubView;
                 TraceScreen("close", type);
                 Retire(tournamentScreen_);

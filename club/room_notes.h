@@ -35,5 +35,8 @@ void ShowTutorialHint(const WString& message, bool grey = true);
 // The note of the member (1) or elite (2) level while its tables and its
 // tournament are closed.
 const char16_t* LevelClosedNote(int level);
+// The note of a player without sixteen cards, before the shop opens.
+inline constexpr char16_t kTooFewCardsNote[] =
+    u"I don't have enough cards to play a game, I should buy some more.\nLet's go to the shop.";
 
 }  // namespace qv
