@@ -42,15 +42,6 @@ constexpr int kLeftStripX = 10;
 constexpr int kLeftSpeed = 6;
 constexpr int kRightSpeed = -12;
 
-int GlyphWidth(char16_t c) { return gFont.GetGlyph(c & 0xFF).width; }
-
-// The width of the letters from index up to the next separator.
-int WordWidthFrom(const WString& text, size_t index) {
-    int width = 0;
-    for (size_t i = index; i < text.size() && !IsWordSeparator(text[i]); ++i) width += GlyphWidth(text[i]);
-    return width;
-}
-
 void SlideStrip(const Picture& strip, int y, bool fromLeft) {
     const int start = fromLeft ? -strip.width : kScreenWidth;
     const int target = fromLeft ? kLeftStripX : kScreenWidth - strip.width;
@@ -75,7 +66,7 @@ void TypeSpeech(const WString& text, int x, int y, int width, int colour) {
         // wider than a whole line can stop fitting: it breaks at the letter
         // that no longer fits, so such a word fills its lines.
         const bool wordStart = i == 0 || IsWordSeparator(text[i - 1]);
-        const int needed = wordStart ? WordWidthFrom(text, i) : GlyphWidth(text[i]);
+        const int needed = wordStart ? RunWidth(text, i) : gFont.GlyphWidth(text[i]);
         if (penX > x && needed > x + width - penX) {
             penX = x;
             penY += lineStep;
@@ -84,7 +75,7 @@ void TypeSpeech(const WString& text, int x, int y, int width, int colour) {
         DrawColouredText(text.substr(i, 1), penX, penY, gFont, colour, 0);
         PresentScreen();
         platform::Sleep(kLetterDelayMs);
-        penX += GlyphWidth(text[i]);
+        penX += gFont.GlyphWidth(text[i]);
     }
     FlushInputQueue();
 }

@@ -76,8 +76,6 @@ int RoomAtFrame(int frame) {
     return -1;
 }
 
-int GlyphWidth(char16_t c) { return gFont.GetGlyph(c & 0xFF).width; }
-
 void DrawLetter(char16_t c, int x, int y, int8_t buffer) {
     DrawText(WString(1, c), x, y, gFont, buffer);
 }
@@ -332,17 +330,14 @@ void Club::TypeDescription() {
             // The text ends where it is typed out, or where its next line
             // would start past the bottom of the screen.
             if (descriptionIndex_ < length && typingY_ < kScreenHeight) {
-                int reach = typingX_;
-                for (int i = descriptionIndex_; i < length && !IsWordSeparator(text[i]); ++i) {
-                    reach += GlyphWidth(text[i]);
-                }
+                const int reach = typingX_ + RunWidth(text, static_cast<size_t>(descriptionIndex_));
                 if (reach > kTypingRight) {
                     typingX_ = kTypingLeft;
                     typingY_ = static_cast<int16_t>(typingY_ + gFont.GetHeight());
                 }
                 const char16_t c = text[descriptionIndex_];
                 if (typingY_ < kScreenHeight) DrawLetter(c, typingX_, typingY_, typingBuffer_);
-                typingX_ = static_cast<int16_t>(typingX_ + GlyphWidth(c));
+                typingX_ = static_cast<int16_t>(typingX_ + gFont.GlyphWidth(c));
                 ++descriptionIndex_;
             } else {
                 descriptionTyped_ = 1;
@@ -361,13 +356,13 @@ void Club::FinishDescription(int8_t buffer) {
     const int length = RoomDescriptionLength(room_);
     while (descriptionIndex_ < length && typingY_ < kScreenHeight) {
         const char16_t c = text[descriptionIndex_];
-        if (typingX_ + GlyphWidth(c) >= kTypingRight) {
+        if (typingX_ + gFont.GlyphWidth(c) >= kTypingRight) {
             typingX_ = kTypingLeft;
             typingY_ = static_cast<int16_t>(typingY_ + gFont.GetHeight());
             if (typingY_ >= kScreenHeight) break;
         }
         DrawLetter(c, typingX_, typingY_, buffer);
-        typingX_ = static_cast<int16_t>(typingX_ + GlyphWidth(c));
+        typingX_ = static_cast<int16_t>(typingX_ + gFont.GlyphWidth(c));
         ++descriptionIndex_;
     }
     descriptionActive_ = 0;

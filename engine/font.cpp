@@ -94,7 +94,7 @@ Picture Font::GetGlyph(int code) const {
 
 int16_t Font::TextWidth(const WString& text) const {
     int width = 0;
-    for (char16_t c : text) width += GetGlyph(c & 0xFF).width;
+    for (char16_t c : text) width += GlyphWidth(c);
     return static_cast<int16_t>(width);
 }
 

@@ -42,6 +42,8 @@ public:
     bool SliceNextGlyph(const Picture& picture, GlyphCursor& cursor, Glyph& record);
     // The glyph's picture; 0 x 0 without pixels for an absent glyph (code 255 always).
     Picture GetGlyph(int code) const;
+    // The width of the glyph of the character's low byte (0 when absent).
+    int GlyphWidth(char16_t c) const { return GetGlyph(c & 0xFF).width; }
     // The tallest glyph's height: the line height.
     uint16_t GetHeight() const { return maxHeight_; }
     // Sum of the glyph widths of the characters' low bytes.

@@ -1,7 +1,9 @@
 // The program's message box, word-wrapped text and the modal tap waits.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/types.h"
 
@@ -22,6 +24,8 @@ bool ShowNote(const WString& message, const WString& leftLabel = WString(), cons
 
 // ' ', ',', ';', '.', '!', '?' and the zero character.
 bool IsWordSeparator(char16_t c);
+// The width in gFont of the run from index up to the next separator or the end.
+int RunWidth(std::u16string_view text, size_t index);
 // Draws the text in gFont from (left, top), wrapping words before the
 // right limit; '\n' breaks the line. A word wider than a line breaks where
 // it stops fitting.

@@ -4,16 +4,14 @@
 #include "engine/message_box.h"
 
 namespace qv {
-namespace {
 
-// Width of the run from index up to the next separator or the end.
-int RunWidth(const WString& text, size_t index) {
+int RunWidth(std::u16string_view text, size_t index) {
     int width = 0;
-    for (size_t i = index; i < text.size() && !IsWordSeparator(text[i]); ++i) {
-        width += gFont.GetGlyph(text[i] & 0xFF).width;
-    }
+    for (size_t i = index; i < text.size() && !IsWordSeparator(text[i]); ++i) width += gFont.GlyphWidth(text[i]);
     return width;
 }
+
+namespace {
 
 // Lays the text out and draws it unless draw is false; gives the y of the
 // last line.
@@ -30,7 +28,7 @@ int LayOutWrapped(const WString& text, int left, int top, int rightLimit, int li
             wordStart = true;
             continue;
         }
-        int glyphWidth = gFont.GetGlyph(c & 0xFF).width;
+        int glyphWidth = gFont.GlyphWidth(c);
         // A word that does not fit the rest of the line starts the next one; a
         // word wider than a whole line is broken before the first character
         // that no longer fits, so it never runs on past the limit.
