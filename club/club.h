@@ -171,10 +171,8 @@ public:
     MultiplayerScreen* GetMultiplayerScreen() const { return multiplayerScreen_; }
     ShopScreen* GetShopScreen() const { return shopScreen_; }
     CollectionScreen* GetCollectionScreen() const { return collectionScreen_; }
-    InstantPlayScreen* GetInstantPlayScreen() const { return instantPlayScreen_; }
     BetScreen* GetBetScreen() const { return betScreen_; }
     TournamentScreen* GetTournamentScreen() const { return tournamentScreen_; }
-    OptionsScreen* GetOptionsScreen() const { return optionsScreen_; }
     TradeScreen* GetTradeScreen() const { return tradeScreen_; }
     BossScreen* GetBossScreen() const { return bossScreen_; }
     // The panorama frame at which room (0..9) stands; 0 outside.
@@ -293,7 +291,6 @@ private:
     // The screens to return to are 0 until an opener sets them, as the
     // quick save of a fresh club carries them.
     uint8_t betReturn_ = 0;
-    uint8_t reserved_ = 0;
     uint8_t collectionReturn_ = 0;
     uint8_t shopReturn_ = 0;
     uint8_t tradeReturn_ = 0;

@@ -89,7 +89,7 @@ bool Club::WriteState(platform::FileHandle file) {
     u8(titleInPlace_);
     u8(static_cast<uint8_t>(titleTick_));
     u8(betReturn_);
-    u8(reserved_);
+    u8(0);  // the reserved byte after the bet room's return: carries nothing
     u8(collectionReturn_);
     u8(shopReturn_);
     u8(tradeReturn_);

@@ -14,6 +14,7 @@ namespace {
 uint32_t gRandomState = 1;
 
 constexpr uint8_t kFieldMark = '#';
+constexpr uint8_t kScrambleKey = 0xA7;  // a scrambled text's bytes are XORed with it
 
 // The signed 16-bit count of a scrambled text; false when the file ends
 // within it.
@@ -27,7 +28,7 @@ bool ReadScrambledCount(platform::FileHandle file, int16_t& count) {
     return true;
 }
 
-// Up to count (at least 1) descrambled characters: fewer when the file ends.
+// Up to count descrambled characters: fewer when the file ends.
 WString ReadScrambledCharacters(platform::FileHandle file, int16_t count) {
     std::vector<uint8_t> bytes(static_cast<size_t>(count));
     uint32_t read = 0;

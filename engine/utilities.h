@@ -23,8 +23,7 @@ WString FormatInt(int32_t value);
 WString FormatIntPadded(int32_t value, int width);
 
 // Scrambled text, in save files: int16 count, then each character's low
-// byte XOR kScrambleKey (characters above 255 lose their high byte).
-inline constexpr uint8_t kScrambleKey = 0xA7;
+// byte XOR 0xA7 (characters above 255 lose their high byte).
 // True when every byte reached the file.
 bool WriteScrambledText(platform::FileHandle file, WString text);
 // A negative count gives the empty text, a file that ends early the shorter one.
