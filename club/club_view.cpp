@@ -100,11 +100,8 @@ int Club::RoomDescriptionLength(int room) {
 
 void Club::LoadPanorama() {
     for (int n = 1; n <= kPanoramaFrameCount; ++n) {
-        const WString digits = WString(1, static_cast<char16_t>(u'0' + n / 10)) +
-                               static_cast<char16_t>(u'0' + n % 10);
         FreePicture(panorama_[n - 1]);
-        LoadPicture(gInstallDir + u"GFX\\MENU\\MENU\\MENU00" + digits + u".QVG", panorama_[n - 1],
-                    true);
+        LoadPicture(gInstallDir + u"GFX\\MENU\\MENU\\MENU00" + FormatIntPadded(n, 2) + u".QVG", panorama_[n - 1], true);
         gLoadingScreen.Step();
     }
     FreePicture(descriptionBackground_);
