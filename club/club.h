@@ -240,6 +240,9 @@ private:
     void ClubViewStylusUp(uint16_t x, uint16_t y);
     void EnterRoom();
     void StartWalk(int8_t direction);
+    // The title moves by its speed; every third step the speed eases by one
+    // toward 2 (sliding in, speeds from 10) or -2 (sliding out, from -10).
+    void StepTitleSlide();
     void BeginRoomShow(int8_t buffer);
     void LoadTitle();
     void DrawArrows(int8_t buffer);

@@ -260,11 +260,7 @@ void Club::StartWalk(int8_t direction) {
     LoadTitle();
     titlePosition_ = static_cast<int16_t>(title_.width);
     while (titlePosition_ != 0) {
-        titlePosition_ = static_cast<int16_t>(titlePosition_ + titleSpeed_);
-        if (++titleTick_ > 2) {
-            titleTick_ = 0;
-            if (titleSpeed_ < -2) ++titleSpeed_;
-        }
+        StepTitleSlide();
         if (titlePosition_ < 0) titlePosition_ = 0;
         if (titlePosition_ > 0) {
             BlitSubRect240(0, 0, title_.width - titlePosition_, titlePosition_, 0, title_);
@@ -274,6 +270,18 @@ void Club::StartWalk(int8_t direction) {
         PresentScreen();
     }
     FreePicture(title_);
+}
+
+void Club::StepTitleSlide() {
+    titlePosition_ = static_cast<int16_t>(titlePosition_ + titleSpeed_);
+    if (++titleTick_ > 2) {
+        titleTick_ = 0;
+        if (titleSpeed_ > 2) {
+            --titleSpeed_;
+        } else if (titleSpeed_ < -2) {
+            ++titleSpeed_;
+        }
+    }
 }
 
 // One frame of a walk; the walk stops at the next room's frame. The room is
@@ -306,11 +314,7 @@ void Club::TypeDescription() {
     rightArrow_.DrawFrame(arrowState, 0);
 
     if (titlePosition_ < title_.width) {
-        titlePosition_ = static_cast<int16_t>(titlePosition_ + titleSpeed_);
-        if (++titleTick_ > 2) {
-            titleTick_ = 0;
-            if (titleSpeed_ > 2) --titleSpeed_;
-        }
+        StepTitleSlide();
         if (titlePosition_ > title_.width) titlePosition_ = static_cast<int16_t>(title_.width);
         if (titlePosition_ > 0) {
             BlitSubRect240(0, 0, title_.width - titlePosition_, titlePosition_, 0, title_);
