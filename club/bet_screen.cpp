@@ -129,7 +129,7 @@ bool BetScreen::StylusUp(uint16_t x, uint16_t y) {
             return false;
         case kBackButton:
             if (tutorial_) {
-                ShowNote(kTutorialHint);
+                ShowRoomNote(kTutorialHint);
                 return false;
             }
             BlitFullScreen(background_, 0);
@@ -137,7 +137,7 @@ bool BetScreen::StylusUp(uint16_t x, uint16_t y) {
             return true;
         case kDeckButton:
             if (tutorial_) {
-                ShowNote(kTutorialHint);
+                ShowRoomNote(kTutorialHint);
             } else {
                 gClub.OpenShopScreen(kScreenBet);
             }

@@ -163,7 +163,7 @@ bool InstantPlayScreen::StylusUp(uint16_t x, uint16_t y) {
     }
     if (released == kBackButton) {
         if (!tutorial_) return true;
-        ShowNote(kTutorialBackHint);
+        ShowRoomNote(kTutorialBackHint);
         return false;
     }
 
