@@ -79,7 +79,9 @@ TEST(ScenarioFormat, SetUpLinesAndTheirMistakes) {
                               "# expect-character 1 credit=0",
                               "# expect-character 1 won:3:0=1",
                               "# expect-character 1 won:0:15=1",
-                              "# expect-character 1 tourneys-won=1"}) {
+                              "# expect-character 1 tourneys-won=1",
+                              "# expect-character-as 1",
+                              "# expect-character-as 4 other.script"}) {
         EXPECT_EQ(ParseScenario(wrong, "/").errors.size(), 1u) << wrong;
     }
     EXPECT_EQ(ParseScenario("# quick-save club\n# quick-save club\n", "/").errors.size(), 1u) << "only one";
@@ -93,9 +95,16 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
                                      "# card-powers 1 2 3 5\n"
                                      "# edit-file install/SAVE/Player1.QCP -324 01 ff\n"
                                      "# cut-file install/SAVE/QuickSave.QCP 17\n"
-                                     "# next-run later/second.script\n",
+                                     "# next-run later/second.script\n"
+                                     "# expect-character-as 2 _other-road.script\n",
                                      "/scripts");
     ASSERT_TRUE(s.errors.empty()) << s.errors.front();
+    ASSERT_EQ(s.sameCharacterAs.size(), 1u);
+    EXPECT_EQ(s.sameCharacterAs[0].slot, 2);
+    EXPECT_EQ(s.sameCharacterAs[0].script, std::filesystem::path("/scripts/_other-road.script"));
+    // What a compared road must be set up with, line for line.
+    ASSERT_EQ(s.setUpLines.size(), 6u);
+    EXPECT_EQ(s.setUpLines[2], "quick-save club room=3 current=3 shop-return=13 shop=0A00");
     ASSERT_EQ(s.characters.size(), 2u);
     const CharacterPlan& bob = s.characters[0];
     EXPECT_EQ(bob.slot, 2);
@@ -290,6 +299,16 @@ TEST(ScenarioCharacters, SavedAsDescribedAndReadBack) {
         EXPECT_EQ(CheckCharacter(2, {wrong}).size(), 1u) << wrong;
     }
     EXPECT_EQ(CheckCharacter(1, {"credits=900"}).size(), 1u) << "no file in slot 1";
+
+    // Two runs' characters compared value by value: a card's copies, a counter.
+    const auto bob = CharacterContents(2);
+    EXPECT_EQ(bob.at("card:3"), "2");
+    EXPECT_EQ(bob.at("won:0:14"), "1");
+    EXPECT_EQ(CompareCharacters(bob, bob, "other"), std::vector<std::string>{});
+    auto other = bob;
+    other["card:3"] = "1";
+    EXPECT_EQ(CompareCharacters(bob, other, "other"), std::vector<std::string>{"card:3 is 2, after other 1"});
+    EXPECT_EQ(CompareCharacters(bob, CharacterContents(1), "other").size(), 1u) << "no file in slot 1";
 
     // The 16 strongest cards by power sum make the strong deck, the weakest the weak one.
     const std::vector<int16_t> strong = PickDeck(true), weak = PickDeck(false);

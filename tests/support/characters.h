@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -275,6 +276,33 @@ inline std::vector<std::string> CheckCharacter(int slot, const std::vector<std::
         if (have != want) failures.push_back(pair + " (" + have + " in the file)");
     }
     return failures;
+}
+
+// Every value of the slot's file by the names CharacterValue knows, one
+// counter each ("won:0:3"), and "card:<id>" for the copies of each card;
+// empty when the file does not load (the installation in use).
+inline std::map<std::string, std::string> CharacterContents(int slot) {
+    gProfile = PlayerProfile();
+    ClearStatistics();
+    std::map<std::string, std::string> contents;
+    if (!LoadPlayerSave(slot)) return contents;
+    std::vector<std::string> keys = {"name", "credits", "deck-ids"};
+    for (int level = 0; level < kLevelCount; ++level) {
+        const std::string l = std::to_string(level);
+        keys.push_back("tourneys-won:" + l);
+        keys.push_back("tourneys-played:" + l);
+        for (int index = 0; index < kOpponentCount / kLevelCount; ++index) {
+            for (const char* counter : {"won:", "lost:", "tied:"})
+                keys.push_back(counter + l + ":" + std::to_string(index));
+        }
+    }
+    for (const std::string& key : keys) CharacterValue(key, contents[key]);
+    contents["perfects-realised"] = std::to_string(gPerfectsRealised);
+    contents["perfects-received"] = std::to_string(gPerfectsReceived);
+    for (int16_t id = 1; id <= GetCardCount(); ++id) {
+        contents["card:" + std::to_string(id)] = std::to_string(gProfile.GetCardCount(id));
+    }
+    return contents;
 }
 
 // Replaces the installation's linked "DATA" folder by a copy whose card

@@ -3,6 +3,7 @@
 // the header, and checking a run against it.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -37,6 +38,13 @@ struct FileEdit {
     long cutTo = -1;
 };
 
+// "# expect-character-as <slot> <script>": the other road from the same set-up.
+struct CharacterComparison {
+    int slot = 0;
+    std::filesystem::path script;
+    int line = 0;
+};
+
 struct Scenario {
     std::string install = "link";  // link, empty or none
     std::vector<std::string> registryLines;
@@ -53,6 +61,10 @@ struct Scenario {
     int timeoutSeconds = 120;
     int expectedExit = 0;
     std::vector<Expectation> expectations;
+    std::vector<CharacterComparison> sameCharacterAs;
+    // The set-up and env lines as written, in order: two runs set up alike
+    // have the same.
+    std::vector<std::string> setUpLines;
     std::vector<std::string> errors;  // lines that could not be read
 
     // Whether anything but env, timeout and expectations prepares the run.
@@ -188,6 +200,12 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
         auto fail = [&](const std::string& why) {
             scenario.errors.push_back("line " + std::to_string(number) + ": " + why + ": " + line);
         };
+        static const std::vector<std::string> kSetUp = {"install",     "registry",  "env",
+                                                        "save-file",   "character", "quick-save",
+                                                        "card-powers", "edit-file", "cut-file"};
+        if (std::find(kSetUp.begin(), kSetUp.end(), directive) != kSetUp.end()) {
+            scenario.setUpLines.push_back(After(line, 1));
+        }
         int value = 0;
         if (directive == "install") {
             if (count != 1 || (words[2] != "link" && words[2] != "empty" && words[2] != "none")) {
@@ -261,6 +279,15 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
         } else if (directive == "timeout") {
             if (count != 1 || !ParseInt(words[2], scenario.timeoutSeconds) || scenario.timeoutSeconds <= 0) {
                 fail("timeout takes seconds");
+            }
+        } else if (directive == "expect-character-as") {
+            CharacterComparison comparison;
+            comparison.line = number;
+            if (count != 2 || !ParseInt(words[2], comparison.slot) || comparison.slot < 1 || comparison.slot > 3) {
+                fail("expect-character-as takes a slot 1 to 3 and a script");
+            } else {
+                comparison.script = scriptDir / words[3];
+                scenario.sameCharacterAs.push_back(comparison);
             }
         } else if (directive == "expect-exit") {
             if (count != 1 || !ParseInt(words[2], scenario.expectedExit)) fail("expect-exit takes a code");
@@ -425,6 +452,24 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
     }
     closeStretch(run.trace.size());
     return failures;
+}
+
+// What differs between the contents of a character here and in another run
+// (CharacterContents), one message each, at most ten.
+inline std::vector<std::string> CompareCharacters(const std::map<std::string, std::string>& here,
+                                                  const std::map<std::string, std::string>& there,
+                                                  const std::string& otherRun) {
+    if (here.empty()) return {"the character file does not load"};
+    if (there.empty()) return {"the character file of " + otherRun + " does not load"};
+    std::vector<std::string> differences;
+    for (const auto& [key, value] : here) {
+        const auto other = there.find(key);
+        const std::string otherValue = other == there.end() ? "nothing" : other->second;
+        if (value != otherValue && differences.size() < 10) {
+            differences.push_back(key + " is " + value + ", after " + otherRun + " " + otherValue);
+        }
+    }
+    return differences;
 }
 
 }  // namespace qv::test

@@ -1,7 +1,8 @@
 // Runs one scenario script with the real program on the headless backend:
 // prepares the run as its header says, runs it (and the scripts it names
 // with next-run, in the same directory) and checks what each header
-// expects; exit 0 when every expectation held.
+// expects, also against the other road that an expect-character-as line runs
+// in a directory of its own; exit 0 when every expectation held.
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -81,9 +82,31 @@ std::string SetUp(const Scenario& scenario, GameRunner& runner) {
     return "";
 }
 
+bool RunChain(std::filesystem::path script, GameRunner& runner, bool mayCompare);
+
+// Runs the other road that an expect-character-as line names, in a directory
+// of its own, and compares the two characters of the slot; what differs.
+std::vector<std::string> CompareWithOtherRoad(const CharacterComparison& comparison,
+                                              const std::vector<std::string>& setUp, const GameRunner& runner) {
+    const std::string other = comparison.script.filename().string();
+    const std::string line = "line " + std::to_string(comparison.line) + ": ";
+    const Scenario road = ParseScenario(ReadText(comparison.script), comparison.script.parent_path());
+    if (road.setUpLines != setUp) return {line + other + " is not set up as this test"};
+    GameRunner otherRunner;
+    if (!RunChain(comparison.script, otherRunner, false)) return {line + other + " did not run as expected"};
+    if (!UseRunInstallation(runner.Path("install"), runner.Path("registry.txt"))) return {line + "no card database"};
+    const auto here = CharacterContents(comparison.slot);
+    UseRunInstallation(otherRunner.Path("install"), otherRunner.Path("registry.txt"));
+    std::vector<std::string> differences = CompareCharacters(here, CharacterContents(comparison.slot), other);
+    for (std::string& difference : differences) difference = line + difference;
+    return differences;
+}
+
 // Runs one script of the chain and checks it; its next script, or "" (also
-// after a failure, which *ok records).
-std::filesystem::path RunOne(const std::filesystem::path& script, bool first, GameRunner& runner, bool& ok) {
+// after a failure, which *ok records). setUp holds the first script's set-up
+// lines (the first sets them).
+std::filesystem::path RunOne(const std::filesystem::path& script, bool first, std::vector<std::string>& setUp,
+                             GameRunner& runner, bool mayCompare, bool& ok) {
     const std::string name = script.filename().string();
     auto fail = [&](const std::string& why) {
         std::printf("%s: %s\n", name.c_str(), why.c_str());
@@ -95,9 +118,13 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, Ga
     Scenario scenario = ParseScenario(text, script.parent_path());
     const std::string body = ExpandIncludes(text, script.parent_path(), scenario.errors);
     if (!first && scenario.PreparesFiles()) scenario.errors.push_back("a script run next takes only env and timeout");
+    if (!mayCompare && !scenario.sameCharacterAs.empty()) {
+        scenario.errors.push_back("a road run for a comparison compares nothing itself");
+    }
     for (const std::string& error : scenario.errors) fail(error);
     if (!scenario.errors.empty()) return {};
     if (first) {
+        setUp = scenario.setUpLines;
         const std::string error = SetUp(scenario, runner);
         if (!error.empty()) return fail(error);
     }
@@ -117,7 +144,13 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, Ga
             return fail("the card database does not open to read the character");
         }
     }
-    const std::vector<std::string> failures = CheckScenario(scenario, run, runner.Dir(), setUpFiles);
+    std::vector<std::string> failures = CheckScenario(scenario, run, runner.Dir(), setUpFiles);
+    for (const CharacterComparison& comparison :
+         failures.empty() ? scenario.sameCharacterAs : std::vector<CharacterComparison>{}) {
+        for (const std::string& difference : CompareWithOtherRoad(comparison, setUp, runner)) {
+            failures.push_back(difference);
+        }
+    }
     if (failures.empty()) {
         std::printf("%s: as expected (%zu trace lines)\n", name.c_str(), run.trace.size());
         return scenario.nextRun;
@@ -134,6 +167,21 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, Ga
     return {};
 }
 
+// Runs the script, and the scripts it names with next-run, in the runner's
+// directory; true when every run went as expected.
+bool RunChain(std::filesystem::path script, GameRunner& runner, bool mayCompare) {
+    bool ok = true;
+    std::vector<std::string> setUp;
+    for (int run = 0; ok && !script.empty(); ++run) {
+        if (run == kMostRuns) {
+            std::printf("more than %d scripts in a chain of next-run\n", kMostRuns);
+            return false;
+        }
+        script = RunOne(script, run == 0, setUp, runner, mayCompare, ok);
+    }
+    return ok;
+}
+
 }  // namespace
 }  // namespace qv::test
 
@@ -144,15 +192,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     GameRunner runner;
-    bool ok = true;
-    std::filesystem::path script = argv[1];
-    for (int run = 0; ok && !script.empty(); ++run) {
-        if (run == kMostRuns) {
-            std::printf("more than %d scripts in a chain of next-run\n", kMostRuns);
-            return 1;
-        }
-        script = RunOne(script, run == 0, runner, ok);
-    }
+    const bool ok = RunChain(argv[1], runner, true);
     qv::CloseCardDatabase();
     return ok ? 0 : 1;
 }
