@@ -96,6 +96,9 @@ bool WriteQuickSave() {
     // A match over the link cannot go on without the other machine: the
     // room comes back instead, not connected.
     const uint8_t clubActive = gClubActive == 0 && !gMatch.IsInfraRed() ? 0 : 1;
+    // The block has no room for the cards still due at the end of a match:
+    // they change hands now, as the next frames would hand them over.
+    if (gClubActive == 0) gMatch.SettleExchange(clubActive == 0);
     return WriteBeside(QuickSavePath(), [slot, clubActive](platform::FileHandle file) {
         bool ok = WriteU8(file, slot);
         ok = ok && gClub.WriteState(file);

@@ -151,6 +151,14 @@ public:
     // The quick-save block, at the open file's position. True when every
     // byte reached the file.
     bool WriteState(platform::FileHandle file);
+    // Leaving the game at the end of the match: what the exchange still owes
+    // changes hands at once, as the next frames would hand it over but
+    // without their notes, the character is saved and the match only has to
+    // leave. withBlock: the quick save stores the match, which brings the
+    // result (and with it the exchange) and the Perfect back by itself. Over
+    // the link only what both machines agree on changes hands: a card once
+    // its id has travelled, and a Perfect, which the board decides.
+    void SettleExchange(bool withBlock);
     // Reads the whole block, then resumes the match from it: every stored
     // coordinate, state, flag and count is held to what the match can run
     // from. False, with the match untouched, when the block is short or
@@ -266,6 +274,12 @@ private:
     void ShowExchangedCard();
     void ApplyCardToCollection();
     void ApplyPerfect();
+    // The card due next into (a win) or out of (a loss: the only one) the
+    // local collection, unsaved; false when none is due.
+    bool HandOverNextCard(int16_t& id);
+    // The Perfect's cards into or out of the local collection and its
+    // counter, unsaved; the note that tells it.
+    WString HandOverPerfect();
 
     // Resuming from the quick-save block (match_restore.cpp).
     bool BindParticipants(const SavedMatchBlock& block, PlayerProfile* participants[2]) const;

@@ -276,7 +276,9 @@ void Match::NormaliseRestoredState() {
         case kStateCardLost:
         case kStateShowExchangedCard:
         case kStateCardToCollection:
-            // The exchange count is not stored.
+            // The exchange count is not stored. The game settles the exchange
+            // before it writes the quick save; only a file from elsewhere
+            // holds these states.
             state_ = kStateMatchEnds;
             break;
         case kStatePause: {

@@ -169,26 +169,37 @@ void Match::ShowExchangedCard() {
     state_ = kStateCardToCollection;
 }
 
-void Match::ApplyCardToCollection() {
+bool Match::HandOverNextCard(int16_t& id) {
     if (exchangeCount_ < 1 || !IsDatabaseId(exchangeIds_[exchangeCount_ - 1])) {
-        state_ = kStateMatchEnds;
-        return;
+        exchangeCount_ = 0;
+        return false;
     }
-    int16_t id = exchangeIds_[exchangeCount_ - 1];
+    id = exchangeIds_[exchangeCount_ - 1];
     if (IsLocalWin()) {
         gProfile.AddCard(id);
-        int k = gProfile.GetCardCount(id);
-        SavePlayer();
-        ShowCardInfoBox(id);
-        ShowCollectionBox(u"This card is added to your Collection.\nYou have now " + FormatInt(k));
         --exchangeCount_;
-        state_ = exchangeCount_ >= 1 ? kStateCardWon : kStateMatchEnds;
-        return;
+    } else {
+        gProfile.RemoveCard(id);
+        exchangeCount_ = 0;  // a loss hands over one card
     }
-    gProfile.RemoveCard(id);
-    int k = gProfile.GetCardCount(id);
+    return true;
+}
+
+void Match::ApplyCardToCollection() {
+    const bool win = IsLocalWin();
+    int16_t id = 0;
+    // Handed over and saved before the notes: a game left while they are up
+    // owes this card no more.
+    const bool handedOver = HandOverNextCard(id);
+    state_ = win && exchangeCount_ >= 1 ? kStateCardWon : kStateMatchEnds;
+    if (!handedOver) return;
+    const int k = gProfile.GetCardCount(id);
     SavePlayer();
     ShowCardInfoBox(id);
+    if (win) {
+        ShowCollectionBox(u"This card is added to your Collection.\nYou have now " + FormatInt(k));
+        return;
+    }
     WString text = u"This card is Removed to your Collection.\nYou have now " + FormatInt(k);
     if (k > 0) {
         ShowCollectionBox(text);
@@ -200,11 +211,9 @@ void Match::ApplyCardToCollection() {
             ShowNote(u"Failed. No more cards could be added.");
         }
     }
-    state_ = kStateMatchEnds;
 }
 
-void Match::ApplyPerfect() {
-    SavePlayer();
+WString Match::HandOverPerfect() {
     // The loser's 16 cards are exactly what it laid, holds and still has in
     // its pile; its profile's deck may not hold them (a restored opponent).
     // The other handheld's hand and pile are never dealt here: only the
@@ -212,8 +221,7 @@ void Match::ApplyPerfect() {
     Side loser = IsLocalWin() ? NonLocalSide() : LocalSide();
     // Over the link both machines count only the cards on the board, which
     // both see alike: the loser gives exactly what the winner gains.
-    const bool overLink = IsInfraRed();
-    bool known = !overLink;
+    bool known = !IsInfraRed();
     int16_t ids[kDeckSize + kBoardCells];
     int count = 0;
     for (int x = 0; x < kBoardColumns; ++x) {
@@ -228,25 +236,61 @@ void Match::ApplyPerfect() {
     for (int i = 0; known && i < piles_[loser].GetCount() && count < kDeckSize + kBoardCells; ++i) {
         ids[count++] = piles_[loser].CardAt(i).GetId();
     }
-    WString text;
     if (IsLocalWin()) {
         ++gPerfectsRealised;
         for (int i = 0; i < count; ++i) {
             if (IsDatabaseId(ids[i])) gProfile.AddCard(ids[i]);
         }
-        text = u"You won all the cards in your opponents deck !";
-    } else {
-        ++gPerfectsReceived;
-        for (int i = 0; i < count; ++i) {
-            if (IsDatabaseId(ids[i])) gProfile.RemoveCard(ids[i]);
-        }
-        text = u"You lost all the cards in your  deck !";
+        return u"You won all the cards in your opponents deck !";
     }
+    ++gPerfectsReceived;
+    for (int i = 0; i < count; ++i) {
+        if (IsDatabaseId(ids[i])) gProfile.RemoveCard(ids[i]);
+    }
+    return u"You lost all the cards in your  deck !";
+}
+
+void Match::ApplyPerfect() {
+    SavePlayer();
+    const WString text = HandOverPerfect();
     // Over the link each machine saves its side at once, as it does for
     // the one card that changes hands.
-    if (overLink) SavePlayer();
-    ShowCollectionBox(text);
+    if (IsInfraRed()) SavePlayer();
     state_ = kStateMatchEnds;
+    ShowCollectionBox(text);
+}
+
+void Match::SettleExchange(bool withBlock) {
+    if (quickGame_) return;  // a quick game hands nothing over
+    const bool overLink = IsInfraRed();
+    bool perfect = false;
+    bool cards = false;
+    switch (state_) {
+        case kStateResult:
+            // The block brings the result back, and with it the exchange.
+            if (withBlock || gMatchResult > 1) return;
+            perfect = board_.HasSideWithoutCards() && !boss_;
+            // Over the link the card is not agreed before the server's pick travels.
+            cards = !perfect && !overLink;
+            break;
+        case kStatePerfect:
+            if (withBlock) return;
+            perfect = true;
+            break;
+        case kStateCardWon:
+        case kStateCardLost: cards = !overLink; break;
+        case kStateShowExchangedCard:
+        case kStateCardToCollection: cards = true; break;
+        default: return;
+    }
+    if (!perfect && !cards) return;
+    if (perfect) HandOverPerfect();
+    int16_t id = 0;
+    while (cards && HandOverNextCard(id)) {
+    }
+    exchangeCount_ = 0;
+    state_ = kStateMatchEnds;
+    SavePlayer();
 }
 
 }  // namespace qv

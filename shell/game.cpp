@@ -106,9 +106,11 @@ void SetUpDisplay() {
 }
 
 // The way out after WM_QUIT: a match result that a room has not counted yet
-// is counted, the character is saved (no quick save is written), the card
-// database, the keys and the display are closed.
+// is counted, with the cards its end still owes, the character is saved (no
+// quick save is written), the card database, the keys and the display are
+// closed.
 void CloseAfterQuit() {
+    if (gClubActive == 0) gMatch.SettleExchange(false);
     SettlePendingMatchResults();
     // No quick save follows: a tutorial under way cannot be taken up again.
     gClub.DropTutorialOnLeaving();

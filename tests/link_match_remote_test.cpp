@@ -362,6 +362,52 @@ TEST_F(LinkMatchRemote, AWinningServerPicksNoCardItsCollectionCannotTakeWhileAno
     EXPECT_NE(std::count(computer.begin(), computer.end(), 30), 0);
 }
 
+TEST_F(LinkMatchRemote, LeavingAfterTheResultHandsOverOnlyWhatBothMachinesAgreeOn) {
+    ASSERT_NO_FATAL_FAILURE(SetUpAsServer(0));
+    SavePlayer();
+    gMatch.SetBoardForTest(WonBoard({201}));
+    gMatch.SetTurnForTest(RED, kStateEndOfTurn);
+    gMatch.Update();
+    ASSERT_EQ(gMatch.GetState(), kStateResult);
+    gMatch.Update();
+    ASSERT_EQ(gMatch.GetState(), kStateCardWon);
+    // Before the server's pick has travelled the other machine knows no card:
+    // leaving hands nothing over, and the other machine gives nothing either.
+    ASSERT_TRUE(WriteQuickSave());
+    EXPECT_EQ(gProfile.GetCardCount(201), 0);
+    EXPECT_EQ(gMatch.GetState(), kStateCardWon);
+    Bytes gift;
+    ASSERT_TRUE(WithMachine(
+        [&](FakeMachine& m) {
+            gift = m.Answer();
+            return !gift.empty();
+        },
+        [] { gMatch.Update(); }));
+    EXPECT_EQ(gift, Message(4, kFF, kFF, kFF, kFF, 201));
+    ASSERT_EQ(gMatch.GetState(), kStateShowExchangedCard);
+    // Once it has, the other machine hands it over in its next frames: so
+    // does leaving here, and the file has it.
+    ASSERT_TRUE(WriteQuickSave());
+    EXPECT_EQ(gProfile.GetCardCount(201), 1);
+    gProfile = PlayerProfile();
+    ASSERT_TRUE(LoadPlayerSave(1));
+    EXPECT_EQ(gProfile.GetCardCount(201), 1);
+    // A Perfect needs no message: the board decides it on both machines.
+    gClubActive = 0;
+    Board perfect = WonBoard({202});
+    perfect.FlipOwner(0, 0);
+    gMatch.SetBoardForTest(perfect);
+    gMatchResult = 0;
+    gMatch.SetTurnForTest(RED, kStatePerfect);
+    const int16_t perfectsBefore = gPerfectsRealised;
+    ASSERT_TRUE(WriteQuickSave());
+    EXPECT_EQ(gPerfectsRealised, perfectsBefore + 1);
+    EXPECT_EQ(gProfile.GetCardCount(202), 1);
+    // The room comes back at the next start, not the match.
+    EXPECT_TRUE(LoadQuickSave());
+    EXPECT_EQ(gClubActive, 1);
+}
+
 TEST_F(LinkMatchRemote, AQuickSaveDuringAMatchOverTheLinkKeepsNoMatch) {
     // Without the other machine the match could not go on: the club comes
     // back (and with it the room, not connected), never a match against nobody.

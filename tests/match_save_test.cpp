@@ -221,6 +221,50 @@ TEST_F(MatchSave, ResultStateResumesWithItsExchangeRecounted) {
     EXPECT_EQ(gained, 2);
 }
 
+// The copies of each card the character file holds once the match of red
+// against blue cells (PlayLastCard) has ended and the game is left: played
+// through, or left after
+// that many frames of its end as the prompts leave (a quick save, then the
+// character saved) and resumed at the next start.
+std::vector<int> CardsAfterTheEnd(int redCells, int blueCells, int leftAfterFrames = -1) {
+    MakeLocalPlayer(DeckFrom(1));
+    SavePlayer();
+    SeedRandom(5);
+    PlayLastCard(redCells, blueCells);
+    for (int i = 0; i < leftAfterFrames && !gClubActive; ++i) gMatch.Update();
+    if (leftAfterFrames >= 0 && !gClubActive) {
+        EXPECT_TRUE(WriteQuickSave());
+        SavePlayer();
+        gProfile.Reset();
+        EXPECT_TRUE(LoadQuickSave());
+    }
+    EXPECT_TRUE(RunMatch([] { return false; }));
+    SavePlayer();  // as leaving the game at last does
+    std::vector<int> counts;
+    if (!LoadPlayerSave(1)) return counts;
+    for (int16_t id = 1; id <= GetCardCount(); ++id) counts.push_back(gProfile.GetCardCount(id));
+    return counts;
+}
+
+TEST_F(MatchSave, LeavingAtAnyFrameOfTheExchangeHandsOverWhatPlayingThroughDoes) {
+    struct Case {
+        int red, blue, change;
+        const char* what;
+    };
+    for (Case c :
+         {Case{15, 7, 2, "two cards won"}, Case{7, 15, -1, "the last copy lost"}, Case{23, 0, 16, "a Perfect won"}}) {
+        const std::vector<int> playedThrough = CardsAfterTheEnd(c.red, c.blue);
+        int total = 0;
+        for (int copies : playedThrough) total += copies;
+        ASSERT_EQ(total, 16 + c.change) << c.what;
+        // Frame by frame: the result, each card's turn, announcement and
+        // note (or the Perfect), up to the end.
+        for (int frames = 0; frames <= 7; ++frames) {
+            EXPECT_EQ(CardsAfterTheEnd(c.red, c.blue, frames), playedThrough) << c.what << ", left after " << frames;
+        }
+    }
+}
+
 TEST_F(MatchSave, PlayerNamedLikeAnOpponentStillBindsBothSides) {
     PlayUntil([] { return gMatch.GetState() == kStateLocalActs; });
     gProfile.SetName(gOpponents[2 * 3 + 1].GetName());
