@@ -309,6 +309,10 @@ TEST_F(CollectionTest, TutorialKeepsTheManagerUntilTheDeckIsFull) {
     }
     EXPECT_EQ(gProfile.GetDeck().GetCount(), kDeckSize);
     EXPECT_NE(gClub.GetCollectionScreen(), nullptr) << "a full deck by the add button needs one more tap";
+    // Kept as the tutorial has it: back still says the deck is not built.
+    TapBack();
+    EXPECT_EQ(test::NoteCount("You have to create your Deck before leaving the collection"), 2);
+    EXPECT_NE(gClub.GetCollectionScreen(), nullptr);
     // The next page-card release says the deck is done and closes.
     const auto x = static_cast<uint16_t>(PageCX(20));
     const auto y = static_cast<uint16_t>(PageCY(20));
