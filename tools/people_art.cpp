@@ -6,138 +6,16 @@
 #include "tools/art_style.h"
 #include "tools/opponents.h"
 #include "tools/pixel_font.h"
+#include "tools/portraits.h"
 #include "tools/rng.h"
 
 namespace qv::tools {
 namespace {
 
-const Colour kSkins[5] = {Rgb(246, 212, 180), Rgb(222, 176, 136), Rgb(186, 132, 96),
-                          Rgb(140, 96, 66), Rgb(100, 66, 46)};
-const Colour kHair[7] = {Rgb(40, 30, 26),  Rgb(120, 70, 36),  Rgb(230, 200, 120),
-                         Rgb(200, 90, 40), Rgb(200, 200, 210), Rgb(150, 60, 170),
-                         Rgb(60, 110, 200)};
-const Colour kLevelBack[3] = {Rgb(40, 70, 110), Rgb(80, 40, 110), Rgb(120, 90, 30)};
-
-}  // namespace
-
-void DrawFace(Canvas& canvas, int variant, int level) {
-    cairo_t* cr = canvas.Cr();
-    const double w = canvas.Width(), h = canvas.Height();
-    const double s = w / 62.0;  // drawn on a 62-unit grid, scaled to the canvas
-    const Colour skin = kSkins[(variant * 2) % 5];
-    const Colour hair = kHair[(variant * 3) % 7];
-    const Colour clothes = Mix(kLevelBack[level % 3], palette::kCream, 0.15 + 0.1 * (variant % 3));
-    const int hairStyle = variant % 6;
-    const int accessory = variant % 4;
-    canvas.VerticalGradient(0, 0, w, h, Mix(kLevelBack[level % 3], Rgb(20, 16, 30), 0.2),
-                            Mix(kLevelBack[level % 3], Rgb(20, 16, 30), 0.6));
-    cairo_save(cr);
-    cairo_scale(cr, s, s);
-    // Shoulders.
-    cairo_new_path(cr);
-    Ellipse(cr, 31, 64, 26, 16);
-    canvas.SetSource(clothes);
-    cairo_fill(cr);
-    // Hair behind the head for the long styles.
-    if (hairStyle == 1 || hairStyle == 4) {
-        cairo_new_path(cr);
-        Ellipse(cr, 31, 32, 19, 22);
-        canvas.SetSource(hair);
-        cairo_fill(cr);
-    }
-    canvas.FillRect(27, 40, 8, 10, Mix(skin, Rgb(0, 0, 0), 0.1));
-    cairo_new_path(cr);
-    Ellipse(cr, 31, 28, 13, 16);
-    canvas.SetSource(skin);
-    cairo_fill(cr);
-    // Hair on top.
-    canvas.SetSource(hair);
-    cairo_new_path(cr);
-    switch (hairStyle) {
-    case 0: Ellipse(cr, 31, 16, 13, 7); cairo_fill(cr); break;
-    case 1: Ellipse(cr, 31, 15, 14, 7); cairo_fill(cr); break;
-    case 2:  // spikes
-        cairo_move_to(cr, 18, 20);
-        for (int k = 0; k < 6; ++k) {
-            cairo_line_to(cr, 20 + k * 4.4, 4 + (k % 2) * 5);
-            cairo_line_to(cr, 22 + k * 4.4, 16);
-        }
-        cairo_line_to(cr, 44, 20);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-        break;
-    case 3:  // bald with side hair
-        Ellipse(cr, 18, 26, 3, 6);
-        Ellipse(cr, 44, 26, 3, 6);
-        cairo_fill(cr);
-        break;
-    case 4: Ellipse(cr, 31, 14, 15, 6); cairo_fill(cr); break;
-    default:  // a hat
-        canvas.FillRect(16, 12, 30, 3, Mix(clothes, Rgb(20, 16, 30), 0.5));
-        canvas.FillRect(21, 2, 20, 11, Mix(clothes, Rgb(20, 16, 30), 0.5));
-        canvas.FillRect(21, 9, 20, 2, palette::kGold);
-        break;
-    }
-    // Eyes, brows and mouth.
-    canvas.FillCircle(26, 28, 1.8, Rgb(30, 24, 34));
-    canvas.FillCircle(36, 28, 1.8, Rgb(30, 24, 34));
-    canvas.SetSource(Mix(hair, Rgb(20, 16, 20), 0.3));
-    cairo_set_line_width(cr, 1.2);
-    const double browTilt = (variant % 5 - 2) * 0.6;
-    cairo_move_to(cr, 23, 24 + browTilt);
-    cairo_line_to(cr, 29, 24 - browTilt);
-    cairo_move_to(cr, 33, 24 - browTilt);
-    cairo_line_to(cr, 39, 24 + browTilt);
-    cairo_stroke(cr);
-    canvas.SetSource(Rgb(150, 50, 60));
-    cairo_set_line_width(cr, 1.4);
-    const double smile = (variant % 3 - 1) * 2.0;
-    cairo_move_to(cr, 27, 36);
-    cairo_curve_to(cr, 29, 36 + smile, 33, 36 + smile, 35, 36);
-    cairo_stroke(cr);
-    // Accessory.
-    switch (accessory) {
-    case 1:  // glasses
-        canvas.SetSource(Rgb(40, 40, 50));
-        cairo_set_line_width(cr, 1);
-        cairo_arc(cr, 26, 28, 4, 0, 2 * M_PI);
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, 36, 28, 4, 0, 2 * M_PI);
-        cairo_move_to(cr, 30, 28);
-        cairo_line_to(cr, 32, 28);
-        cairo_stroke(cr);
-        break;
-    case 2:  // earrings
-        canvas.FillCircle(18, 34, 1.6, palette::kGold);
-        canvas.FillCircle(44, 34, 1.6, palette::kGold);
-        break;
-    case 3:  // bow tie
-        cairo_move_to(cr, 31, 50);
-        cairo_line_to(cr, 24, 46);
-        cairo_line_to(cr, 24, 54);
-        cairo_close_path(cr);
-        cairo_move_to(cr, 31, 50);
-        cairo_line_to(cr, 38, 46);
-        cairo_line_to(cr, 38, 54);
-        cairo_close_path(cr);
-        canvas.SetSource(palette::kPink);
-        cairo_fill(cr);
-        break;
-    default: break;
-    }
-    cairo_restore(cr);
-    canvas.SetSource(Mix(kLevelBack[level % 3], palette::kCream, 0.5));
-    cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
-    cairo_stroke(cr);
-}
-
-namespace {
-
 bool WritePortraits(const std::string& root) {
     for (const OpponentSpec& o : Opponents()) {
         Canvas portrait(kPortraitWidth, kPortraitHeight);
-        DrawFace(portrait, o.level * kOpponentsPerLevel + o.index, o.level);
+        DrawPortrait(portrait, o.look, o.level);
         const std::string path = root + "/GFX/PLAYERS/PLAYERS" + std::to_string(o.portrait) + ".QVG";
         if (!SaveOpaque(portrait, path)) return false;
     }
