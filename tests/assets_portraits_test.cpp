@@ -50,8 +50,8 @@ bool LooksLikeAWoman(const PortraitLook& look) {
     const bool hair = look.hair == Hair::kBob || look.hair == Hair::kLong || look.hair == Hair::kWavy ||
                       look.hair == Hair::kBun || look.hair == Hair::kPonytail || look.hair == Hair::kCurly;
     const bool covered = look.headwear == Headwear::kVeil || look.headwear == Headwear::kHeadscarf;
-    return look.sex == tools::Sex::kWoman && (hair || covered) &&
-           !look.Has(tools::kBeard) && !look.Has(tools::kMoustache) && !look.Has(tools::kStubble);
+    return look.sex == tools::Sex::kWoman && (hair || covered) && !look.Has(tools::kBeard) &&
+           !look.Has(tools::kMoustache) && !look.Has(tools::kStubble);
 }
 
 bool LooksLikeAMan(const PortraitLook& look) {
@@ -75,8 +75,8 @@ TEST_F(OpponentPortraits, EachFitsTheSexAgeAndStyleItsTextsGive) {
     for (int level = 0; level < 3; ++level) {
         for (int index = 0; index < 15; ++index) {
             const CharacterSummary& s = gOpponents[StatisticsIndex(index, level)].GetCharacter();
-            const std::string text = Narrow(s.name + u" " + s.textA + u" " + s.textB + u" " +
-                                            ReadOpponentText(index, level));
+            const std::string text =
+                Narrow(s.name + u" " + s.textA + u" " + s.textB + u" " + ReadOpponentText(index, level));
             SCOPED_TRACE(text);
             const auto& specs = tools::Opponents();
             const auto spec = std::find_if(specs.begin(), specs.end(),
@@ -85,8 +85,8 @@ TEST_F(OpponentPortraits, EachFitsTheSexAgeAndStyleItsTextsGive) {
             const PortraitLook& look = spec->look;
             const std::set<std::string> words = Words(text);
 
-            const bool she = AnyOf(words, {"she", "her", "hers", "herself", "woman", "madame", "miss", "lady",
-                                           "queen", "baroness", "sister", "dame"});
+            const bool she = AnyOf(words, {"she", "her", "hers", "herself", "woman", "madame", "miss", "lady", "queen",
+                                           "baroness", "sister", "dame"});
             const bool he = AnyOf(words, {"he", "his", "him", "himself", "man", "count", "baron", "kaiser"});
             ASSERT_FALSE(she && he);
             if (she) {

@@ -25,9 +25,7 @@ enum class Hair : uint8_t {
     kPonytail,
 };
 
-enum class HairShade : uint8_t {
-    kBlack, kBrown, kChestnut, kAuburn, kBlond, kPlatinum, kGrey, kWhite, kViolet
-};
+enum class HairShade : uint8_t { kBlack, kBrown, kChestnut, kAuburn, kBlond, kPlatinum, kGrey, kWhite, kViolet };
 
 enum class Headwear : uint8_t {
     kNone,
