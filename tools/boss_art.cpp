@@ -99,48 +99,69 @@ void DrawOwnerHead(Pen& pen) {
         pen.Oval(side * 25, 2, 2, 5).FillAlpha(kSkinShadow, 0.6);
     }
     // The face: high cheekbones and a narrow, strong jaw.
-    pen.Move(0, -36).Curve(14, -36, 23, -28, 24, -14).Curve(25, -4, 24, 6, 21, 14).Curve(18, 23, 11, 31, 4, 35)
-        .Curve(2, 36, -2, 36, -4, 35).Curve(-11, 31, -18, 23, -21, 14).Curve(-24, 6, -25, -4, -24, -14)
+    pen.Move(0, -36)
+        .Curve(14, -36, 23, -28, 24, -14)
+        .Curve(25, -4, 24, 6, 21, 14)
+        .Curve(18, 23, 11, 31, 4, 35)
+        .Curve(2, 36, -2, 36, -4, 35)
+        .Curve(-11, 31, -18, 23, -21, 14)
+        .Curve(-24, 6, -25, -4, -24, -14)
         .Curve(-23, -28, -14, -36, 0, -36);
     pen.FillRadial(-6, -8, 44, kSkinLight, kSkin);
     // Shade down the right side, under the cheekbones and the jaw.
-    pen.Move(10, -34).Curve(20, -30, 24, -18, 24, -10).Curve(25, 2, 23, 10, 20, 15).Curve(16, 24, 10, 31, 4, 35)
+    pen.Move(10, -34)
+        .Curve(20, -30, 24, -18, 24, -10)
+        .Curve(25, 2, 23, 10, 20, 15)
+        .Curve(16, 24, 10, 31, 4, 35)
         .Curve(12, 22, 18, 4, 10, -34);
     pen.FillAlpha(kSkinShadow, 0.45);
     for (int side = -1; side <= 1; side += 2) {
         pen.Move(side * 21, 3).Curve(side * 17, 9, side * 14, 14, side * 11, 18).StrokeAlpha(kSkinShadow, 3.0, 0.22);
     }
     // Slicked-back hair, black with silver at the temples, a sharp peak.
-    pen.Move(-25, -6).Curve(-28, -30, -16, -46, 0, -46).Curve(16, -46, 28, -30, 25, -6).Line(23, -8)
-        .Curve(22, -16, 19, -22, 12, -25).Curve(7, -26, 3, -25, 0, -19).Curve(-3, -25, -7, -26, -12, -25)
+    pen.Move(-25, -6)
+        .Curve(-28, -30, -16, -46, 0, -46)
+        .Curve(16, -46, 28, -30, 25, -6)
+        .Line(23, -8)
+        .Curve(22, -16, 19, -22, 12, -25)
+        .Curve(7, -26, 3, -25, 0, -19)
+        .Curve(-3, -25, -7, -26, -12, -25)
         .Curve(-19, -22, -22, -16, -23, -8);
     pen.FillLinear(0, -46, Rgb(60, 50, 66), 0, -10, kHairBlack);
     for (int side = -1; side <= 1; side += 2) {
         pen.Move(side * 24, -8).Curve(side * 24, -16, side * 22, -24, side * 17, -31).StrokeAlpha(kSilver, 3.0, 0.85);
         pen.Move(side * 20.5, -13).Curve(side * 20, -19, side * 18, -24, side * 14, -28).StrokeAlpha(kSilver, 1.2, 0.6);
-        pen.Move(side * 10, -24).Curve(side * 12, -32, side * 10, -38, side * 4, -43).StrokeAlpha(Rgb(90, 80, 100), 1.0, 0.7);
+        pen.Move(side * 10, -24)
+            .Curve(side * 12, -32, side * 10, -38, side * 4, -43)
+            .StrokeAlpha(Rgb(90, 80, 100), 1.0, 0.7);
     }
     // Brows arched high at their outer ends.
     for (int side = -1; side <= 1; side += 2) {
-        pen.Move(side * 4, -10).Curve(side * 9, -15, side * 14, -17, side * 20, -14).Curve(side * 14, -14.5, side * 9, -12.5, side * 4, -8.5)
+        pen.Move(side * 4, -10)
+            .Curve(side * 9, -15, side * 14, -17, side * 20, -14)
+            .Curve(side * 14, -14.5, side * 9, -12.5, side * 4, -8.5)
             .Fill(kHairBlack);
     }
     // Eyes narrowed under heavy lids, with a gold glint.
     for (int side = -1; side <= 1; side += 2) {
         const double ex = side * 11, ey = -3;
-        pen.Move(ex - side * 6.5, ey + 0.5).Curve(ex - side * 3, ey - 4, ex + side * 3, ey - 4.5, ex + side * 7, ey - 1)
+        pen.Move(ex - side * 6.5, ey + 0.5)
+            .Curve(ex - side * 3, ey - 4, ex + side * 3, ey - 4.5, ex + side * 7, ey - 1)
             .Curve(ex + side * 3, ey + 2.5, ex - side * 3, ey + 3, ex - side * 6.5, ey + 0.5);
         pen.Fill(Rgb(236, 228, 220));
         pen.Dot(ex + side * 0.5, ey - 0.3, 3.0, Rgb(200, 140, 40));
         pen.Dot(ex + side * 0.5, ey - 0.3, 1.5, Rgb(20, 14, 18));
         pen.Dot(ex + side * 1.5, ey - 1.4, 0.7, Rgb(255, 250, 230));
         // The upper lid cuts across the iris: a calm, knowing look.
-        pen.Move(ex - side * 7, ey - 0.5).Curve(ex - side * 3, ey - 5.5, ex + side * 3, ey - 6, ex + side * 7.5, ey - 1.5)
+        pen.Move(ex - side * 7, ey - 0.5)
+            .Curve(ex - side * 3, ey - 5.5, ex + side * 3, ey - 6, ex + side * 7.5, ey - 1.5)
             .Curve(ex + side * 3, ey - 2.8, ex - side * 3, ey - 2.6, ex - side * 7, ey - 0.5);
         pen.Fill(kSkin);
-        pen.Move(ex - side * 6.8, ey - 0.4).Curve(ex - side * 3, ey - 2.8, ex + side * 3, ey - 3, ex + side * 7.4, ey - 1.4)
+        pen.Move(ex - side * 6.8, ey - 0.4)
+            .Curve(ex - side * 3, ey - 2.8, ex + side * 3, ey - 3, ex + side * 7.4, ey - 1.4)
             .Stroke(Rgb(40, 24, 30), 1.3);
-        pen.Move(ex - side * 4, ey + 3.8).Curve(ex, ey + 4.8, ex + side * 4, ey + 4.4, ex + side * 6, ey + 2.4)
+        pen.Move(ex - side * 4, ey + 3.8)
+            .Curve(ex, ey + 4.8, ex + side * 4, ey + 4.4, ex + side * 6, ey + 2.4)
             .StrokeAlpha(kSkinShadow, 0.8, 0.7);
     }
     // The nose: a long bridge, a sharp tip.
@@ -149,7 +170,10 @@ void DrawOwnerHead(Pen& pen) {
     pen.Dot(-3, 14.5, 1.0, Rgb(120, 70, 60));
     pen.Dot(3.5, 14.5, 1.0, Rgb(120, 70, 60));
     // A pencil moustache, a pointed beard on the chin and a one-sided smile.
-    pen.Move(-1, 19).Curve(-5, 18, -10, 19, -13, 22).Curve(-9, 21, -5, 21, 0, 21).Curve(5, 20.5, 9, 20, 13, 19)
+    pen.Move(-1, 19)
+        .Curve(-5, 18, -10, 19, -13, 22)
+        .Curve(-9, 21, -5, 21, 0, 21)
+        .Curve(5, 20.5, 9, 20, 13, 19)
         .Curve(10, 17.5, 5, 17.5, 1, 19);
     pen.Fill(kHairBlack);
     pen.Move(-8, 24.5).Curve(-3, 26, 4, 25.5, 10, 21.5).Stroke(Rgb(110, 40, 44), 1.6);
@@ -185,17 +209,27 @@ void DrawHand(Pen& pen, bool ring) {
     const double fingerX[4] = {-5.4, -1.8, 1.8, 5.4}, fingerTop[4] = {-13, -16, -15, -12};
     for (int k = 0; k < 4; ++k) {
         const double x = fingerX[k], top = fingerTop[k];
-        pen.Move(x - 1.9, -2).Line(x - 1.9, top + 1.9).Curve(x - 1.9, top - 0.6, x + 1.9, top - 0.6, x + 1.9, top + 1.9)
+        pen.Move(x - 1.9, -2)
+            .Line(x - 1.9, top + 1.9)
+            .Curve(x - 1.9, top - 0.6, x + 1.9, top - 0.6, x + 1.9, top + 1.9)
             .Line(x + 1.9, -2);
         pen.FillOutlined(kSkin, edge, 0.5);
     }
-    pen.Move(-7.5, -3).Curve(-4, -5, 4, -5, 7.5, -3).Curve(8.5, 3, 7.5, 9, 6, 12).Line(-6, 12).Curve(-8, 8, -8.5, 3, -7.5, -3);
+    pen.Move(-7.5, -3)
+        .Curve(-4, -5, 4, -5, 7.5, -3)
+        .Curve(8.5, 3, 7.5, 9, 6, 12)
+        .Line(-6, 12)
+        .Curve(-8, 8, -8.5, 3, -7.5, -3);
     pen.FillOutlined(kSkin, edge, 0.5);
     pen.Move(-7, 6).Curve(-11, 2, -13, -3, -12.5, -7).Curve(-12, -9, -10, -9, -9, -7).Curve(-8, -4, -6, -1, -5, 1);
     pen.FillOutlined(kSkinLight, edge, 0.5);
     pen.Move(-6, -3).Curve(-2, 0, 2, 0, 6, -3).StrokeAlpha(edge, 0.7, 0.6);
     if (ring) {
-        pen.Move(fingerX[2] - 2.1, -5).Line(fingerX[2] + 2.1, -5).Line(fingerX[2] + 2.1, -3).Line(fingerX[2] - 2.1, -3).Fill(kGold);
+        pen.Move(fingerX[2] - 2.1, -5)
+            .Line(fingerX[2] + 2.1, -5)
+            .Line(fingerX[2] + 2.1, -3)
+            .Line(fingerX[2] - 2.1, -3)
+            .Fill(kGold);
         pen.Dot(fingerX[2], -4, 1.1, Rgb(220, 40, 60));
     }
 }
@@ -209,7 +243,10 @@ void DrawFist(Pen& pen) {
     const double lengths[4] = {16, 17, 16, 13};
     for (int k = 0; k < 4; ++k) {
         const double y = -9 + k * 5.2, x0 = 7 - lengths[k];
-        pen.Move(7, y - 2.4).Line(x0 + 2.4, y - 2.4).Curve(x0 - 0.8, y - 2.4, x0 - 0.8, y + 2.4, x0 + 2.4, y + 2.4).Line(7, y + 2.4);
+        pen.Move(7, y - 2.4)
+            .Line(x0 + 2.4, y - 2.4)
+            .Curve(x0 - 0.8, y - 2.4, x0 - 0.8, y + 2.4, x0 + 2.4, y + 2.4)
+            .Line(7, y + 2.4);
         pen.FillOutlined(k % 2 == 0 ? kSkin : Mix(kSkin, kSkinLight, 0.4), edge, 0.5);
     }
     pen.Move(-4.5, -6.4).Line(-2.5, -6.4).Line(-2.5, -1.4).Line(-4.5, -1.4).Fill(kGold);
@@ -223,10 +260,18 @@ void DrawOwner(Canvas& canvas, Canvas& back, Pose pose) {
     Pen pen(canvas);
     // The neck, with the jaw's shadow over it.
     pen.Move(-12, 24).Line(12, 24).Line(13, 50).Line(-13, 50).Fill(kSkin);
-    pen.Move(-12, 26).Curve(-4, 38, 4, 38, 12, 26).Line(12, 36).Curve(4, 42, -4, 42, -12, 36).FillAlpha(kSkinShadow, 0.7);
+    pen.Move(-12, 26)
+        .Curve(-4, 38, 4, 38, 12, 26)
+        .Line(12, 36)
+        .Curve(4, 42, -4, 42, -12, 36)
+        .FillAlpha(kSkinShadow, 0.7);
     // The jacket: padded shoulders, purple velvet lit from the left.
-    pen.Move(-112, 170).Curve(-104, 110, -96, 72, -78, 58).Curve(-60, 47, -36, 44, -15, 40).Line(15, 40)
-        .Curve(36, 44, 60, 47, 78, 58).Curve(96, 72, 104, 110, 112, 170);
+    pen.Move(-112, 170)
+        .Curve(-104, 110, -96, 72, -78, 58)
+        .Curve(-60, 47, -36, 44, -15, 40)
+        .Line(15, 40)
+        .Curve(36, 44, 60, 47, 78, 58)
+        .Curve(96, 72, 104, 110, 112, 170);
     pen.FillLinear(-90, 40, kVelvetLight, 80, 140, kVelvetDark);
     // The shirt front and its wing collar.
     pen.Move(-15, 40).Line(15, 40).Line(0, 132).Fill(kShirt);
@@ -236,8 +281,12 @@ void DrawOwner(Canvas& canvas, Canvas& back, Pose pose) {
     pen.Move(14, 38).Line(2, 46).Line(10, 52).Fill(kShirt);
     // Black satin shawl lapels meeting low on the chest.
     for (int side = -1; side <= 1; side += 2) {
-        pen.Move(side * 15, 40).Curve(side * 34, 46, side * 40, 66, side * 34, 90).Curve(side * 28, 110, side * 12, 126, side * 2, 134)
-            .Line(side * 1, 132).Curve(side * 10, 116, side * 18, 96, side * 18, 76).Curve(side * 18, 60, side * 16, 48, side * 12, 42);
+        pen.Move(side * 15, 40)
+            .Curve(side * 34, 46, side * 40, 66, side * 34, 90)
+            .Curve(side * 28, 110, side * 12, 126, side * 2, 134)
+            .Line(side * 1, 132)
+            .Curve(side * 10, 116, side * 18, 96, side * 18, 76)
+            .Curve(side * 18, 60, side * 16, 48, side * 12, 42);
         pen.Fill(kSatin);
         pen.Move(side * 24, 50).Curve(side * 32, 62, side * 32, 80, side * 26, 96).StrokeAlpha(kSatinShine, 1.6, 0.8);
     }
@@ -250,7 +299,8 @@ void DrawOwner(Canvas& canvas, Canvas& back, Pose pose) {
     pen.FillOutlined(kGold, kGoldDark, 0.8);
     pen.Glow(27, 70, 12, kGold, 0.35);
     pen.Move(-62, 92).Line(-44, 90).Line(-45, 95).Line(-60, 97).Fill(Rgb(30, 10, 40));
-    pen.Move(-60, 93).Line(-57, 84).Line(-54, 91).Line(-51, 83).Line(-48, 91).Line(-45, 86).Line(-45, 92).Fill(Rgb(210, 30, 60));
+    pen.Move(-60, 93).Line(-57, 84).Line(-54, 91).Line(-51, 83).Line(-48, 91).Line(-45, 86).Line(-45, 92).Fill(
+        Rgb(210, 30, 60));
     cairo_t* cr = canvas.Cr();
     auto hand = [&](double x, double y, double angle, double scale, bool ring) {
         cairo_save(cr);
@@ -291,7 +341,9 @@ void DrawOwner(Canvas& canvas, Canvas& back, Pose pose) {
     } else {
         // Seated, elbows on the table, the fingertips pressed together.
         for (int side = -1; side <= 1; side += 2) {
-            pen.Move(side * 108, 150).Curve(side * 100, 130, side * 70, 124, side * 30, 120).Line(side * 26, 140)
+            pen.Move(side * 108, 150)
+                .Curve(side * 100, 130, side * 70, 124, side * 30, 120)
+                .Line(side * 26, 140)
                 .Curve(side * 60, 146, side * 84, 158, side * 90, 170);
             pen.FillLinear(side * 110, 120, kVelvetLight, side * 30, 160, kVelvetDark);
             pen.Move(side * 32, 118).Line(side * 22, 118).Line(side * 20, 142).Line(side * 30, 142).Fill(kShirt);
@@ -319,15 +371,21 @@ void DrawBefore(Canvas& c, Canvas& back) {
     DrawNeonStar(pen, 120, 136, 34);
     // The armchair: a winged back in red leather, gold studs along its edge.
     const Colour leather = Rgb(150, 24, 38), leatherDark = Rgb(70, 8, 18);
-    pen.Move(60, 250).Line(58, 176).Curve(56, 150, 70, 140, 88, 144).Curve(104, 136, 136, 136, 152, 144)
-        .Curve(170, 140, 184, 150, 182, 176).Line(180, 250);
+    pen.Move(60, 250)
+        .Line(58, 176)
+        .Curve(56, 150, 70, 140, 88, 144)
+        .Curve(104, 136, 136, 136, 152, 144)
+        .Curve(170, 140, 184, 150, 182, 176)
+        .Line(180, 250);
     pen.FillLinear(60, 140, leather, 180, 250, leatherDark);
     for (int k = 0; k < 13; ++k) {
         const double a = M_PI * (1.08 + k / 12.0 * 0.84);
         pen.Dot(120 + std::cos(a) * 58, 182 + std::sin(a) * 40, 1.2, kGold);
     }
     for (int side = -1; side <= 1; side += 2) {
-        pen.Move(120 + side * 70, 250).Line(120 + side * 70, 204).Curve(120 + side * 70, 194, 120 + side * 64, 190, 120 + side * 56, 192)
+        pen.Move(120 + side * 70, 250)
+            .Line(120 + side * 70, 204)
+            .Curve(120 + side * 70, 194, 120 + side * 64, 190, 120 + side * 56, 192)
             .Line(120 + side * 52, 250);
         pen.FillLinear(120 + side * 70, 196, leather, 120 + side * 52, 250, leatherDark);
     }

@@ -932,7 +932,9 @@ void DrawJewels(Pen& pen, const PortraitLook& look) {
     }
 }
 
-void DrawPerson(Canvas& canvas, const PortraitLook& look) {
+}  // namespace
+
+void DrawPortraitBust(Canvas& canvas, const PortraitLook& look) {
     Pen pen(canvas);
     const Colour skin = kSkins[look.skin % 5];
     const Colour hair = ShadeColour(look.shade);
@@ -976,8 +978,6 @@ void DrawPerson(Canvas& canvas, const PortraitLook& look) {
     DrawJewels(pen, look);
 }
 
-}  // namespace
-
 void DrawPortrait(Canvas& canvas, const PortraitLook& look, int level) {
     cairo_t* cr = canvas.Cr();
     const double w = canvas.Width(), h = canvas.Height();
@@ -998,11 +998,11 @@ void DrawPortrait(Canvas& canvas, const PortraitLook& look, int level) {
             cairo_save(cr);
             cairo_translate(cr, k == 0 ? -5 : 12, k == 0 ? 5 : 9);
             cairo_scale(cr, 0.86, 0.86);
-            DrawPerson(canvas, look);
+            DrawPortraitBust(canvas, look);
             cairo_restore(cr);
         }
     } else {
-        DrawPerson(canvas, look);
+        DrawPortraitBust(canvas, look);
     }
     cairo_restore(cr);
     canvas.SetSource(Mix(back, palette::kCream, 0.5));
