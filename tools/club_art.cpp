@@ -51,9 +51,7 @@ void DrawClubgoer(Canvas& c, const PortraitLook& look, double x, double feet, do
     cairo_translate(cr, x - 31 * s, feet - kUnits * s);
     cairo_scale(cr, s, s);
     Pen pen(c);
-    const Colour cloth =
-        Mix(Rgb((look.clothesColour >> 16) & 0xFF, (look.clothesColour >> 8) & 0xFF, look.clothesColour & 0xFF),
-            Rgb(0, 0, 0), 0.1);
+    const Colour cloth = Mix(RgbHex(look.clothesColour), Rgb(0, 0, 0), 0.1);
     const bool skirt = look.clothes == Clothes::kDress || look.clothes == Clothes::kGown ||
                        look.clothes == Clothes::kLeotard || look.clothes == Clothes::kRobe;
     const Colour legs = skirt ? Rgb(200, 160, 130) : Mix(cloth, Rgb(20, 16, 24), 0.6);
@@ -205,13 +203,18 @@ void DrawRoom(Canvas& c, const Room& room) {
         const Colour top = room.frame == 31   ? palette::kGold
                            : room.frame == 27 ? palette::kViolet
                                               : Rgb(40, 120, 90);
-        // Two players of that floor, the youngest guests at the guests' table.
-        const int level = room.frame == 7 || room.frame == 23 ? 0 : room.frame == 27 ? 1 : 2;
-        const int first = room.frame == 7 ? 14 : room.frame == 23 ? 0 : room.frame == 27 ? 8 : 3;
-        const int second = room.frame == 7 ? 13 : room.frame == 23 ? 3 : room.frame == 27 ? 5 : 6;
-        const double tall = room.frame == 23 ? 52 : 62;
-        DrawClubgoer(c, OpponentLook(level, first), cx - 46, kFloorY + 16, tall);
-        DrawClubgoer(c, OpponentLook(level, second), cx + 46, kFloorY + 16, tall + 2);
+        // Two players of that floor; at the guests' table the two young girls
+        // the room's description speaks of, Lila and Zoe.
+        struct Players {
+            int frame, level, first, second;
+        };
+        static const Players kPlayers[4] = {{7, 0, 14, 13}, {23, 0, 0, 12}, {27, 1, 8, 5}, {31, 2, 3, 6}};
+        for (const Players& p : kPlayers) {
+            if (p.frame != room.frame) continue;
+            const double tall = room.frame == 23 ? 52 : 62;
+            DrawClubgoer(c, OpponentLook(p.level, p.first), cx - 46, kFloorY + 16, tall);
+            DrawClubgoer(c, OpponentLook(p.level, p.second), cx + 46, kFloorY + 16, tall + 2);
+        }
         DrawTable(c, cx, 124, 80, top);
         break;
     }

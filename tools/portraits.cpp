@@ -20,7 +20,6 @@ const Colour kInk = Rgb(34, 26, 34);
 const Colour kWhite = Rgb(246, 244, 240);
 const Colour kGoldTrim = Rgb(236, 196, 84);
 
-Colour Hex(uint32_t rgb) { return Rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 Colour Darker(Colour c, double t) { return Mix(c, Rgb(0, 0, 0), t); }
 Colour Lighter(Colour c, double t) { return Mix(c, Rgb(255, 255, 255), t); }
 
@@ -122,7 +121,7 @@ void DrawBackHair(Pen& pen, const PortraitLook& look, Colour hair) {
 }
 
 void DrawNeckAndBody(Pen& pen, const PortraitLook& look, Colour skin) {
-    const Colour cloth = Hex(look.clothesColour);
+    const Colour cloth = RgbHex(look.clothesColour);
     const Colour shade = Darker(cloth, 0.3);
     // Neck, a little darker than the face.
     pen.Move(kCx - 5, 36).Line(kCx + 5, 36).Line(kCx + 5.5, 50).Line(kCx - 5.5, 50).Fill(Darker(skin, 0.12));
@@ -601,7 +600,7 @@ void DrawFrontHair(Pen& pen, const PortraitLook& look, Colour hair) {
 }
 
 void DrawHeadwear(Pen& pen, const PortraitLook& look, Colour hair) {
-    const Colour cloth = Hex(look.clothesColour);
+    const Colour cloth = RgbHex(look.clothesColour);
     switch (look.headwear) {
     case Headwear::kNone: break;
     case Headwear::kHeadphones:
@@ -838,7 +837,7 @@ void DrawHeadwear(Pen& pen, const PortraitLook& look, Colour hair) {
         pen.Dot(kCx + 6.5, 13, 1.0, Rgb(60, 200, 120));
         break;
     case Headwear::kHood: {
-        const Colour c = Hex(look.clothesColour);
+        const Colour c = RgbHex(look.clothesColour);
         pen.Move(kCx - 18, 50)
             .Curve(kCx - 20, 20, kCx - 10, 4, kCx, 4)
             .Curve(kCx + 10, 4, kCx + 20, 20, kCx + 18, 50)
@@ -948,7 +947,7 @@ void DrawPortraitBust(Canvas& canvas, const PortraitLook& look) {
         pen.Move(kCx - 20, 62)
             .Curve(kCx - 21, 30, kCx - 14, 4, kCx, 4)
             .Curve(kCx + 14, 4, kCx + 21, 30, kCx + 20, 62)
-            .Fill(Darker(Hex(look.clothesColour), 0.3));
+            .Fill(Darker(RgbHex(look.clothesColour), 0.3));
     }
     const bool hairShows = look.headwear != Headwear::kVeil && look.headwear != Headwear::kHood;
     if (hairShows) DrawBackHair(pen, look, hair);
