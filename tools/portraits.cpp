@@ -414,7 +414,7 @@ void DrawFaceDetails(Pen& pen, const PortraitLook& look, Colour skin, Colour hai
     }
     if (look.Has(kFreckles)) {
         const double spots[6][2] = {{-7, 31.5}, {-5.5, 32.8}, {-8.5, 33}, {7, 31.5}, {5.5, 32.8}, {8.5, 33}};
-        for (const auto& s : spots) pen.Dot(kCx + s[0], s[1], 0.45, Darker(skin, 0.35));
+        for (const auto& s : spots) pen.Dot(kCx + s[0], s[1], 0.6, Darker(skin, 0.45));
     }
     if (look.Has(kScar)) {
         // Pale on dark skin, dark on fair skin.
