@@ -24,20 +24,6 @@ const Colour kNeonPink = Rgb(255, 86, 176), kNeonCore = Rgb(255, 220, 244);
 const Colour kWallTop = Rgb(34, 8, 18), kWallBottom = Rgb(72, 14, 26);
 const Colour kCurtain = Rgb(128, 18, 40), kCurtainDark = Rgb(52, 6, 18);
 
-// A five-pointed star's outline.
-void StarPath(Pen& pen, double cx, double cy, double outer, double inner) {
-    for (int k = 0; k < 10; ++k) {
-        const double a = -M_PI / 2 + k * M_PI / 5, r = k % 2 == 0 ? outer : inner;
-        const double x = cx + std::cos(a) * r, y = cy + std::sin(a) * r;
-        if (k == 0) {
-            pen.Move(x, y);
-        } else {
-            pen.Line(x, y);
-        }
-    }
-    cairo_close_path(pen.Cr());
-}
-
 // The club's sign: a neon star, its tube glowing pink round a white core.
 void DrawNeonStar(Pen& pen, double cx, double cy, double outer) {
     pen.Glow(cx, cy, outer * 1.5, kNeonPink, 0.35);
@@ -45,7 +31,7 @@ void DrawNeonStar(Pen& pen, double cx, double cy, double outer) {
     const double widths[4] = {9, 6, 3.5, 1.6};
     const double alphas[4] = {0.12, 0.25, 0.8, 1.0};
     for (int k = 0; k < 4; ++k) {
-        StarPath(pen, cx, cy, outer, inner);
+        pen.Star(cx, cy, outer, inner);
         pen.StrokeAlpha(k == 3 ? kNeonCore : kNeonPink, widths[k], alphas[k]);
     }
 }
@@ -295,7 +281,7 @@ void DrawOwner(Canvas& canvas, Canvas& back, Pose pose) {
     pen.Move(0, 47).Line(13, 40).Line(14, 54).Fill(kSatin);
     pen.Oval(0, 47, 3.5, 4).Fill(Rgb(50, 44, 56));
     // The gold star on the lapel and a red silk in the breast pocket.
-    StarPath(pen, 27, 70, 7.5, 3.2);
+    pen.Star(27, 70, 7.5, 3.2);
     pen.FillOutlined(kGold, kGoldDark, 0.8);
     pen.Glow(27, 70, 12, kGold, 0.35);
     pen.Move(-62, 92).Line(-44, 90).Line(-45, 95).Line(-60, 97).Fill(Rgb(30, 10, 40));

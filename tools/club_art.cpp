@@ -168,7 +168,9 @@ void DrawRoom(Canvas& c, const Room& room) {
             cairo_line_to(cr, cx + k * 12, kFloorY + 10);
         }
         cairo_stroke(cr);
-        c.FillCircle(cx, 78, 8, Rgb(236, 200, 80));
+        // The owner's gold star over his gate.
+        Pen pen(c);
+        pen.Star(cx, 79, 10, 4.2).FillOutlined(Rgb(240, 200, 86), Rgb(120, 60, 20), 1.0);
         break;
     }
     case 14:  // the shop counter with boosters

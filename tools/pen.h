@@ -23,6 +23,19 @@ public:
         cairo_curve_to(cr_, x1, y1, x2, y2, x, y);
         return *this;
     }
+    // A five-pointed star, one point up.
+    Pen& Star(double cx, double cy, double outer, double inner) {
+        for (int k = 0; k < 10; ++k) {
+            const double a = -M_PI / 2 + k * M_PI / 5, r = k % 2 == 0 ? outer : inner;
+            if (k == 0) {
+                cairo_move_to(cr_, cx + std::cos(a) * r, cy + std::sin(a) * r);
+            } else {
+                cairo_line_to(cr_, cx + std::cos(a) * r, cy + std::sin(a) * r);
+            }
+        }
+        cairo_close_path(cr_);
+        return *this;
+    }
     Pen& Oval(double cx, double cy, double rx, double ry) {
         Ellipse(cr_, cx, cy, rx, ry);
         return *this;
