@@ -10,6 +10,7 @@
 
 #include "cards/card_database.h"
 #include "cards/opponents.h"
+#include "engine/display.h"
 #include "engine/font.h"
 #include "engine/install_dir.h"
 #include "engine/utilities.h"
@@ -228,6 +229,74 @@ TEST_F(GeneratedData, OpponentsAreUniqueAndFitTheirScreens) {
     }
 }
 
+// A glyph's ink inside its ink box, row by row (1 ink, 0 clear), and where
+// that box stands in the line.
+struct GlyphInk {
+    std::vector<std::vector<uint8_t>> rows;
+    int top = 0, width = 0, height = 0;
+};
+
+GlyphInk InkOf(int code) {
+    const Picture glyph = gFont.GetGlyph(code);
+    int left = glyph.width, top = glyph.height, right = -1, bottom = -1;
+    for (int y = 0; y < glyph.height; ++y) {
+        for (int x = 0; x < glyph.width; ++x) {
+            if (glyph.pixels[y * glyph.width + x] == gTransparentKey) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    GlyphInk ink;
+    if (right < 0) return ink;
+    ink.top = top;
+    ink.width = right - left + 1;
+    ink.height = bottom - top + 1;
+    for (int y = top; y <= bottom; ++y) {
+        std::vector<uint8_t> row;
+        for (int x = left; x <= right; ++x) row.push_back(glyph.pixels[y * glyph.width + x] != gTransparentKey);
+        ink.rows.push_back(row);
+    }
+    return ink;
+}
+
+// How far one glyph is from a stretched copy of the other. Each row is
+// stretched to one width, and the rows are matched in order, a row of one
+// glyph standing for several rows of the other wherever that fits best
+// (dynamic time warping). The result is the mean share of differing cells
+// along the best match: 0 when one glyph is the other drawn taller, shorter,
+// wider or narrower, however unevenly.
+double StretchDistance(const GlyphInk& a, const GlyphInk& b) {
+    constexpr int kCells = 12;
+    // The cell's centre, taken from the row's own width.
+    auto stretched = [](const std::vector<uint8_t>& row, int cell) {
+        return row[(2 * cell + 1) * row.size() / (2 * kCells)];
+    };
+    auto rowDistance = [&](const std::vector<uint8_t>& ra, const std::vector<uint8_t>& rb) {
+        int differ = 0;
+        for (int cell = 0; cell < kCells; ++cell) differ += stretched(ra, cell) != stretched(rb, cell);
+        return static_cast<double>(differ) / kCells;
+    };
+    const size_t n = a.rows.size(), m = b.rows.size();
+    struct Step {
+        double cost = 1e9;
+        int length = 0;
+    };
+    std::vector<std::vector<Step>> best(n + 1, std::vector<Step>(m + 1));
+    best[0][0] = {0, 0};
+    for (size_t i = 1; i <= n; ++i) {
+        for (size_t j = 1; j <= m; ++j) {
+            Step from = best[i - 1][j - 1];
+            for (const Step& other : {best[i - 1][j], best[i][j - 1]}) {
+                if (other.cost < from.cost) from = other;
+            }
+            best[i][j] = {from.cost + rowDistance(a.rows[i - 1], b.rows[j - 1]), from.length + 1};
+        }
+    }
+    return best[n][m].cost / best[n][m].length;
+}
+
 TEST_F(GeneratedData, FontHasEveryGlyphAndFitsTheTightestLayouts) {
     ASSERT_TRUE(gFont.IsLoaded());
     EXPECT_LE(gFont.GetHeight(), 9);
@@ -255,6 +324,30 @@ TEST_F(GeneratedData, FontHasEveryGlyphAndFitsTheTightestLayouts) {
     EXPECT_LE(gFont.TextWidth(u"          Tourneys Played : 12"), 165);
     EXPECT_LE(gFont.TextWidth(u"Server is waiting to start Trade."), 200);
     EXPECT_LE(gFont.TextWidth(u"Connection OK"), 87);
+}
+
+// Every small letter reads as itself beside its capital. It may stand apart by
+// its place in the line (a body at the x-height with nothing above it, or a
+// descender), by its proportions (at most half as wide for its height, as i
+// and l), or else by its shape: one that merely stretches the capital's rows
+// (as an f drawn like an F) does not count.
+TEST_F(GeneratedData, EverySmallLetterIsToldApartFromItsCapital) {
+    int comparedByShape = 0;
+    for (char small = 'a'; small <= 'z'; ++small) {
+        const char capital = static_cast<char>(small - 'a' + 'A');
+        SCOPED_TRACE(testing::Message() << small << " and " << capital);
+        const GlyphInk a = InkOf(small), b = InkOf(capital);
+        ASSERT_FALSE(a.rows.empty());
+        ASSERT_FALSE(b.rows.empty());
+        const bool lower = a.top >= b.top + 2;
+        const bool descends = a.top + a.height >= b.top + b.height + 2;
+        const double proportion = (static_cast<double>(a.width) / a.height) / (static_cast<double>(b.width) / b.height);
+        if (lower || descends || proportion <= 0.5) continue;
+        ++comparedByShape;
+        EXPECT_GE(StretchDistance(a, b), 0.18);
+    }
+    // b, d, f, h, k and t share their capital's place and proportions.
+    EXPECT_GE(comparedByShape, 6);
 }
 
 }  // namespace

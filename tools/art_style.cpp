@@ -31,11 +31,19 @@ void DrawButton(Canvas& canvas, int x, int y, int w, int h, const std::string& l
     const int shift = pressed ? 1 : 0;
     const int textY = y + (h - 7) / 2 + shift;
     const int cx = x + w / 2 + shift;
-    // The font has no '<', '>' or '+': those labels are drawn as shapes.
-    if (label == "<" || label == ">" || label == "+") {
+    // The font has no '<', '>' or '+', nor a mark for the blank: those labels
+    // are drawn as shapes.
+    if (label == "<" || label == ">" || label == "+" || label == " ") {
         const Colour ink = pressed ? Rgb(255, 250, 230) : Rgb(240, 214, 120);
         const double cy = y + h / 2.0 + shift, size = std::min(w, h) * 0.3;
         cairo_new_path(cr);
+        if (label == " ") {
+            // An open box, as keyboards mark the space.
+            canvas.FillRect(cx - size - 1, cy + 1, 2 * size + 2, 1, ink);
+            canvas.FillRect(cx - size - 1, cy - 1, 1, 2, ink);
+            canvas.FillRect(cx + size, cy - 1, 1, 2, ink);
+            return;
+        }
         if (label == "+") {
             canvas.FillRect(cx - size, cy - 1, 2 * size, 2, ink);
             canvas.FillRect(cx - 1, cy - size, 2, 2 * size, ink);

@@ -9,6 +9,10 @@ namespace qv::tools {
 
 Colour Rgb(int r, int g, int b) { return Colour{r / 255.0, g / 255.0, b / 255.0}; }
 
+Colour RgbHex(uint32_t rgb) {
+    return Rgb(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
+}
+
 Colour Mix(Colour a, Colour b, double t) {
     return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }

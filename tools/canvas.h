@@ -13,6 +13,8 @@ struct Colour {
 };
 // From 0..255 channels.
 Colour Rgb(int r, int g, int b);
+// From 0xRRGGBB.
+Colour RgbHex(uint32_t rgb);
 // Linear blend of a and b, t in 0..1.
 Colour Mix(Colour a, Colour b, double t);
 

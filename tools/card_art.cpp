@@ -303,26 +303,6 @@ void DrawPowerIcon(Canvas& canvas, int power) {
     cairo_fill(cr);
 }
 
-void DrawCardBack(Canvas& canvas) {
-    canvas.Clear(Rgb(40, 22, 70));
-    cairo_t* cr = canvas.Cr();
-    canvas.SetSource(palette::kViolet);
-    cairo_set_line_width(cr, 1);
-    for (int k = -50; k < 50; k += 6) {
-        cairo_move_to(cr, k, 0);
-        cairo_line_to(cr, k + 50, 50);
-        cairo_move_to(cr, k + 50, 0);
-        cairo_line_to(cr, k, 50);
-    }
-    cairo_stroke(cr);
-    canvas.FillCircle(16, 25, 9, Rgb(30, 16, 50));
-    canvas.FillCircle(16, 25, 7, palette::kPink);
-    DrawPixelTextCentred(canvas, "Q", 16, 21, 1, 255, 246, 220);
-    canvas.SetSource(palette::kGold);
-    cairo_rectangle(cr, 0.5, 0.5, 31, 49);
-    cairo_stroke(cr);
-}
-
 void DrawBlockedCell(Canvas& canvas) {
     canvas.Clear(Rgb(70, 66, 78));
     // Stone blocks.
@@ -344,6 +324,26 @@ void DrawBlockedCell(Canvas& canvas) {
 }
 
 }  // namespace
+
+void DrawCardBack(Canvas& canvas) {
+    canvas.Clear(Rgb(40, 22, 70));
+    cairo_t* cr = canvas.Cr();
+    canvas.SetSource(palette::kViolet);
+    cairo_set_line_width(cr, 1);
+    for (int k = -50; k < 50; k += 6) {
+        cairo_move_to(cr, k, 0);
+        cairo_line_to(cr, k + 50, 50);
+        cairo_move_to(cr, k + 50, 0);
+        cairo_line_to(cr, k, 50);
+    }
+    cairo_stroke(cr);
+    canvas.FillCircle(16, 25, 9, Rgb(30, 16, 50));
+    canvas.FillCircle(16, 25, 7, palette::kPink);
+    DrawPixelTextCentred(canvas, "Q", 16, 21, 1, 255, 246, 220);
+    canvas.SetSource(palette::kGold);
+    cairo_rectangle(cr, 0.5, 0.5, 31, 49);
+    cairo_stroke(cr);
+}
 
 bool WriteCardPictures(const std::string& root) {
     for (const CardSpec& card : CardSet()) {

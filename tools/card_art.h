@@ -14,6 +14,9 @@ inline constexpr int kPowerIconSize = 8;
 // The card's creature, centred at (cx, cy) with the given radius.
 void DrawCreature(Canvas& canvas, double cx, double cy, double radius, int family, int level);
 
+// The back of every card, on a small-card canvas.
+void DrawCardBack(Canvas& canvas);
+
 // Every card face, the back, the blocked cell and the five icons. False on failure.
 bool WriteCardPictures(const std::string& root);
 

@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "tools/art_style.h"
+#include "tools/opponents.h"
+#include "tools/pen.h"
 #include "tools/pixel_font.h"
+#include "tools/portraits.h"
 #include "tools/rng.h"
 
 namespace qv::tools {
@@ -30,12 +33,66 @@ const Room kRooms[] = {
 
 int RoomCentre(int frame) { return (frame - 1) * kFrameStep + kPanoramaWidth / 2; }
 
-void DrawPerson(Canvas& c, double x, double feet, double height, Colour body, Colour head) {
+// The people who work in the club.
+const PortraitLook kShopkeeper = {
+    Sex::kMan,    Age::kOld,           1,        Hair::kBaldSides,  HairShade::kGrey, Headwear::kNone,
+    Mood::kSmile, Clothes::kWaistcoat, 0x5A3A6A, kGlasses | kBowTie};
+const PortraitLook kHostess = {
+    Sex::kWoman,  Age::kAdult,       2,        Hair::kBob, HairShade::kAuburn, Headwear::kNone,
+    Mood::kSmile, Clothes::kUniform, 0x2A4A7A, kEarrings};
+
+// A clubgoer standing with the feet at (x, feet), height pixels tall: the
+// portrait's head and shoulders over a body, arms and legs drawn to match.
+void DrawClubgoer(Canvas& c, const PortraitLook& look, double x, double feet, double height) {
+    constexpr double kUnits = 166;  // from the crown to the soles, on the portrait's grid
+    const double s = height / kUnits;
     cairo_t* cr = c.Cr();
-    c.RoundedRect(x - height * 0.18, feet - height * 0.72, height * 0.36, height * 0.72, height * 0.1);
-    c.SetSource(body);
-    cairo_fill(cr);
-    c.FillCircle(x, feet - height * 0.84, height * 0.14, head);
+    cairo_save(cr);
+    cairo_translate(cr, x - 31 * s, feet - kUnits * s);
+    cairo_scale(cr, s, s);
+    Pen pen(c);
+    const Colour cloth = Mix(RgbHex(look.clothesColour), Rgb(0, 0, 0), 0.1);
+    const bool skirt = look.clothes == Clothes::kDress || look.clothes == Clothes::kGown ||
+                       look.clothes == Clothes::kLeotard || look.clothes == Clothes::kRobe;
+    const Colour legs = skirt ? Rgb(200, 160, 130) : Mix(cloth, Rgb(20, 16, 24), 0.6);
+    // Legs and shoes.
+    pen.Move(17, 104).Line(30, 104).Line(29.5, 160).Line(18.5, 160).Fill(legs);
+    pen.Move(32, 104).Line(45, 104).Line(43.5, 160).Line(32.5, 160).Fill(legs);
+    pen.Oval(22, 162, 7, 3.5).Oval(39, 162, 7, 3.5).Fill(Rgb(26, 20, 26));
+    // The body below the shoulders, a skirt for a dress, the arms at the sides.
+    if (skirt) {
+        pen.Move(8, 58).Line(54, 58).Line(60, 132).Line(2, 132).Fill(cloth);
+    } else {
+        pen.Move(4, 58).Line(58, 58).Line(52, 108).Line(10, 108).Fill(cloth);
+        pen.Move(10, 104).Line(52, 104).Line(52, 108).Line(10, 108).Fill(Rgb(40, 30, 30));
+    }
+    for (int side = -1; side <= 1; side += 2) {
+        const double ax = 31 + side * 28;
+        pen.Move(ax - 6, 56)
+            .Line(ax + 6, 56)
+            .Line(ax + 5 - side * 1, 100)
+            .Line(ax - 5 - side * 1, 100)
+            .Fill(Mix(cloth, Rgb(0, 0, 0), 0.25));
+        pen.Oval(ax - side * 1, 104, 4.5, 6).Fill(Rgb(220, 176, 140));
+    }
+    DrawPortraitBust(c, look);
+    cairo_restore(cr);
+}
+
+// Only the head and shoulders, as behind a counter whose top is at y.
+void DrawBehindCounter(Canvas& c, const PortraitLook& look, double x, double counterTop, double height) {
+    const double s = height / 62;
+    cairo_t* cr = c.Cr();
+    cairo_save(cr);
+    cairo_translate(cr, x - 31 * s, counterTop - 62 * s);
+    cairo_scale(cr, s, s);
+    DrawPortraitBust(c, look);
+    cairo_restore(cr);
+}
+
+// The opponent of that level and index, as the portraits show them.
+const PortraitLook& OpponentLook(int level, int index) {
+    return Opponents()[static_cast<size_t>(level * kOpponentsPerLevel + index)].look;
 }
 
 void DrawTable(Canvas& c, double cx, double y, double w, Colour top) {
@@ -69,14 +126,36 @@ void DrawRoom(Canvas& c, const Room& room) {
     Rng rng(static_cast<uint32_t>(room.frame));
     switch (room.frame) {
     case 1:  // a crowd trading over the link
-        for (int k = 0; k < 7; ++k) {
-            DrawPerson(c, cx - 54 + k * 18, kFloorY + 30 + (k % 2) * 8, 60 + rng.Below(14),
-                       Mix(palette::kCyan, Rgb(30, 30, 60), 0.5 + 0.1 * (k % 3)),
-                       Rgb(220, 180, 150));
+        // Players of every floor come to trade, the back row first.
+        for (int row = 0; row < 2; ++row) {
+            for (int k = row; k < 7; k += 2) {
+                const PortraitLook& look = OpponentLook(k % 3, (k * 4 + 1) % kOpponentsPerLevel);
+                DrawClubgoer(c, look, cx - 54 + k * 18, kFloorY + 30 + (1 - row) * 8, 58 + rng.Below(12));
+            }
         }
-        c.FillRect(cx - 30, 70, 14, 20, Rgb(200, 200, 210));
-        c.FillRect(cx + 16, 70, 14, 20, Rgb(200, 200, 210));
-        for (int k = 0; k < 4; ++k) c.FillRect(cx - 12 + k * 7, 78, 4, 3, Rgb(240, 80, 80));
+        // Over their heads, two handhelds linked by an infra-red beam.
+        for (int side = -1; side <= 1; side += 2) {
+            const double x = cx + side * 26;
+            c.RoundedRect(x - 8, 66, 16, 26, 3);
+            c.SetSource(Rgb(70, 72, 86));
+            cairo_fill(cr);
+            c.FillRect(x - 6, 69, 12, 12, Rgb(120, 220, 236));
+            c.FillRect(x - 3, 71, 6, 8, Rgb(60, 30, 90));
+            c.FillCircle(x, 86, 2, Rgb(200, 60, 120));
+            // The infra-red windows face each other.
+            c.FillRect(side > 0 ? x - 10 : x + 8, 72, 2, 4, Rgb(160, 30, 40));
+        }
+        // The beam waves out of each window toward the other.
+        for (int side = -1; side <= 1; side += 2) {
+            const double window = cx + side * 26 - side * 9, a = side > 0 ? M_PI : 0;
+            for (int k = 0; k < 3; ++k) {
+                cairo_new_sub_path(cr);
+                cairo_arc(cr, window, 74, 4 + k * 4, a - 0.55, a + 0.55);
+            }
+        }
+        c.SetSource(Rgb(250, 90, 90));
+        cairo_set_line_width(cr, 1.2);
+        cairo_stroke(cr);
         break;
     case 10: {  // the gate of the lair
         c.RoundedRect(cx - 36, 50, 72, kFloorY - 50 + 10, 30);
@@ -89,7 +168,9 @@ void DrawRoom(Canvas& c, const Room& room) {
             cairo_line_to(cr, cx + k * 12, kFloorY + 10);
         }
         cairo_stroke(cr);
-        c.FillCircle(cx, 78, 8, Rgb(236, 200, 80));
+        // The owner's gold star over his gate.
+        Pen pen(c);
+        pen.Star(cx, 79, 10, 4.2).FillOutlined(Rgb(240, 200, 86), Rgb(120, 60, 20), 1.0);
         break;
     }
     case 14:  // the shop counter with boosters
@@ -99,7 +180,7 @@ void DrawRoom(Canvas& c, const Room& room) {
             c.FillRect(cx - 54 + k * 19, 60, 14, 22, k % 2 ? palette::kPink : palette::kViolet);
             c.FillRect(cx - 52 + k * 19, 66, 10, 4, palette::kCream);
         }
-        DrawPerson(c, cx, 108, 44, Rgb(60, 40, 90), Rgb(230, 190, 160));
+        DrawBehindCounter(c, kShopkeeper, cx, 106, 34);
         break;
     case 38:  // the jukebox
         c.RoundedRect(cx - 26, 56, 52, 100, 22);
@@ -113,7 +194,7 @@ void DrawRoom(Canvas& c, const Room& room) {
     case 44:  // the registration desk
         c.FillRect(cx - 50, 112, 100, 46, Rgb(70, 50, 44));
         c.FillRect(cx - 20, 104, 40, 10, palette::kCream);
-        DrawPerson(c, cx + 30, 112, 46, Rgb(40, 60, 90), Rgb(220, 180, 150));
+        DrawBehindCounter(c, kHostess, cx + 30, 112, 30);
         break;
     case 47:  // the way out
         c.FillRect(cx - 24, 60, 48, kFloorY - 60 + 10, Rgb(40, 60, 50));
@@ -124,10 +205,18 @@ void DrawRoom(Canvas& c, const Room& room) {
         const Colour top = room.frame == 31   ? palette::kGold
                            : room.frame == 27 ? palette::kViolet
                                               : Rgb(40, 120, 90);
-        DrawPerson(c, cx - 44, kFloorY + 16, room.frame == 23 ? 48 : 58,
-                   Mix(room.neon, Rgb(40, 30, 60), 0.5), Rgb(226, 186, 150));
-        DrawPerson(c, cx + 44, kFloorY + 16, room.frame == 23 ? 46 : 60,
-                   Mix(room.neon, Rgb(30, 40, 60), 0.6), Rgb(200, 150, 120));
+        // Two players of that floor; at the guests' table the two young girls
+        // the room's description speaks of, Lila and Zoe.
+        struct Players {
+            int frame, level, first, second;
+        };
+        static const Players kPlayers[4] = {{7, 0, 14, 13}, {23, 0, 0, 12}, {27, 1, 8, 5}, {31, 2, 3, 6}};
+        for (const Players& p : kPlayers) {
+            if (p.frame != room.frame) continue;
+            const double tall = room.frame == 23 ? 52 : 62;
+            DrawClubgoer(c, OpponentLook(p.level, p.first), cx - 46, kFloorY + 16, tall);
+            DrawClubgoer(c, OpponentLook(p.level, p.second), cx + 46, kFloorY + 16, tall + 2);
+        }
         DrawTable(c, cx, 124, 80, top);
         break;
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/portrait_look.h"
+
 namespace qv::tools {
 
 inline constexpr int kOpponentLevels = 3;
@@ -17,6 +19,7 @@ struct OpponentSpec {
     std::string textA;   // shown under the number
     std::string description;
     std::string textB;
+    PortraitLook look;  // drawn into the portrait; fits the texts above
 };
 
 // In file order: level 0 indices 0..14, then level 1, then level 2.

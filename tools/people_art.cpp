@@ -1,227 +1,25 @@
 // Pictures of people: the 45 opponent portraits, the boss and the end credits.
 #include "tools/people_art.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "tools/art_style.h"
+#include "tools/boss_art.h"
 #include "tools/opponents.h"
 #include "tools/pixel_font.h"
-#include "tools/rng.h"
+#include "tools/portraits.h"
 
 namespace qv::tools {
-namespace {
-
-const Colour kSkins[5] = {Rgb(246, 212, 180), Rgb(222, 176, 136), Rgb(186, 132, 96),
-                          Rgb(140, 96, 66), Rgb(100, 66, 46)};
-const Colour kHair[7] = {Rgb(40, 30, 26),  Rgb(120, 70, 36),  Rgb(230, 200, 120),
-                         Rgb(200, 90, 40), Rgb(200, 200, 210), Rgb(150, 60, 170),
-                         Rgb(60, 110, 200)};
-const Colour kLevelBack[3] = {Rgb(40, 70, 110), Rgb(80, 40, 110), Rgb(120, 90, 30)};
-
-}  // namespace
-
-void DrawFace(Canvas& canvas, int variant, int level) {
-    cairo_t* cr = canvas.Cr();
-    const double w = canvas.Width(), h = canvas.Height();
-    const double s = w / 62.0;  // drawn on a 62-unit grid, scaled to the canvas
-    const Colour skin = kSkins[(variant * 2) % 5];
-    const Colour hair = kHair[(variant * 3) % 7];
-    const Colour clothes = Mix(kLevelBack[level % 3], palette::kCream, 0.15 + 0.1 * (variant % 3));
-    const int hairStyle = variant % 6;
-    const int accessory = variant % 4;
-    canvas.VerticalGradient(0, 0, w, h, Mix(kLevelBack[level % 3], Rgb(20, 16, 30), 0.2),
-                            Mix(kLevelBack[level % 3], Rgb(20, 16, 30), 0.6));
-    cairo_save(cr);
-    cairo_scale(cr, s, s);
-    // Shoulders.
-    cairo_new_path(cr);
-    Ellipse(cr, 31, 64, 26, 16);
-    canvas.SetSource(clothes);
-    cairo_fill(cr);
-    // Hair behind the head for the long styles.
-    if (hairStyle == 1 || hairStyle == 4) {
-        cairo_new_path(cr);
-        Ellipse(cr, 31, 32, 19, 22);
-        canvas.SetSource(hair);
-        cairo_fill(cr);
-    }
-    canvas.FillRect(27, 40, 8, 10, Mix(skin, Rgb(0, 0, 0), 0.1));
-    cairo_new_path(cr);
-    Ellipse(cr, 31, 28, 13, 16);
-    canvas.SetSource(skin);
-    cairo_fill(cr);
-    // Hair on top.
-    canvas.SetSource(hair);
-    cairo_new_path(cr);
-    switch (hairStyle) {
-    case 0: Ellipse(cr, 31, 16, 13, 7); cairo_fill(cr); break;
-    case 1: Ellipse(cr, 31, 15, 14, 7); cairo_fill(cr); break;
-    case 2:  // spikes
-        cairo_move_to(cr, 18, 20);
-        for (int k = 0; k < 6; ++k) {
-            cairo_line_to(cr, 20 + k * 4.4, 4 + (k % 2) * 5);
-            cairo_line_to(cr, 22 + k * 4.4, 16);
-        }
-        cairo_line_to(cr, 44, 20);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-        break;
-    case 3:  // bald with side hair
-        Ellipse(cr, 18, 26, 3, 6);
-        Ellipse(cr, 44, 26, 3, 6);
-        cairo_fill(cr);
-        break;
-    case 4: Ellipse(cr, 31, 14, 15, 6); cairo_fill(cr); break;
-    default:  // a hat
-        canvas.FillRect(16, 12, 30, 3, Mix(clothes, Rgb(20, 16, 30), 0.5));
-        canvas.FillRect(21, 2, 20, 11, Mix(clothes, Rgb(20, 16, 30), 0.5));
-        canvas.FillRect(21, 9, 20, 2, palette::kGold);
-        break;
-    }
-    // Eyes, brows and mouth.
-    canvas.FillCircle(26, 28, 1.8, Rgb(30, 24, 34));
-    canvas.FillCircle(36, 28, 1.8, Rgb(30, 24, 34));
-    canvas.SetSource(Mix(hair, Rgb(20, 16, 20), 0.3));
-    cairo_set_line_width(cr, 1.2);
-    const double browTilt = (variant % 5 - 2) * 0.6;
-    cairo_move_to(cr, 23, 24 + browTilt);
-    cairo_line_to(cr, 29, 24 - browTilt);
-    cairo_move_to(cr, 33, 24 - browTilt);
-    cairo_line_to(cr, 39, 24 + browTilt);
-    cairo_stroke(cr);
-    canvas.SetSource(Rgb(150, 50, 60));
-    cairo_set_line_width(cr, 1.4);
-    const double smile = (variant % 3 - 1) * 2.0;
-    cairo_move_to(cr, 27, 36);
-    cairo_curve_to(cr, 29, 36 + smile, 33, 36 + smile, 35, 36);
-    cairo_stroke(cr);
-    // Accessory.
-    switch (accessory) {
-    case 1:  // glasses
-        canvas.SetSource(Rgb(40, 40, 50));
-        cairo_set_line_width(cr, 1);
-        cairo_arc(cr, 26, 28, 4, 0, 2 * M_PI);
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, 36, 28, 4, 0, 2 * M_PI);
-        cairo_move_to(cr, 30, 28);
-        cairo_line_to(cr, 32, 28);
-        cairo_stroke(cr);
-        break;
-    case 2:  // earrings
-        canvas.FillCircle(18, 34, 1.6, palette::kGold);
-        canvas.FillCircle(44, 34, 1.6, palette::kGold);
-        break;
-    case 3:  // bow tie
-        cairo_move_to(cr, 31, 50);
-        cairo_line_to(cr, 24, 46);
-        cairo_line_to(cr, 24, 54);
-        cairo_close_path(cr);
-        cairo_move_to(cr, 31, 50);
-        cairo_line_to(cr, 38, 46);
-        cairo_line_to(cr, 38, 54);
-        cairo_close_path(cr);
-        canvas.SetSource(palette::kPink);
-        cairo_fill(cr);
-        break;
-    default: break;
-    }
-    cairo_restore(cr);
-    canvas.SetSource(Mix(kLevelBack[level % 3], palette::kCream, 0.5));
-    cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
-    cairo_stroke(cr);
-}
-
 namespace {
 
 bool WritePortraits(const std::string& root) {
     for (const OpponentSpec& o : Opponents()) {
         Canvas portrait(kPortraitWidth, kPortraitHeight);
-        DrawFace(portrait, o.level * kOpponentsPerLevel + o.index, o.level);
+        DrawPortrait(portrait, o.look, o.level);
         const std::string path = root + "/GFX/PLAYERS/PLAYERS" + std::to_string(o.portrait) + ".QVG";
         if (!SaveOpaque(portrait, path)) return false;
     }
     return true;
-}
-
-// The boss in his lair, arms crossed (before) or open, defeated or not (after).
-void DrawBoss(Canvas& c, bool after) {
-    cairo_t* cr = c.Cr();
-    c.VerticalGradient(0, 0, 240, 320, Rgb(30, 8, 12), Rgb(80, 20, 20));
-    Rng rng(666);
-    for (int k = 0; k < 30; ++k) {
-        const double x = rng.Range(0, 240), y = rng.Range(200, 320);
-        cairo_move_to(cr, x - 6, 320);
-        cairo_curve_to(cr, x - 4, y + 20, x + 2, y + 10, x, y);
-        cairo_curve_to(cr, x + 4, y + 20, x + 6, y + 30, x + 8, 320);
-        c.SetSource(Mix(Rgb(236, 90, 30), Rgb(250, 200, 60), rng.Unit()));
-        cairo_fill(cr);
-    }
-    // Before the talk the boss sits lower, under the speech at the top.
-    cairo_save(cr);
-    if (!after) cairo_translate(cr, 0, 28);
-    // Throne.
-    c.RoundedRect(60, 110, 120, 180, 20);
-    c.SetSource(Rgb(50, 16, 30));
-    cairo_fill(cr);
-    // Cloak and body.
-    cairo_move_to(cr, 120, 120);
-    cairo_line_to(cr, 180, 290);
-    cairo_line_to(cr, 60, 290);
-    cairo_close_path(cr);
-    c.SetSource(Rgb(120, 20, 60));
-    cairo_fill(cr);
-    c.FillRect(100, 150, 40, 100, Rgb(40, 30, 60));
-    // Head with the star-shaped crown of the Starman.
-    c.FillCircle(120, 120, 22, Rgb(220, 190, 170));
-    cairo_new_path(cr);
-    for (int k = 0; k < 10; ++k) {
-        const double a = -M_PI / 2 + k * M_PI / 5, r = k % 2 == 0 ? 22 : 9;
-        const double x = 120 + std::cos(a) * r, y = 84 + std::sin(a) * r;
-        if (k == 0) cairo_move_to(cr, x, y); else cairo_line_to(cr, x, y);
-    }
-    cairo_close_path(cr);
-    c.SetSource(palette::kGold);
-    cairo_fill(cr);
-    c.FillCircle(112, 118, 3, after ? Rgb(60, 40, 40) : Rgb(250, 60, 60));
-    c.FillCircle(128, 118, 3, after ? Rgb(60, 40, 40) : Rgb(250, 60, 60));
-    c.SetSource(Rgb(80, 20, 20));
-    cairo_set_line_width(cr, 2);
-    cairo_move_to(cr, 112, 132);
-    cairo_curve_to(cr, 116, after ? 128 : 136, 124, after ? 128 : 136, 128, 132);
-    cairo_stroke(cr);
-    // Arms: crossed before the talk, holding cards after.
-    c.SetSource(Rgb(120, 20, 60));
-    cairo_set_line_width(cr, 12);
-    if (after) {
-        cairo_move_to(cr, 104, 160);
-        cairo_line_to(cr, 70, 200);
-        cairo_move_to(cr, 136, 160);
-        cairo_line_to(cr, 170, 200);
-        cairo_stroke(cr);
-        for (int k = 0; k < 3; ++k) {
-            c.FillRect(160 + k * 8, 186 - k * 4, 14, 20, palette::kCream);
-            c.FillRect(162 + k * 8, 188 - k * 4, 10, 16, k == 1 ? palette::kPink : palette::kViolet);
-        }
-    } else {
-        cairo_move_to(cr, 96, 190);
-        cairo_line_to(cr, 144, 200);
-        cairo_move_to(cr, 144, 190);
-        cairo_line_to(cr, 96, 200);
-        cairo_stroke(cr);
-    }
-    cairo_restore(cr);
-    // Quiet bands where the game types the speech.
-    if (after) {
-        c.FillRect(0, 236, 240, 84, Rgb(24, 8, 12));
-        c.FillRect(0, 236, 240, 2, Rgb(236, 90, 30));
-    } else {
-        // The narration at the top, the boss's first words at the bottom.
-        c.FillRect(0, 0, 240, 84, Rgb(24, 8, 12));
-        c.FillRect(0, 82, 240, 2, Rgb(236, 90, 30));
-        c.FillRect(0, 252, 240, 68, Rgb(24, 8, 12));
-        c.FillRect(0, 252, 240, 2, Rgb(236, 90, 30));
-    }
 }
 
 bool WriteStrip(const std::string& path, const std::string& text, Colour neon) {
@@ -261,11 +59,7 @@ bool WriteCredits(const std::string& root) {
 }  // namespace
 
 bool WritePeoplePictures(const std::string& root) {
-    Canvas before(240, 320), after(240, 320);
-    DrawBoss(before, false);
-    DrawBoss(after, true);
-    return WritePortraits(root) && SaveOpaque(before, root + "/GFX/MENU/HELL/Starman1.QVJ") &&
-           SaveOpaque(after, root + "/GFX/MENU/HELL/Starman2.QVJ") && WriteCredits(root);
+    return WritePortraits(root) && WriteBossPictures(root) && WriteCredits(root);
 }
 
 }  // namespace qv::tools

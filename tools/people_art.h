@@ -7,11 +7,6 @@
 
 namespace qv::tools {
 
-inline constexpr int kPortraitWidth = 62, kPortraitHeight = 62;
-
-// A face filling a canvas; variant picks hair, skin, clothes and accessory.
-void DrawFace(Canvas& canvas, int variant, int level);
-
 // Portraits "GFX/PLAYERS/PLAYERS<n>.QVG", the lair's boss and the credits. False on failure.
 bool WritePeoplePictures(const std::string& root);
 

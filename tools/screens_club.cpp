@@ -33,7 +33,7 @@ ScreenSpec CharacterScreen() {
                 const int x = 13 + 17 * col, y = 257 + 19 * r;
                 if (r == 2 && col >= 11) continue;
                 const std::string key(1, kRows[r][col]);
-                DrawButton(c, x, y, 15, 15, r == 2 && col == 10 ? "" : key, false);
+                DrawButton(c, x, y, 15, 15, key, false);
             }
         }
         DrawButton(c, 200, 295, 30, 15, "DEL", false);

@@ -26,17 +26,22 @@ bool WriteLogo(const std::string& path) {
         logo.SetSource(k % 2 == 0 ? palette::kPink : palette::kViolet);
         cairo_fill(cr);
     }
-    // Scalloped hem.
+    // Scalloped hem: four bites out of the canopy's lower edge, showing the
+    // background behind.
     for (int k = 0; k < 4; ++k) {
-        cairo_arc(cr, cx - r + r / 4 + k * r / 2, cy, r / 4, 0, M_PI);
-        logo.SetSource(Rgb(36, 30, 60));
-        cairo_fill(cr);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, cx - r + r / 4 + k * r / 2, cy, r / 4, M_PI, 2 * M_PI);
+        cairo_close_path(cr);
     }
+    cairo_clip(cr);
+    logo.VerticalGradient(0, 0, 240, 320, Rgb(16, 16, 30), Rgb(36, 30, 60));
+    cairo_reset_clip(cr);
+    // The shaft, ending in a hook that curls up.
     logo.SetSource(palette::kCream);
     cairo_set_line_width(cr, 4);
     cairo_move_to(cr, cx, cy - r - 8);
     cairo_line_to(cr, cx, cy + 60);
-    cairo_arc_negative(cr, cx - 12, cy + 60, 12, 0, M_PI);
+    cairo_arc(cr, cx - 12, cy + 60, 12, 0, M_PI);
     cairo_stroke(cr);
     DrawNeonText(logo, "OMBRELTEAM", 120, 232, 3, palette::kCream, palette::kPink);
     DrawPixelTextCentred(logo, "presents", 120, 270, 1, 200, 190, 220);
@@ -80,11 +85,32 @@ bool WriteLoadingPicture(const std::string& path) {
     scene.FillRect(0, 250, kWidth, 70, Rgb(34, 32, 44));
     scene.FillRect(0, 250, kWidth, 4, Rgb(70, 64, 90));
     for (int lx = 10; lx < kWidth; lx += 60) scene.FillRect(lx, 280, 30, 3, Rgb(200, 190, 120));
-    // Two cards lying on the pavement, a hint of what waits inside.
-    Canvas card(kSmallCardWidth, kSmallCardHeight);
-    card.Clear(Rgb(40, 22, 70));
-    DrawCreature(card, 16, 22, 10, 5, 2);
-    scene.Paste(card, 40, 256);
+    // Two cards dropped on the pavement, a hint of what waits inside: one
+    // face up, one showing its back.
+    Canvas face(kSmallCardWidth, kSmallCardHeight), back(kSmallCardWidth, kSmallCardHeight);
+    face.Clear(Rgb(40, 22, 70));
+    DrawCreature(face, 16, 22, 10, 5, 2);
+    cairo_t* fc = face.Cr();
+    face.SetSource(palette::kGold);
+    cairo_set_line_width(fc, 1);
+    cairo_rectangle(fc, 0.5, 0.5, kSmallCardWidth - 1, kSmallCardHeight - 1);
+    cairo_stroke(fc);
+    DrawCardBack(back);
+    cairo_t* cr = scene.Cr();
+    const struct {
+        Canvas* card;
+        double x, y, angle;
+    } dropped[2] = {{&back, 44, 282, -0.5}, {&face, 70, 286, 0.35}};
+    for (const auto& d : dropped) {
+        cairo_save(cr);
+        cairo_translate(cr, d.x, d.y);
+        // Flat on the ground, seen from the front: squashed, turned a little.
+        cairo_scale(cr, 0.8, 0.45);
+        cairo_rotate(cr, d.angle);
+        cairo_set_source_surface(cr, d.card->Surface(), -kSmallCardWidth / 2.0, -kSmallCardHeight / 2.0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    }
     // Quiet zones where the game writes: the hint at the top, the status line at the bottom.
     scene.FillRect(0, 0, kWidth, 44, Rgb(18, 14, 34));
     scene.FillRect(0, 44, kWidth, 2, Mix(palette::kPink, Rgb(18, 14, 34), 0.5));
