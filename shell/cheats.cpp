@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 
 #include "cards/card_database.h"
 #include "cards/launchers.h"
@@ -12,7 +13,6 @@
 #include "engine/message_box.h"
 #include "platform/clock.h"
 #include "platform/system.h"
-#include "shell/game.h"
 
 namespace qv {
 

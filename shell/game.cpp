@@ -1,7 +1,6 @@
 // The program's spine: start-up, the main loop and every way out.
 #include "shell/game.h"
 
-#include <algorithm>
 #include <new>
 
 #include "cards/card_database.h"
@@ -54,9 +53,6 @@ constexpr Prompt kPrompts[] = {
     {7, u"Exit the game and see the calendar ?", kLeaveCalendar},
     {5, u"Do you really want to quit the game now ?", kLeaveQuit},
 };
-
-// Back buffer 1 while a BackBufferKeeper lives.
-uint16_t gKeptBackBuffer[kScreenWidth * kScreenHeight];
 
 // A fatal start-up stop: system box, keys and display closed, code 1.
 [[noreturn]] void FatalStartupError(const WString& text) {
@@ -149,12 +145,6 @@ int RunMainLoop() {
 }
 
 }  // namespace
-
-BackBufferKeeper::BackBufferKeeper() : kept_(gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0) {
-    std::copy_n(gScreenBuffers[1], kept_, gKeptBackBuffer);
-}
-
-BackBufferKeeper::~BackBufferKeeper() { std::copy_n(gKeptBackBuffer, kept_, gScreenBuffers[1]); }
 
 void HandleButtonPrompt() {
     for (const Prompt& prompt : kPrompts) {
