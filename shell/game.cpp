@@ -103,8 +103,11 @@ void SetUpDisplay() {
 
 // The way out after WM_QUIT: a match result that a room has not counted yet
 // is counted, the character is saved (no quick save is written), the card
-// database, the keys and the display are closed.
+// database, the keys and the display are closed. A character that cannot be
+// saved is told on standard error only: the window is closing, and a box
+// inside a modal wait would take the close again.
 void CloseAfterQuit() {
+    SetSaveFailureNote(SaveFailureNote::kErrorOutput);
     SettlePendingMatchResults();
     // No quick save follows: a tutorial under way cannot be taken up again.
     gClub.DropTutorialOnLeaving();

@@ -1,5 +1,6 @@
 // Saves under failure: a write that fails at any byte, or a kill at any moment, leaves the
-// old file whole or the new one, never a part; and a save is on disk before it counts.
+// old file whole or the new one, never a part; a save is on disk before it counts; and a
+// character that cannot be saved is told.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -7,10 +8,11 @@
 #include <time.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "cards/launchers.h"
-#include "tests/support/match_driver.h"
+#include "tests/support/club_driver.h"
 
 namespace qv::test {
 namespace {
@@ -181,6 +183,59 @@ TEST_F(SaveFailures, SavesAreFlushedBeforeTheyReplaceTheOldFile) {
         EXPECT_LT(flush, move);
         EXPECT_LT(move, directory);
     }
+}
+
+// How many times the text stands in the output.
+int Occurrences(const std::string& output, const std::string& text) {
+    int count = 0;
+    for (size_t at = output.find(text); at != std::string::npos; at = output.find(text, at + 1)) ++count;
+    return count;
+}
+
+// A character file that cannot be written (here a folder stands where its
+// new file is written first) is said in the note box once until one is
+// written again, and every time on standard error with the file and why.
+TEST_F(SaveFailures, CharacterThatCannotBeSavedIsToldOnceASpell) {
+    const char note[] = "The game could not be saved.";
+    const std::filesystem::path part = SavePath("Player1.QCP.tmp");
+    const std::string said = "could not save " + SavePath("Player1.QCP").string() + ": Is a directory";
+    ASSERT_TRUE(SavePlayer());
+    const Bytes old = ReadBytes(SavePath("Player1.QCP"));
+    gProfile.AddCredits(100);
+    const int before = NoteCount(note);
+
+    std::filesystem::create_directory(part);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(SavePlayer());
+    EXPECT_FALSE(SavePlayer());
+    EXPECT_FALSE(SavePlayer());
+    std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(NoteCount(note), before + 1);
+    EXPECT_EQ(Occurrences(errors, said), 3) << errors;
+    EXPECT_EQ(ReadBytes(SavePath("Player1.QCP")), old);
+
+    // Saved again, then failing again: a new spell, told again, but never
+    // while the window closes.
+    std::filesystem::remove(part);
+    ASSERT_TRUE(SavePlayer());
+    std::filesystem::create_directory(part);
+    ::testing::internal::CaptureStderr();
+    SetSaveFailureNote(SaveFailureNote::kErrorOutput);
+    EXPECT_FALSE(SavePlayer());
+    EXPECT_EQ(NoteCount(note), before + 1);
+    SetSaveFailureNote(SaveFailureNote::kNoteBox);
+    EXPECT_FALSE(SavePlayer());
+    EXPECT_EQ(NoteCount(note), before + 2);
+    errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Occurrences(errors, said), 2) << errors;
+    std::filesystem::remove(part);
+
+    // Without a character nothing is written, so nothing is told.
+    gProfile.SetSlot(kNoCharacterSlot);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(SavePlayer());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(NoteCount(note), before + 2);
 }
 
 }  // namespace

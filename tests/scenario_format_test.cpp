@@ -72,6 +72,8 @@ TEST(ScenarioFormat, SetUpLinesAndTheirMistakes) {
                               "# edit-file a.bin 0 100",
                               "# cut-file a.bin -1",
                               "# next-run",
+                              "# make-dir",
+                              "# expect-stderr",
                               "# expect-trace-within soon exit",
                               "# expect-trace-then",
                               "# expect-character 1",
@@ -93,6 +95,7 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
                                      "# card-powers 1 2 3 5\n"
                                      "# edit-file install/SAVE/Player1.QCP -324 01 ff\n"
                                      "# cut-file install/SAVE/QuickSave.QCP 17\n"
+                                     "# make-dir install/SAVE/Player1.QCP.tmp\n"
                                      "# next-run later/second.script\n",
                                      "/scripts");
     ASSERT_TRUE(s.errors.empty()) << s.errors.front();
@@ -136,6 +139,7 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
     EXPECT_EQ(s.edits[0].offset, -324);
     EXPECT_EQ(s.edits[0].bytes, (Bytes{0x01, 0xFF}));
     EXPECT_EQ(s.edits[1].cutTo, 17);
+    EXPECT_EQ(s.folders, std::vector<std::string>{"install/SAVE/Player1.QCP.tmp"});
     EXPECT_EQ(s.nextRun, std::filesystem::path("/scripts/later/second.script"));
     // A script run next prepares nothing itself.
     EXPECT_FALSE(ParseScenario("# env A=1\n# timeout 9\n# expect-trace exit\n", "/").PreparesFiles());
@@ -217,6 +221,9 @@ TEST_F(ScenarioCheck, FilesAndRegistryValues) {
     EXPECT_FALSE(Met("# expect-file-bytes install/SAVE/Player1.QCP 0 1G"));
     EXPECT_TRUE(Met("# expect-file-text registry.txt [SOFTWARE\\Quorvane\\Gamma]"));
     EXPECT_FALSE(Met("# expect-file-text registry.txt [SOFTWARE\\Quorvane\\Volume]"));
+    run_.errors = "Quorvane: could not save /x/SAVE/Player1.QCP: Is a directory\n";
+    EXPECT_TRUE(Met("# expect-stderr Player1.QCP: Is a directory"));
+    EXPECT_FALSE(Met("# expect-stderr QuickSave.QCP"));
 
     EXPECT_TRUE(Met("# expect-registry Gamma = dword:0x00000005"));
     EXPECT_TRUE(Met("# expect-registry Gamma 5"));
