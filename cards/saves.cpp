@@ -158,6 +158,24 @@ bool WriteQuickSave() {
     return WriteQuickSavePart(slot) && PutInPlace(QuickSavePath());
 }
 
+bool SaveGameAndCharacter() {
+    const uint8_t slot = gProfile.GetSlot();
+    if (!IsCharacterSlot(slot)) return false;
+    // Written first, since writing it counts a match that has ended; put in
+    // place last, once its character is.
+    const WString path = QuickSavePath();
+    const bool gameWritten = WriteQuickSavePart(slot);
+    // The start removes the quick save it restores, so there is none while
+    // the game runs; one left over must not stand beside the new character.
+    if (platform::FileExists(path)) platform::DeleteFile(path);
+    if (!PutCharacterInPlace(slot)) {
+        if (gameWritten) platform::DeleteFile(path + kPartSuffix);
+        TellUnsaved();
+        return false;
+    }
+    return gameWritten && PutInPlace(path);
+}
+
 bool LoadQuickSave() {
     const WString path = QuickSavePath();
     platform::FileHandle file = platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);

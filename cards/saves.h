@@ -39,6 +39,14 @@ bool LoadPlayerSave(int slot);
 // place; false for slot 255 (nothing written) or a failed write, which keeps
 // the old file whole and is told on standard error.
 bool WriteQuickSave();
+// Leaving with the game kept: the quick save and the character file, in
+// step. The quick save is written beside its place, an older one removed,
+// the character file put in place and the quick save last, so that a
+// failure or a kill at any moment never leaves a quick save beside a
+// character older than it. A character file that cannot be written drops
+// the new quick save and is told as SavePlayer tells it. True when both
+// files are in place; false, nothing written, for slot 255.
+bool SaveGameAndCharacter();
 // Restores the quick save and deletes it; false when there is none, or when
 // its character file cannot be loaded (the quick save is then deleted too).
 // A damaged club block brings the character back on the club view; a match

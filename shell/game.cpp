@@ -158,10 +158,7 @@ void HandleButtonPrompt() {
         // Kept until the prompt returns; leaving the game never comes back.
         const BackBufferKeeper keeper;
         bool cancelled = ShowNote(prompt.message, u"Cancel", u"Ok");
-        if (!cancelled) {
-            WriteQuickSave();
-            LeaveGame(prompt.leaveKind);
-        }
+        if (!cancelled) LeaveGame(prompt.leaveKind);
         return;
     }
 }
@@ -260,7 +257,7 @@ void InitGame() {
 }
 
 void LeaveGame(int kind) {
-    SavePlayer();
+    SaveGameAndCharacter();
     platform::GXCloseInput();
     platform::GXCloseDisplay();
     CloseCardDatabase();
