@@ -1,9 +1,18 @@
 // The player profile: collection, deck, boosters, trade box and the profile body.
 #include "cards/profile.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "cards/save_io.h"
 
 namespace qv {
+
+void PlayerProfile::AddCredits(int32_t n) {
+    const int64_t sum = static_cast<int64_t>(summary_.credits) + n;
+    summary_.credits = static_cast<int32_t>(
+        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
 
 PlayerProfile::PlayerProfile() {
     Reset();

@@ -62,7 +62,9 @@ public:
     int8_t GetStrength() const { return summary_.strength; }
     void SetStrength(int8_t strength) { summary_.strength = strength; }
     int32_t GetCredits() const { return summary_.credits; }
-    void AddCredits(int32_t n) { summary_.credits += n; }
+    // Every gain of credits (sales, prizes, bets, trades, cheats) goes
+    // through here: the sum stops at the largest amount instead of wrapping.
+    void AddCredits(int32_t n);
     // Callers test the balance first.
     void SubtractCredits(int32_t n) { summary_.credits -= n; }
 

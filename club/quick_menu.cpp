@@ -91,8 +91,7 @@ void Club::ActOnQuickMenuRow(int row) {
     currentType_ = kScreenClubView;
     if (row == kQuitRow) {
         // No question: the game is kept in the quick save and the character saved.
-        WriteQuickSave();
-        SavePlayer();
+        SaveGameAndCharacter();
         CloseCardDatabase();
         platform::GXCloseInput();
         platform::GXCloseDisplay();

@@ -179,14 +179,25 @@ bool TournamentScreen::IsSound(const StoredFields& f) {
 
     const int active = ActiveSlots(f.round);
     bool seen[kPlayer + 1] = {};
+    bool lostThisRound = false;
     for (int i = 0; i < kSlotCount; ++i) {
         const Slot& slot = f.slots[i];
         if (!IsParticipant(slot.participant) || slot.out > 1) return false;
-        if (slot.out) continue;
+        if (slot.out) {
+            lostThisRound = lostThisRound || (i < active && slot.participant == kPlayer);
+            continue;
+        }
         if (i >= active || seen[slot.participant]) return false;
         seen[slot.participant] = true;
     }
     if (f.state == kStateIdle && !seen[kPlayer]) return false;
+    // The place counts the player's wins, so that a damaged one pays no
+    // prize: a round each while still in, that round's number for a player
+    // just knocked out, fewer for one out of the bracket already.
+    const int played = f.round + (decided ? 1 : 0);
+    if (seen[kPlayer] ? f.place != played : lostThisRound ? f.place != f.round : f.place >= f.round) {
+        return false;
+    }
     if (f.round == kFinalRound) return f.slots[0].out == 0;
 
     // The pair index matters only while the player's match runs.

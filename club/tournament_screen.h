@@ -87,7 +87,8 @@ public:
     WString GetSlotName(uint8_t participant, int level) const;
     // Whether the fields make a tournament this screen can go on with: every
     // value in range, the live participants distinct, each pair of the
-    // round as its state says, the player's pair named in state 4.
+    // round as its state says, the player's pair named in state 4, and the
+    // place the player's wins in the rounds played so far.
     static bool IsSound(const StoredFields& f);
     bool IsSound() const { return IsSound(Stored()); }
     StoredFields Stored() const;

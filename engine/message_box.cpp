@@ -1,6 +1,8 @@
 // The program's message box, drawn into the back buffers and answered with the stylus.
 #include "engine/message_box.h"
 
+#include <algorithm>
+
 #include "engine/blit.h"
 #include "engine/colour.h"
 #include "engine/display.h"
@@ -124,5 +126,11 @@ bool ShowMessageBox(const WString& message, const WString& leftLabel, const WStr
 bool ShowNote(const WString& message, const WString& leftLabel, const WString& rightLabel) {
     return ShowMessageBox(message, leftLabel, rightLabel, 1, 40, 120, 160, 80, 20, 3, 3);
 }
+
+BackBufferKeeper::BackBufferKeeper() {
+    if (gScreenBuffers[1] != nullptr) kept_.assign(gScreenBuffers[1], gScreenBuffers[1] + gScreenPixelCount);
+}
+
+BackBufferKeeper::~BackBufferKeeper() { std::copy(kept_.begin(), kept_.end(), gScreenBuffers[1]); }
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -21,6 +22,21 @@ bool ShowMessageBox(const WString& message, const WString& leftLabel, const WStr
 // The one-line note box: (40, 120), 160 x 80, grey, shade 20, colour 3,
 // border 3; by default a single "Ok" on the right. Answers as ShowMessageBox.
 bool ShowNote(const WString& message, const WString& leftLabel = WString(), const WString& rightLabel = u"Ok");
+
+// Keeps back buffer 1 from its making to its end, around a message box: the
+// box keeps its own copy of the screen there, and a screen (or a transition
+// of the club dissolving toward it) may be keeping something in it across
+// frames. Each keeper holds its own copy, so keepers may nest.
+class BackBufferKeeper {
+public:
+    BackBufferKeeper();
+    ~BackBufferKeeper();
+    BackBufferKeeper(const BackBufferKeeper&) = delete;
+    BackBufferKeeper& operator=(const BackBufferKeeper&) = delete;
+
+private:
+    std::vector<uint16_t> kept_;  // empty without the buffer
+};
 
 // ' ', ',', ';', '.', '!', '?' and the zero character.
 bool IsWordSeparator(char16_t c);

@@ -6,7 +6,6 @@
 // the offer and cards that the other side holds of us, and the ready flags
 // change only with a successful exchange. A change that did not go through is
 // sent again later.
-#include <limits>
 #include <string>
 
 #include "cards/card_database.h"
@@ -201,9 +200,7 @@ void TradeScreen::CompleteTrade() {
     PresentScreen();
     gProfile.SubtractCredits(sentOffer_);
     for (int i = 0; i < sentCount_; ++i) gProfile.RemoveCard(sentBox_[i]);
-    // A hostile offer cannot wrap the credits round.
-    const int32_t headroom = std::numeric_limits<int32_t>::max() - gProfile.GetCredits();
-    gProfile.AddCredits(otherOffer_ < headroom ? otherOffer_ : headroom);
+    gProfile.AddCredits(otherOffer_);
     for (int i = 0; i < gOtherProfile.TradeBoxCount(); ++i) {
         const int16_t id = gOtherProfile.GetTradeBoxCard(i);
         if (IsDatabaseId(id)) gProfile.AddCard(id);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "platform/internal.h"
@@ -24,6 +25,14 @@ struct FileObject {
 };
 
 namespace {
+
+int gLastError = 0;
+
+// Keeps the reason of a failed call; false, for the caller to return.
+bool Failed(int error) {
+    gLastError = error;
+    return false;
+}
 
 bool Exists(const std::string& hostPath) {
     struct stat info {};
@@ -167,8 +176,12 @@ FileHandle CreateFile(const WString& path, uint32_t access, uint32_t creation) {
         flags = (flags & ~O_ACCMODE) | O_RDWR;  // truncating needs write access
     }
     int fd = ::open(hostPath.c_str(), flags, 0644);
+    if (fd < 0) {
+        Failed(errno);
+    }
     struct stat info {};
     if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
+        Failed(S_ISDIR(info.st_mode) ? EISDIR : errno);
         ::close(fd);
         fd = -1;
     }
@@ -197,7 +210,7 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* read) {
             if (read != nullptr) {
                 *read = done;
             }
-            return false;
+            return Failed(errno);
         }
         if (n == 0) {
             break;
@@ -231,7 +244,7 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* wr
             if (written != nullptr) {
                 *written = done;
             }
-            return false;
+            return Failed(n < 0 ? errno : EIO);
         }
         done += static_cast<uint32_t>(n);
     }
@@ -245,7 +258,7 @@ bool FlushFileBuffers(FileHandle file) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    bool ok = SyncDescriptor(file->fd);
+    bool ok = SyncDescriptor(file->fd) || Failed(errno);
     Trace(ok ? "flush" : "flushfail", file->path);
     return ok;
 }
@@ -278,14 +291,14 @@ bool CloseHandle(FileHandle file) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    bool ok = ::close(file->fd) == 0;
+    bool ok = ::close(file->fd) == 0 || Failed(errno);
     delete file;
     return ok;
 }
 
 bool DeleteFile(const WString& path) {
     std::string hostPath = MapPath(path);
-    bool ok = ::unlink(hostPath.c_str()) == 0;
+    bool ok = ::unlink(hostPath.c_str()) == 0 || Failed(errno);
     Trace(ok ? "delete" : "deletefail", hostPath);
     return ok;
 }
@@ -293,9 +306,9 @@ bool DeleteFile(const WString& path) {
 bool MoveFileReplacing(const WString& from, const WString& to) {
     std::string fromPath = MapPath(from);
     std::string toPath = MapPath(to);
-    bool ok = ::rename(fromPath.c_str(), toPath.c_str()) == 0;
+    bool ok = ::rename(fromPath.c_str(), toPath.c_str()) == 0 || Failed(errno);
     Trace(ok ? "move" : "movefail", fromPath + " " + toPath);
-    return ok && SyncDirectoryOf(toPath);
+    return ok && (SyncDirectoryOf(toPath) || Failed(errno != 0 ? errno : EIO));
 }
 
 bool CreateDirectory(const WString& path) {
@@ -311,5 +324,7 @@ bool FileExists(const WString& path) {
     struct stat info {};
     return ::stat(MapPath(path).c_str(), &info) == 0;
 }
+
+std::string LastFileError() { return gLastError == 0 ? std::string() : std::strerror(gLastError); }
 
 }  // namespace qv::platform

@@ -48,5 +48,9 @@ bool DeleteFile(const WString& path);
 bool MoveFileReplacing(const WString& from, const WString& to);
 bool CreateDirectory(const WString& path);
 bool FileExists(const WString& path);
+// The host's reason for the last of these calls that failed, e.g. "No space
+// left on device"; empty before any failed. Writing past the host's file-size
+// limit fails like a full disk ("File too large") and does not end the program.
+std::string LastFileError();
 
 }  // namespace qv::platform

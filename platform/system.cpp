@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -76,6 +77,9 @@ std::string LowerAscii(std::string text) {
 
 bool Startup() {
     gStarting = true;
+    // A write past the file-size limit fails like one on a full disk, which
+    // the saves report, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (gBackend) {
         GXCloseDisplay();
         CloseAudioOutput();

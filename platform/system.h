@@ -9,7 +9,8 @@ namespace qv::platform {
 // Chooses the backend from QUORVANE_BACKEND ("sdl", default, or "headless")
 // and reads the other QUORVANE_* settings. Call once before anything else
 // (calling again starts afresh, for tests). False (with a message on
-// stderr) when the backend cannot start.
+// stderr) when the backend cannot start. From then on a write past the
+// host's file-size limit fails (files.h) instead of ending the process.
 bool Startup();
 
 // System message box flags and results.

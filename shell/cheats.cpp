@@ -1,8 +1,7 @@
 // The six cheat key sequences typed on the direction pad, and what each one does.
 #include "shell/cheats.h"
 
-#include <algorithm>
-#include <limits>
+#include <string>
 
 #include "cards/card_database.h"
 #include "cards/launchers.h"
@@ -12,7 +11,6 @@
 #include "engine/message_box.h"
 #include "platform/clock.h"
 #include "platform/system.h"
-#include "shell/game.h"
 
 namespace qv {
 
@@ -39,12 +37,6 @@ const int8_t kSequence5[] = {R, D, L, U};
 void ShowCheatBox(const WString& text) {
     const BackBufferKeeper keeper;
     ShowNote(text);
-}
-
-// Credits never wrap around, however often the sequence is typed.
-void AddCheatCredits(int32_t amount) {
-    const int32_t room = std::numeric_limits<int32_t>::max() - gProfile.GetCredits();
-    gProfile.AddCredits(std::min(amount, room));
 }
 
 void WinEveryMatchOnceMore() {
@@ -122,14 +114,14 @@ void ApplyCheat(int index) {
     platform::Trace("cheat", std::to_string(index));
     switch (index) {
         case 1:
-            AddCheatCredits(10000);
+            gProfile.AddCredits(10000);
             gClub.DrawCreditsCounter(0);
             break;
         case 2: WinEveryMatchOnceMore(); break;
         case 3: WinEveryTourneyOnceMore(); break;
         case 4: GiveEveryCard(); break;
         case 5:
-            AddCheatCredits(50000);
+            gProfile.AddCredits(50000);
             GiveEveryCard();
             WinEveryTourneyOnceMore();
             WinEveryMatchOnceMore();

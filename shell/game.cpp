@@ -1,7 +1,6 @@
 // The program's spine: start-up, the main loop and every way out.
 #include "shell/game.h"
 
-#include <algorithm>
 #include <new>
 
 #include "cards/card_database.h"
@@ -55,9 +54,6 @@ constexpr Prompt kPrompts[] = {
     {5, u"Do you really want to quit the game now ?", kLeaveQuit},
 };
 
-// Back buffer 1 while a BackBufferKeeper lives.
-uint16_t gKeptBackBuffer[kScreenWidth * kScreenHeight];
-
 // A fatal start-up stop: system box, keys and display closed, code 1.
 [[noreturn]] void FatalStartupError(const WString& text) {
     platform::MessageBox(nullptr, text, kProgramName, platform::MB_ICONHAND);
@@ -108,8 +104,11 @@ void SetUpDisplay() {
 // The way out after WM_QUIT: a match result that a room has not counted yet
 // is counted, with the cards its end still owes, the character is saved (no
 // quick save is written), the card database, the keys and the display are
-// closed.
+// closed. A character that cannot be saved is told on standard error only:
+// the window is closing, and a box inside a modal wait would take the close
+// again.
 void CloseAfterQuit() {
+    SetSaveFailureNote(SaveFailureNote::kErrorOutput);
     if (gClubActive == 0) gMatch.SettleExchange(false);
     SettlePendingMatchResults();
     // No quick save follows: a tutorial under way cannot be taken up again.
@@ -152,12 +151,6 @@ int RunMainLoop() {
 
 }  // namespace
 
-BackBufferKeeper::BackBufferKeeper() : kept_(gScreenBuffers[1] != nullptr ? gScreenPixelCount : 0) {
-    std::copy_n(gScreenBuffers[1], kept_, gKeptBackBuffer);
-}
-
-BackBufferKeeper::~BackBufferKeeper() { std::copy_n(gKeptBackBuffer, kept_, gScreenBuffers[1]); }
-
 void HandleButtonPrompt() {
     for (const Prompt& prompt : kPrompts) {
         if (!gKeyState[prompt.key]) {
@@ -167,10 +160,7 @@ void HandleButtonPrompt() {
         // Kept until the prompt returns; leaving the game never comes back.
         const BackBufferKeeper keeper;
         bool cancelled = ShowNote(prompt.message, u"Cancel", u"Ok");
-        if (!cancelled) {
-            WriteQuickSave();
-            LeaveGame(prompt.leaveKind);
-        }
+        if (!cancelled) LeaveGame(prompt.leaveKind);
         return;
     }
 }
@@ -269,7 +259,7 @@ void InitGame() {
 }
 
 void LeaveGame(int kind) {
-    SavePlayer();
+    SaveGameAndCharacter();
     platform::GXCloseInput();
     platform::GXCloseDisplay();
     CloseCardDatabase();

@@ -15,26 +15,12 @@ void OnOutOfMemory();
 uint16_t RegisterMainWindowClass(const WString& className);
 bool StartInstance(int showCommand);
 void InitGame();
-// Keeps back buffer 1 from its making to its end, around a message box: the
-// box keeps its own copy of the screen there, and a screen (or a transition
-// of the club dissolving toward it) may be keeping something in it across
-// frames. Every keeper uses the same store, so only one may live at a time.
-class BackBufferKeeper {
-public:
-    BackBufferKeeper();
-    ~BackBufferKeeper();
-    BackBufferKeeper(const BackBufferKeeper&) = delete;
-    BackBufferKeeper& operator=(const BackBufferKeeper&) = delete;
-
-private:
-    uint32_t kept_;  // pixels kept: none without the buffer
-};
-
 // One main-loop prompt: of the B, C and A flags the first that is set is
-// cleared and its question asked; "Ok" writes the quick save and leaves.
-// Back buffer 1 is as it was afterwards.
+// cleared and its question asked; "Ok" leaves. Back buffer 1 is as it was
+// afterwards.
 void HandleButtonPrompt();
-// Saves, closes and ends the process (kind 2 quit, 3 contacts, 4 calendar).
+// Writes the quick save and the character in step (SaveGameAndCharacter),
+// closes and ends the process (kind 2 quit, 3 contacts, 4 calendar).
 [[noreturn]] void LeaveGame(int kind);
 
 platform::LResult MainWindowProc(platform::WindowHandle window, uint32_t message,

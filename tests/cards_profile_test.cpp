@@ -45,6 +45,24 @@ TEST(PlayerProfile, NewProfileAndChecksumExamples) {
     EXPECT_EQ(rich.ComputeChecksum(), static_cast<int32_t>(0x7FFFFFFFu + 65u));
 }
 
+// However they are gained, credits stop at the largest amount (and a loss
+// at the smallest) instead of wrapping round.
+TEST(PlayerProfile, CreditsStopAtTheirLargestAmount) {
+    PlayerProfile profile = NamedProfile(u"ANNA");
+    profile.AddCredits(2147483600 - 700);
+    profile.AddCredits(423);  // wrapped to -2147483273
+    EXPECT_EQ(profile.GetCredits(), INT32_MAX);
+    profile.AddCredits(INT32_MAX);
+    EXPECT_EQ(profile.GetCredits(), INT32_MAX);
+    profile.SubtractCredits(5);
+    profile.AddCredits(5);
+    EXPECT_EQ(profile.GetCredits(), INT32_MAX);
+    profile.AddCredits(INT32_MIN);
+    EXPECT_EQ(profile.GetCredits(), -1);
+    profile.AddCredits(INT32_MIN);
+    EXPECT_EQ(profile.GetCredits(), INT32_MIN);
+}
+
 TEST(PlayerProfile, CollectionCountsAndCascade) {
     TempInstall install;
     ASSERT_TRUE(install.OpenTestDatabase());

@@ -129,6 +129,19 @@ TEST_F(ShopTest, SellCardsKeepsOneOfEachAndTheDeck) {
     EXPECT_EQ(test::NoteCount("You sold 0 cards for 0 Credits"), 1);
 }
 
+// A rich character's sale stops at the largest amount of credits, in
+// memory and in the file; it used to wrap round to a negative amount.
+TEST_F(ShopTest, SaleStopsAtTheLargestCredits) {
+    Open();
+    test::SetCredits(2147483600);
+    for (int i = 0; i < 10; ++i) gProfile.AddCard(300);
+    ASSERT_GT(9 * LoadCard(300).GetValue(), INT32_MAX - 2147483600);
+    TapButton(8);
+    EXPECT_EQ(gProfile.GetCardCount(300), 1);
+    EXPECT_EQ(gProfile.GetCredits(), INT32_MAX);
+    EXPECT_EQ(OnDisk().GetCredits(), INT32_MAX);
+}
+
 TEST_F(ShopTest, QuickDeckIsSavedAndClearDeckIsNot) {
     Open();
     for (int16_t id = 1; id <= 10; ++id) gProfile.AddCard(id);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,6 +62,25 @@ protected:
         Tap(screen, 50, 312);  // Next
         ASSERT_EQ(screen.GetState(), TournamentScreen::kStatePlayerMatch);
         ASSERT_EQ(gClubActive, 0) << "the player's match runs";
+    }
+    // Plays a joined tournament until its winner is shown, the player winning
+    // its first `wins` matches and losing the next; beforeEachStep gets the
+    // matches played so far. The matches played.
+    static int PlayOut(TournamentScreen& screen, int wins, const std::function<void(int)>& beforeEachStep = {}) {
+        int matches = 0;
+        for (int turn = 0; turn < 40 && screen.GetState() != TournamentScreen::kStateWinnerShown; ++turn) {
+            if (beforeEachStep) beforeEachStep(matches);
+            switch (screen.GetState()) {
+                case TournamentScreen::kStatePlayerMatch:
+                    EndMatch(matches++ < wins ? 0 : 1);
+                    screen.Update();
+                    break;
+                case TournamentScreen::kStateBracketShown:
+                case TournamentScreen::kStateResultsShown: Tap(screen, 50, 312); break;
+                default: screen.Update(); break;
+            }
+        }
+        return matches;
     }
     // The screen's block; it must write one (two empty ones would compare equal).
     static std::vector<uint8_t> WriteBlock(TournamentScreen& screen) {
@@ -165,18 +185,7 @@ TEST_F(RoomsTest, FinalPlaceDecidesTheNoteAndThePrize) {
         gTourneysWon[1] = 0;
         TournamentScreen screen(1);
         JoinAndStartMatch(screen);
-        int matches = 0;
-        for (int turn = 0; turn < 40 && screen.GetState() != TournamentScreen::kStateWinnerShown; ++turn) {
-            switch (screen.GetState()) {
-                case TournamentScreen::kStatePlayerMatch:
-                    EndMatch(matches++ < place ? 0 : 1);
-                    screen.Update();
-                    break;
-                case TournamentScreen::kStateBracketShown:
-                case TournamentScreen::kStateResultsShown: Tap(screen, 50, 312); break;
-                default: screen.Update(); break;
-            }
-        }
+        const int matches = PlayOut(screen, place);
         ASSERT_EQ(screen.GetState(), TournamentScreen::kStateWinnerShown);
         EXPECT_EQ(matches, std::min(place + 1, 4));
         EXPECT_EQ(screen.Place(), place);
@@ -295,6 +304,39 @@ TEST_F(RoomsTest, TournamentBlockRoundTripsAndRefusesWhatCannotGoOn) {
     EXPECT_EQ(settled[34], TournamentScreen::kStateDrawResults);
     EXPECT_EQ(WriteBlock(screen), settled);
     EXPECT_EQ(Total(gGamesLost), 1);
+}
+
+// The place restores only as the wins so far allow, so that a damaged one
+// pays no prize never won: at every step of tournaments ending at each
+// place, while the player is still in every other place is refused, and
+// once out every place from the current round's number up.
+TEST_F(RoomsTest, RestoredPlaceIsHeldToTheWinsSoFar) {
+    auto expectPlaces = [](TournamentScreen& screen, bool stillIn) {
+        const std::vector<uint8_t> bytes = WriteBlock(screen);
+        const std::string where =
+            "state " + std::to_string(screen.GetState()) + " round " + std::to_string(screen.Round());
+        TournamentScreen restored(0);
+        ASSERT_TRUE(test::ReadBlock(bytes, restored)) << where;
+        for (int place = 0; place <= 4; ++place) {
+            if (place == screen.Place() || (!stillIn && place < screen.Round())) continue;
+            std::vector<uint8_t> damaged = bytes;
+            damaged[39] = static_cast<uint8_t>(place);
+            TournamentScreen refused(0);
+            EXPECT_FALSE(test::ReadBlock(damaged, refused)) << "place " << place << " in " << where;
+            EXPECT_EQ(refused.Place(), 0);
+        }
+    };
+    TournamentScreen idle(0);
+    expectPlaces(idle, true);
+    for (int place = 0; place <= 4; ++place) {
+        SCOPED_TRACE(place);
+        test::SetCredits(5000);
+        TournamentScreen screen(0);
+        JoinAndStartMatch(screen);
+        PlayOut(screen, place, [&](int matches) { expectPlaces(screen, matches <= place); });
+        ASSERT_EQ(screen.Place(), place);
+        expectPlaces(screen, place == 4);
+    }
 }
 
 TEST_F(RoomsTest, BetPaysByLevelAndResultOnceAndOnlyForAFinishedMatch) {

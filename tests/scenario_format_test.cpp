@@ -72,6 +72,8 @@ TEST(ScenarioFormat, SetUpLinesAndTheirMistakes) {
                               "# edit-file a.bin 0 100",
                               "# cut-file a.bin -1",
                               "# next-run",
+                              "# make-dir",
+                              "# expect-stderr",
                               "# expect-trace-within soon exit",
                               "# expect-trace-then",
                               "# expect-character 1",
@@ -95,6 +97,7 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
                                      "# card-powers 1 2 3 5\n"
                                      "# edit-file install/SAVE/Player1.QCP -324 01 ff\n"
                                      "# cut-file install/SAVE/QuickSave.QCP 17\n"
+                                     "# make-dir install/SAVE/Player1.QCP.tmp\n"
                                      "# next-run later/second.script\n"
                                      "# expect-character-as 2 _other-road.script\n",
                                      "/scripts");
@@ -103,7 +106,7 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
     EXPECT_EQ(s.sameCharacterAs[0].slot, 2);
     EXPECT_EQ(s.sameCharacterAs[0].script, std::filesystem::path("/scripts/_other-road.script"));
     // What a compared road must be set up with, line for line.
-    ASSERT_EQ(s.setUpLines.size(), 6u);
+    ASSERT_EQ(s.setUpLines.size(), 7u);
     EXPECT_EQ(s.setUpLines[2], "quick-save club room=3 current=3 shop-return=13 shop=0A00");
     ASSERT_EQ(s.characters.size(), 2u);
     const CharacterPlan& bob = s.characters[0];
@@ -145,6 +148,7 @@ TEST(ScenarioFormat, CharactersQuickSavesEditsAndTheNextRun) {
     EXPECT_EQ(s.edits[0].offset, -324);
     EXPECT_EQ(s.edits[0].bytes, (Bytes{0x01, 0xFF}));
     EXPECT_EQ(s.edits[1].cutTo, 17);
+    EXPECT_EQ(s.folders, std::vector<std::string>{"install/SAVE/Player1.QCP.tmp"});
     EXPECT_EQ(s.nextRun, std::filesystem::path("/scripts/later/second.script"));
     // A script run next prepares nothing itself.
     EXPECT_FALSE(ParseScenario("# env A=1\n# timeout 9\n# expect-trace exit\n", "/").PreparesFiles());
@@ -226,6 +230,9 @@ TEST_F(ScenarioCheck, FilesAndRegistryValues) {
     EXPECT_FALSE(Met("# expect-file-bytes install/SAVE/Player1.QCP 0 1G"));
     EXPECT_TRUE(Met("# expect-file-text registry.txt [SOFTWARE\\Quorvane\\Gamma]"));
     EXPECT_FALSE(Met("# expect-file-text registry.txt [SOFTWARE\\Quorvane\\Volume]"));
+    run_.errors = "Quorvane: could not save /x/SAVE/Player1.QCP: Is a directory\n";
+    EXPECT_TRUE(Met("# expect-stderr Player1.QCP: Is a directory"));
+    EXPECT_FALSE(Met("# expect-stderr QuickSave.QCP"));
 
     EXPECT_TRUE(Met("# expect-registry Gamma = dword:0x00000005"));
     EXPECT_TRUE(Met("# expect-registry Gamma 5"));

@@ -57,6 +57,7 @@ struct Scenario {
     int matchLevel = 0;
     std::vector<int> cardPowers;  // empty, or the powers of levels 1 to 4
     std::vector<FileEdit> edits;
+    std::vector<std::string> folders;  // made after the rest of the set-up
     std::filesystem::path nextRun;  // run afterwards in the same directory
     int timeoutSeconds = 120;
     int expectedExit = 0;
@@ -70,7 +71,7 @@ struct Scenario {
     // Whether anything but env, timeout and expectations prepares the run.
     bool PreparesFiles() const {
         return install != "link" || !registryLines.empty() || !saveFiles.empty() || !characters.empty() ||
-               !quickSave.empty() || !cardPowers.empty() || !edits.empty();
+               !quickSave.empty() || !cardPowers.empty() || !edits.empty() || !folders.empty();
     }
 };
 
@@ -202,7 +203,8 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
         };
         static const std::vector<std::string> kSetUp = {"install",     "registry",  "env",
                                                         "save-file",   "character", "quick-save",
-                                                        "card-powers", "edit-file", "cut-file"};
+                                                        "card-powers", "edit-file", "cut-file",
+                                                        "make-dir"};
         if (std::find(kSetUp.begin(), kSetUp.end(), directive) != kSetUp.end()) {
             scenario.setUpLines.push_back(After(line, 1));
         }
@@ -270,6 +272,12 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
             } else {
                 scenario.edits.push_back(edit);
             }
+        } else if (directive == "make-dir") {
+            if (count != 1) {
+                fail("make-dir takes a path");
+            } else {
+                scenario.folders.push_back(words[2]);
+            }
         } else if (directive == "next-run") {
             if (count != 1) {
                 fail("next-run takes a script");
@@ -298,6 +306,7 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
                 {"expect-file", 1},       {"expect-no-file", 1},       {"expect-file-text", 2},
                 {"expect-file-bytes", 3}, {"expect-file-size", 2},     {"expect-file-unchanged", 1},
                 {"expect-empty-dir", 1},  {"expect-registry", 2},      {"expect-character", 2},
+                {"expect-stderr", 1},
             };
             size_t least = 0;
             for (const auto& [name, n] : kLeast) least = name == directive ? n : least;
@@ -422,6 +431,8 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
             met = std::filesystem::is_directory(file) && std::filesystem::is_empty(file, error);
         } else if (d == "expect-file-text") {
             met = ReadText(file).find(After(e.rest, 1)) != std::string::npos;
+        } else if (d == "expect-stderr") {
+            met = run.errors.find(e.rest) != std::string::npos;
         } else if (d == "expect-file-bytes") {
             const Bytes bytes = ReadBytes(file);
             int offset = 0;

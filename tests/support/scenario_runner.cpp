@@ -79,6 +79,10 @@ std::string SetUp(const Scenario& scenario, GameRunner& runner) {
     for (const FileEdit& edit : scenario.edits) {
         if (!EditFile(runner.Path(edit.path), edit)) return "cannot edit " + edit.path + " there";
     }
+    for (const std::string& folder : scenario.folders) {
+        std::error_code error;
+        if (!std::filesystem::create_directories(runner.Path(folder), error)) return "cannot make the folder " + folder;
+    }
     return "";
 }
 
@@ -129,6 +133,9 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, st
         if (!error.empty()) return fail(error);
     }
     for (const auto& [variable, value] : scenario.env) runner.Setenv(variable, value);
+    for (const Expectation& e : scenario.expectations) {
+        if (e.directive == "expect-stderr") runner.CaptureStderr();
+    }
     runner.WriteScript(body);
 
     std::map<std::string, Bytes> setUpFiles;
