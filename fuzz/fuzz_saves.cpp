@@ -9,6 +9,7 @@
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
 #include "platform/files.h"
+#include "platform/trace.h"
 
 namespace qv::fuzz {
 
@@ -33,8 +34,20 @@ Bytes gCharacterFiles[3];
 PlayerProfile gOpponentsAsLoaded[kOpponentCount];
 WString gClubAtStart;
 
+// Set while a restored quick save plays: the screens entered then are noted.
+bool gRestored = false;
+
+// The player taps as a screen comes up, which draws it at once instead of
+// dissolving it in over many frames.
+void NoteScreens(const std::string& kind, const std::string& text) {
+    if (kind != "screen" || text.rfind("enter ", 0) != 0) return;
+    if (gRestored) Mark("screen " + text);
+    platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
+}
+
 void SetUpQuickSaveWorld() {
     StartHeadless();
+    platform::SetTraceListener(NoteScreens);
     LinkInstallation();
     OpenGeneratedCards("fuzz_quick_save");
     LoadBoardPictures();
@@ -173,8 +186,10 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
     DrainMessages();
 
     // As start-up restores it.
+    RunMarks().clear();
     WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", data, size);
     if (LoadQuickSave()) {
+        gRestored = true;
         gClub.ResumeFromQuickSave();
     } else {
         gClub.OpenCharacterScreen();
@@ -193,6 +208,7 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
         PresentScreen();
         DrainMessages();
     }
+    gRestored = false;
     gClubActive = 1;
     return 0;
 }
