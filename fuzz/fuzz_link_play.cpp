@@ -457,8 +457,8 @@ MultiplayerScreen* Room() {
         return room;
     }
     gClubActive = 1;
-    const WString file = Handheld(TempDir() / "room.bin");
-    WriteBytes(TempDir() / "room.bin", gRoomBlock.data(), gRoomBlock.size());
+    const WString file = HandheldPath(TempDir() / "room.bin");
+    WriteBytes(TempDir() / "room.bin", gRoomBlock);
     platform::FileHandle in = platform::CreateFile(file, platform::GENERIC_READ, platform::OPEN_EXISTING);
     const bool read = gClub.ReadState(in);
     platform::CloseHandle(in);

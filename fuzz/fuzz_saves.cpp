@@ -56,7 +56,7 @@ void SetUpQuickSaveWorld() {
     // As start-up has it, but for the panorama: its frames cost time, and a
     // missing picture draws nothing.
     gClub.LoadButtons();
-    gClubAtStart = Handheld(TempDir() / "club.bin");
+    gClubAtStart = HandheldPath(TempDir() / "club.bin");
     platform::FileHandle club = platform::CreateFile(gClubAtStart, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
     if (!gClub.WriteState(club)) ::abort();
     platform::CloseHandle(club);
@@ -139,7 +139,7 @@ int FuzzCharacterFile(const uint8_t* data, size_t size) {
     gPerfectsReceived = 42;
     const PlayerProfile before = gProfile;
 
-    WriteBytes(SlotFile(2), data, size);
+    WriteBytes(SlotFile(2), Bytes(data, data + size));
     if (!LoadPlayerSave(2)) {
         if (gProfile.GetName() != before.GetName() || gProfile.GetSlot() != 3 || gPerfectsReceived != 42 ||
             gProfile.GetTotalCards() != before.GetTotalCards()) {
@@ -173,7 +173,7 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
     // random numbers.
     for (int slot = 1; slot <= 3; ++slot) {
         const Bytes& bytes = gCharacterFiles[slot - 1];
-        WriteBytes(SlotFile(slot), bytes.data(), bytes.size());
+        WriteBytes(SlotFile(slot), bytes);
     }
     for (int i = 0; i < kOpponentCount; ++i) gOpponents[i] = gOpponentsAsLoaded[i];
     gProfile.Reset();
@@ -187,7 +187,7 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
 
     // As start-up restores it.
     RunMarks().clear();
-    WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", data, size);
+    WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", Bytes(data, data + size));
     if (LoadQuickSave()) {
         gRestored = true;
         gClub.ResumeFromQuickSave();

@@ -3,13 +3,10 @@
 #pragma once
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,18 +14,23 @@
 #include "cards/profile.h"
 #include "cards/saves.h"
 #include "cards/statistics.h"
-#include "engine/display.h"
 #include "engine/install_dir.h"
 #include "engine/music.h"
 #include "engine/wstring.h"
-#include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/system.h"
+#include "tests/support/files.h"
+#include "tests/support/installation.h"
 #include "tests/support/raw_peer.h"
+#include "tests/support/screen.h"
+#include "tests/support/temp_dir.h"
 
 namespace qv::fuzz {
 
-using Bytes = std::vector<uint8_t>;
+using test::Bytes;
+using test::HandheldPath;
+using test::ReadBytes;
+using test::WriteBytes;
 
 // The generated installation directory: QUORVANE_FUZZ_INSTALL, else the
 // normal build's.
@@ -39,39 +41,7 @@ inline std::filesystem::path GeneratedInstallation() {
 
 // This process's own directory below $TMPDIR; everything a target writes goes
 // there, and it is removed when the process ends normally.
-inline const std::filesystem::path& TempDir() {
-    static std::filesystem::path dir;
-    if (dir.empty()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("mkdtemp");
-            ::abort();
-        }
-        dir = pattern;
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(dir, ignored);
-        });
-    }
-    return dir;
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const uint8_t* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-inline Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A host path in the handheld's form.
-inline WString Handheld(const std::filesystem::path& path) {
-    WString out;
-    for (char c : path.string()) out.push_back(c == '/' ? u'\\' : static_cast<char16_t>(static_cast<uint8_t>(c)));
-    return out;
-}
+inline const std::filesystem::path& TempDir() { return test::ProcessTempDir("fuzz"); }
 
 // The headless platform with no trace, no sound, no music and no virtual-time
 // limit, and the screen buffers in 5-6-5; the registry lives in TempDir().
@@ -93,26 +63,15 @@ inline void StartHeadless() {
     ::unsetenv("QUORVANE_SCRIPT");
     ::unsetenv("QUORVANE_CAPTURE");
     platform::Startup();
-    platform::GXOpenDisplay(nullptr, platform::GX_FULLSCREEN);
-    const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
-    gPixelFormat = 128;
-    SetDisplayPitch(p.cbxPitch, p.cbyPitch);
-    AllocScreenBuffers(240, 320);
+    test::OpenScreen();
     gMusicOff = 1;
 }
 
 // TempDir()/install: every entry of the generated installation linked in
 // but "SAVE", which is the target's own; gInstallDir points there.
 inline std::filesystem::path LinkInstallation() {
-    const std::filesystem::path dir = TempDir() / "install";
-    std::filesystem::create_directories(dir / "SAVE");
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(GeneratedInstallation(), ignored)) {
-        if (entry.path().filename() != "SAVE") {
-            std::filesystem::create_symlink(entry.path(), dir / entry.path().filename(), ignored);
-        }
-    }
-    gInstallDir = Handheld(dir) + u"\\";
+    const std::filesystem::path dir = test::LinkInstallation(TempDir(), GeneratedInstallation());
+    test::UseInstallDir(dir);
     return dir;
 }
 

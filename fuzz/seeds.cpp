@@ -27,7 +27,7 @@ int gSeedLevel = 0;
 void Put(const char* target, const std::string& name, const fuzz::Bytes& bytes) {
     const fs::path dir = gCorpus / target;
     fs::create_directories(dir);
-    fuzz::WriteBytes(dir / name, bytes.data(), bytes.size());
+    fuzz::WriteBytes(dir / name, bytes);
 }
 
 fuzz::Bytes Unscrambled(fuzz::Bytes bytes) {
@@ -419,7 +419,7 @@ void CharacterSeeds() {
 void ReproSeeds(const fs::path& repro) {
     const fs::path clubFile = fuzz::TempDir() / "club.bin";
     platform::FileHandle club =
-        platform::CreateFile(fuzz::Handheld(clubFile), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+        platform::CreateFile(fuzz::HandheldPath(clubFile), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
     gClub.WriteState(club);
     platform::CloseHandle(club);
     const fuzz::Bytes clubBlock = fuzz::ReadBytes(clubFile);
