@@ -400,8 +400,7 @@ void Peer::OnGameSearches() {
     uint8_t probe[64];
     sockaddr_in from{};
     socklen_t size = sizeof from;
-    while (hold_ >= 0 &&
-           ::recvfrom(hold_, probe, sizeof probe, 0, reinterpret_cast<sockaddr*>(&from), &size) == 14) {
+    while (hold_ >= 0 && ::recvfrom(hold_, probe, sizeof probe, 0, reinterpret_cast<sockaddr*>(&from), &size) == 14) {
         // "QVIR", 2, "IRServer", 0, then the TCP port, low byte first.
         const uint16_t port = PortOf(newLinks_ > 0 ? listener_ : refuser_);
         uint8_t answer[16] = {'Q', 'V', 'I', 'R', 2, 'I', 'R', 'S', 'e', 'r', 'v', 'e', 'r', 0};
