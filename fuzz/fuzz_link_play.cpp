@@ -467,7 +467,14 @@ MultiplayerScreen* Room() {
     return gClub.GetMultiplayerScreen();
 }
 
+// A tap of the player on the room, the trade screen (and its collection
+// manager) or the match. Elsewhere (the club view once the room is left,
+// the card shop of the Deck button) no tap is given: the club view's quick
+// menu would wait for a further tap for ever, and its last row ends the
+// program.
 void Tap(int x, int y) {
+    const uint8_t type = gClub.CurrentType();
+    if (gClubActive && type != kScreenMultiplayer && type != kScreenTrade && type != kScreenCollection) return;
     if (gClubActive) {
         gClub.StylusDown(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
         gClub.StylusUp(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
