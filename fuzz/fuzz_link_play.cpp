@@ -167,7 +167,11 @@ public:
     // The game creates or joins the link as the player's Create or Join.
     bool Connect(MultiplayerScreen& room) {
         ++newLinks_;
-        if (!joins_) Release();
+        if (joins_) {
+            Hold();
+        } else {
+            Release();
+        }
         const bool connected = joins_ ? room.JoinIrConnection() : room.HostIrConnection();
         Hold();
         return connected && fd_ >= 0;
@@ -220,6 +224,8 @@ public:
     static void OnTrace(const std::string& kind, const std::string& text);
 
 private:
+    // Binding fails while the game answers discovery itself; then the next
+    // call tries again.
     void Hold() {
         if (hold_ < 0) hold_ = BoundSocket(SOCK_DGRAM, port_, INADDR_ANY);
     }
@@ -284,6 +290,10 @@ private:
 Peer gPeer;
 
 void Peer::OnTrace(const std::string& kind, const std::string& text) {
+    if (kind == "room" && (text == "multiplayer status Connected." || text == "multiplayer status Failed to connect.")) {
+        // A Create of the game has ended: the port is held again.
+        gPeer.Hold();
+    }
     if (kind == "room") {
         // "trade other card 17" -> "room trade other card".
         std::string what = text.substr(0, text.find_first_of("0123456789"));
