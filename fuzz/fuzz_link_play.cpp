@@ -42,7 +42,7 @@ namespace {
 
 // Frames the script may take, and frames after it for the game to come back
 // to the room once the link has ended.
-constexpr int kMostFrames = 400;
+constexpr int kMostFrames = 1000;
 constexpr int kSettleFrames = 120;
 // A message kept for the game's next wait goes before a frame after these.
 constexpr int kHeldFrames = 40;

@@ -185,6 +185,22 @@ void LinkPlaySeeds() {
     moves(clientGame, 81);
     put("reach-match_state_13-client-game", clientGame);
 
+    // A whole match, the other machine serving: it blocks the middle, so that
+    // its cards (from the far corner back) and the player's (from the first
+    // column on) meet only at the end, and then hands over the card won.
+    Script whole(true, fuzz::kPressGame);
+    whole.WhenWaiting(m(K::kStartGame))
+        .WhenWaiting(m(K::kName, 255, 255, -1, u"HOST"))
+        .WhenWaiting(m(K::kFirstSide, 1));
+    for (uint8_t cell : {8, 9, 10, 11, 12, 13}) whole.WhenWaiting(m(K::kBlockedCell, cell / 4, cell % 4));
+    whole.WhenWaiting(m(K::kBlockedCell, 255, 255)).WhenWaiting(m(K::kStartSignal));
+    for (int cell = kBoardCells - 1, card = 81; cell >= 14; --cell, ++card) {
+        whole.WhenWaiting(m(K::kCardPlayed, static_cast<uint8_t>(cell / 4), static_cast<uint8_t>(cell % 4),
+                            static_cast<int16_t>(card)));
+    }
+    for (int16_t card : {81, 82, 83, 1, 2, 3, 4, 5}) whole.WhenWaiting(m(K::kCard, 255, 255, card));
+    put("reach-match_state_72-client-whole-match", whole);
+
     // The other machine's card on a free cell lands: the match acts on a
     // received move.
     Script clientMoves(true, fuzz::kPressGame);
