@@ -290,7 +290,8 @@ private:
 Peer gPeer;
 
 void Peer::OnTrace(const std::string& kind, const std::string& text) {
-    if (kind == "room" && (text == "multiplayer status Connected." || text == "multiplayer status Failed to connect.")) {
+    if (kind == "room" &&
+        (text == "multiplayer status Connected." || text == "multiplayer status Failed to connect.")) {
         // A Create of the game has ended: the port is held again.
         gPeer.Hold();
     }
