@@ -45,15 +45,15 @@ int FuzzCardDatabase(const uint8_t* data, size_t size) {
         const std::filesystem::path root = TempDir() / "install";
         cards = root / "DATA" / "CARDS" / "SET 1";
         std::filesystem::create_directories(cards);
-        gInstallDir = Handheld(root) + u"\\";
+        test::UseInstallDir(root);
     }
     Parts parts{data, size};
     auto [index, indexSize] = parts.Next(true);
     auto [records, recordsSize] = parts.Next(true);
     auto [info, infoSize] = parts.Next(false);
-    WriteBytes(cards / "CARDS.IND", index, indexSize);
-    WriteBytes(cards / "CARDS.DAT", records, recordsSize);
-    WriteBytes(cards / "CARDS.INF", info, infoSize);
+    WriteBytes(cards / "CARDS.IND", Bytes(index, index + indexSize));
+    WriteBytes(cards / "CARDS.DAT", Bytes(records, records + recordsSize));
+    WriteBytes(cards / "CARDS.INF", Bytes(info, info + infoSize));
 
     SeedRandom(1);
     const bool open = OpenCardDatabase();
@@ -88,11 +88,11 @@ int FuzzOpponents(const uint8_t* data, size_t size) {
         const std::filesystem::path root = TempDir() / "install";
         std::filesystem::create_directories(root / "DATA");
         std::filesystem::create_symlink(GeneratedInstallation() / "DATA" / "CARDS", root / "DATA" / "CARDS");
-        gInstallDir = Handheld(root) + u"\\";
+        test::UseInstallDir(root);
         if (!OpenCardDatabase()) ::abort();
         file = root / "DATA" / "OPPONENTS.DAT";
     }
-    WriteBytes(file, data, size);
+    WriteBytes(file, Bytes(data, data + size));
     for (PlayerProfile& opponent : gOpponents) opponent = PlayerProfile();
     SeedRandom(1);
     LoadOpponents();
@@ -114,7 +114,7 @@ int FuzzTextFields(const uint8_t* data, size_t size) {
     static WString path;
     if (path.empty()) {
         StartHeadless();
-        path = Handheld(TempDir() / "texts.bin");
+        path = HandheldPath(TempDir() / "texts.bin");
     }
     const std::span<const uint8_t> buffer(data, size);
     for (int pass = 0; pass < 2; ++pass) {
@@ -131,7 +131,7 @@ int FuzzTextFields(const uint8_t* data, size_t size) {
         }
     }
 
-    WriteBytes(TempDir() / "texts.bin", data, size);
+    WriteBytes(TempDir() / "texts.bin", Bytes(data, data + size));
     for (int reader = 0; reader < 2; ++reader) {
         platform::FileHandle file = platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
         if (file == platform::INVALID_HANDLE_VALUE) ::abort();

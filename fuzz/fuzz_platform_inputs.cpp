@@ -56,13 +56,13 @@ int FuzzPicture(const uint8_t* data, size_t size) {
     static WString path;
     if (path.empty()) {
         StartHeadless();
-        path = Handheld(TempDir() / "picture.bin");
+        path = HandheldPath(TempDir() / "picture.bin");
     }
     if (size < 2) return 0;
     gPixelFormat = kFormats[(data[0] & 3) % 3];
     const bool dither = (data[0] & 4) != 0;
     gGamma = static_cast<int8_t>(data[1]);
-    WriteBytes(TempDir() / "picture.bin", data + 2, size - 2);
+    WriteBytes(TempDir() / "picture.bin", Bytes(data + 2, data + size));
 
     Picture picture;
     if (LoadPicture(path, picture, dither)) {
@@ -82,11 +82,11 @@ int FuzzFont(const uint8_t* data, size_t size) {
     static WString path;
     if (path.empty()) {
         StartHeadless();
-        path = Handheld(TempDir() / "font.bin");
+        path = HandheldPath(TempDir() / "font.bin");
     }
     if (size < 1) return 0;
     gPixelFormat = kFormats[((data[0] >> 2) & 3) % 3];
-    WriteBytes(TempDir() / "font.bin", data + 1, size - 1);
+    WriteBytes(TempDir() / "font.bin", Bytes(data + 1, data + size));
 
     gFont.Load(path, (data[0] & 1) != 0, (data[0] & 2) != 0);
     WString every;
@@ -110,13 +110,13 @@ int FuzzFont(const uint8_t* data, size_t size) {
 int FuzzRegistry(const uint8_t* data, size_t size) {
     StartHeadless();
     const std::filesystem::path path = UseNewRegistryFile();
-    WriteBytes(path, data, size);
+    WriteBytes(path, Bytes(data, data + size));
     QuerySettings();
     SetGammaSetting();
     const Bytes first = ReadBytes(path);
 
     const std::filesystem::path again = UseNewRegistryFile();
-    WriteBytes(again, first.data(), first.size());
+    WriteBytes(again, first);
     QuerySettings();
     SetGammaSetting();
     if (ReadBytes(again) != first) {

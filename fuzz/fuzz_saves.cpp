@@ -9,6 +9,7 @@
 #include "fuzz/fuzz_support.h"
 #include "match/match.h"
 #include "platform/files.h"
+#include "platform/trace.h"
 
 namespace qv::fuzz {
 
@@ -33,8 +34,20 @@ Bytes gCharacterFiles[3];
 PlayerProfile gOpponentsAsLoaded[kOpponentCount];
 WString gClubAtStart;
 
+// Set while a restored quick save plays: the screens entered then are noted.
+bool gRestored = false;
+
+// The player taps as a screen comes up, which draws it at once instead of
+// dissolving it in over many frames.
+void NoteScreens(const std::string& kind, const std::string& text) {
+    if (kind != "screen" || text.rfind("enter ", 0) != 0) return;
+    if (gRestored) Mark("screen " + text);
+    platform::PostMessage(nullptr, platform::WM_LBUTTONDOWN, 0, platform::MakeLParam(120, 160));
+}
+
 void SetUpQuickSaveWorld() {
     StartHeadless();
+    platform::SetTraceListener(NoteScreens);
     LinkInstallation();
     OpenGeneratedCards("fuzz_quick_save");
     LoadBoardPictures();
@@ -43,7 +56,7 @@ void SetUpQuickSaveWorld() {
     // As start-up has it, but for the panorama: its frames cost time, and a
     // missing picture draws nothing.
     gClub.LoadButtons();
-    gClubAtStart = Handheld(TempDir() / "club.bin");
+    gClubAtStart = HandheldPath(TempDir() / "club.bin");
     platform::FileHandle club = platform::CreateFile(gClubAtStart, platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
     if (!gClub.WriteState(club)) ::abort();
     platform::CloseHandle(club);
@@ -126,7 +139,7 @@ int FuzzCharacterFile(const uint8_t* data, size_t size) {
     gPerfectsReceived = 42;
     const PlayerProfile before = gProfile;
 
-    WriteBytes(SlotFile(2), data, size);
+    WriteBytes(SlotFile(2), Bytes(data, data + size));
     if (!LoadPlayerSave(2)) {
         if (gProfile.GetName() != before.GetName() || gProfile.GetSlot() != 3 || gPerfectsReceived != 42 ||
             gProfile.GetTotalCards() != before.GetTotalCards()) {
@@ -160,7 +173,7 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
     // random numbers.
     for (int slot = 1; slot <= 3; ++slot) {
         const Bytes& bytes = gCharacterFiles[slot - 1];
-        WriteBytes(SlotFile(slot), bytes.data(), bytes.size());
+        WriteBytes(SlotFile(slot), bytes);
     }
     for (int i = 0; i < kOpponentCount; ++i) gOpponents[i] = gOpponentsAsLoaded[i];
     gProfile.Reset();
@@ -173,8 +186,10 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
     DrainMessages();
 
     // As start-up restores it.
-    WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", data, size);
+    RunMarks().clear();
+    WriteBytes(TempDir() / "install" / "SAVE" / "QuickSave.QCP", Bytes(data, data + size));
     if (LoadQuickSave()) {
+        gRestored = true;
         gClub.ResumeFromQuickSave();
     } else {
         gClub.OpenCharacterScreen();
@@ -193,6 +208,7 @@ int FuzzQuickSave(const uint8_t* data, size_t size) {
         PresentScreen();
         DrainMessages();
     }
+    gRestored = false;
     gClubActive = 1;
     return 0;
 }

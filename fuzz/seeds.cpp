@@ -10,8 +10,9 @@
 #include "club/club.h"
 #include "engine/picture_loader.h"
 #include "engine/utilities.h"
-#include "infrared/link_message.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/link_play.h"
+#include "infrared/link_message.h"
 #include "match/match.h"
 #include "platform/files.h"
 
@@ -26,7 +27,7 @@ int gSeedLevel = 0;
 void Put(const char* target, const std::string& name, const fuzz::Bytes& bytes) {
     const fs::path dir = gCorpus / target;
     fs::create_directories(dir);
-    fuzz::WriteBytes(dir / name, bytes.data(), bytes.size());
+    fuzz::WriteBytes(dir / name, bytes);
 }
 
 fuzz::Bytes Unscrambled(fuzz::Bytes bytes) {
@@ -138,6 +139,146 @@ void LinkSeeds() {
     }
 }
 
+// The other machine's scripts for the link-play target, each named for a
+// mark it must reach (see fuzz/replay.cpp): the handshakes of both roles,
+// matches over the link with the other machine's moves, trades and a link
+// that breaks and comes back.
+void LinkPlaySeeds() {
+    using Script = fuzz::LinkPlayScript;
+    using K = LinkMessageKind;
+    auto m = [](K kind, uint8_t p1 = 255, uint8_t p2 = 255, int16_t value = -1, const char16_t* text = u"") {
+        return Script::Message(kind, p1, p2, value, text);
+    };
+    auto offer = [](int32_t credits) {
+        LinkMessage message = Script::Message(K::kCreditsOffer);
+        SetLinkCredits(message, credits);
+        return message;
+    };
+    // The other machine's moves: its cards on every cell in turn, the
+    // attacks around each and a card from the pile, for the match to check.
+    auto moves = [&m](Script& script, int16_t firstCard) {
+        for (int cell = 0; cell < kBoardCells; ++cell) {
+            const uint8_t c = static_cast<uint8_t>(cell / 4), r = static_cast<uint8_t>(cell % 4);
+            script.WhenWaiting(m(K::kCardPlayed, c, r, static_cast<int16_t>(firstCard + cell % 16)));
+            LinkMessage attack = m(K::kAttack, c, r);
+            attack.p3 = static_cast<uint8_t>(c > 0 ? c - 1 : c + 1);
+            attack.p4 = r;
+            script.WhenWaiting(attack);
+        }
+        script.WhenWaiting(m(K::kCardTaken));
+    };
+    auto put = [](const std::string& name, const Script& script) { Put("link_play", name, script.Bytes()); };
+
+    Script serverGame(false, fuzz::kPressGame);
+    serverGame.WhenWaiting(m(K::kStartGame)).WhenWaiting(m(K::kName, 255, 255, -1, u"PEER"));
+    moves(serverGame, 41);
+    put("reach-room_multiplayer_game_starts-server-game", serverGame);
+
+    Script clientGame(true, fuzz::kPressGame);
+    clientGame.WhenWaiting(m(K::kStartGame))
+        .WhenWaiting(m(K::kName, 255, 255, -1, u"HOST"))
+        .WhenWaiting(m(K::kFirstSide, 1))
+        .WhenWaiting(m(K::kBlockedCell, 2, 1))
+        .WhenWaiting(m(K::kBlockedCell, 4, 3))
+        .WhenWaiting(m(K::kBlockedCell, 255, 255))
+        .WhenWaiting(m(K::kStartSignal));
+    moves(clientGame, 81);
+    put("reach-match_state_13-client-game", clientGame);
+
+    // A whole match, the other machine serving: it blocks the middle, so that
+    // its cards (from the far corner back) and the player's (from the first
+    // column on) meet only at the end, and then hands over the card won.
+    Script whole(true, fuzz::kPressGame);
+    whole.WhenWaiting(m(K::kStartGame))
+        .WhenWaiting(m(K::kName, 255, 255, -1, u"HOST"))
+        .WhenWaiting(m(K::kFirstSide, 1));
+    for (uint8_t cell : {8, 9, 10, 11, 12, 13}) whole.WhenWaiting(m(K::kBlockedCell, cell / 4, cell % 4));
+    whole.WhenWaiting(m(K::kBlockedCell, 255, 255)).WhenWaiting(m(K::kStartSignal));
+    for (int cell = kBoardCells - 1, card = 81; cell >= 14; --cell, ++card) {
+        whole.WhenWaiting(m(K::kCardPlayed, static_cast<uint8_t>(cell / 4), static_cast<uint8_t>(cell % 4),
+                            static_cast<int16_t>(card)));
+    }
+    for (int16_t card : {81, 82, 83, 1, 2, 3, 4, 5}) whole.WhenWaiting(m(K::kCard, 255, 255, card));
+    put("reach-match_state_72-client-whole-match", whole);
+
+    // The other machine's card on a free cell lands: the match acts on a
+    // received move.
+    Script clientMoves(true, fuzz::kPressGame);
+    clientMoves.WhenWaiting(m(K::kStartGame))
+        .WhenWaiting(m(K::kName, 255, 255, -1, u"HOST"))
+        .WhenWaiting(m(K::kFirstSide, 0))
+        .WhenWaiting(m(K::kBlockedCell, 255, 255))
+        .WhenWaiting(m(K::kStartSignal))
+        .WhenWaiting(m(K::kCardPlayed, 5, 3, 81));
+    put("reach-match_state_13-client-moves-first", clientMoves);
+
+    // The other machine presses Trade when this one pressed Game.
+    Script refused(true, fuzz::kPressGame);
+    refused.WhenWaiting(m(K::kStartTrade)).Frames(4);
+    put("reach-room_multiplayer_status_Server_not_ready.-client-refused", refused);
+
+    // An honest machine sends its next request only once the last exchange
+    // is done: one a frame while the trade screen handles what comes.
+    auto oneAFrame = [](Script& script, std::initializer_list<LinkMessage> messages) -> Script& {
+        for (const LinkMessage& message : messages) script.Now(message).Frames(1);
+        return script;
+    };
+
+    // Trades: cards and credits offered, both sides ready, the trade done.
+    const int readyX = 138, readyY = 289;
+    for (bool joins : {false, true}) {
+        Script trade(joins, fuzz::kPressTrade);
+        trade.WhenWaiting(m(K::kStartTrade)).WhenWaiting(m(K::kName, 255, 255, -1, joins ? u"SERVER" : u"FAR"));
+        trade.Frames(2);
+        oneAFrame(trade, {m(K::kTradeClear), m(K::kCard, 255, 255, 101), m(K::kCard, 255, 255, 102), offer(250),
+                          m(K::kReady, 1)})
+            .Tap(readyX, readyY)
+            .Frames(8);
+        put(std::string("reach-room_trade_finished_credits-") + (joins ? "client" : "server") + "-trade", trade);
+    }
+
+    // The other machine trims and empties its box, then leaves the trade.
+    Script leaves(false, fuzz::kPressTrade);
+    leaves.WhenWaiting(m(K::kStartTrade)).WhenWaiting(m(K::kName, 255, 255, -1, u"FAR")).Frames(2);
+    oneAFrame(leaves, {m(K::kCard, 255, 255, 7), m(K::kCard, 255, 255, 9), m(K::kTradeRemove, 0), m(K::kTradeClear),
+                       m(K::kTradeLeave)})
+        .Frames(4);
+    put("reach-room_trade_other_left-server-leaves", leaves);
+
+    // The link breaks during a trade and the other machine comes back: the
+    // trade resynchronises in both roles.
+    for (bool joins : {false, true}) {
+        Script back(joins, fuzz::kPressTrade);
+        back.WhenWaiting(m(K::kStartTrade)).WhenWaiting(m(K::kName, 255, 255, -1, u"FAR"));
+        back.Frames(2).Now(m(K::kCard, 255, 255, 5)).Frames(2).Close(true).Frames(2);
+        if (joins) back.WhenWaiting(m(K::kTradeClear)).WhenWaiting(offer(10));
+        back.Frames(4).Now(offer(20)).Frames(4);
+        put(std::string("reach-room_trade_resync-") + (joins ? "client" : "server") + "-comes-back", back);
+    }
+
+    // The other machine breaks the match off.
+    Script vanishes(false, fuzz::kPressGame);
+    vanishes.WhenWaiting(m(K::kStartGame)).WhenWaiting(m(K::kName, 255, 255, -1, u"PEER")).Frames(20).Close(false);
+    put("reach-match_cancelled-server-vanishes", vanishes);
+
+    // Messages to a room that is waiting for no message, and bytes that are
+    // no message, until the link ends.
+    Script idle(false, fuzz::kPressNothing);
+    idle.Now(m(K::kCard, 255, 255, 3)).Raw({0x05, 0x01, 0x02}).Frames(3).Close(false).Frames(3);
+    put("reach-room_multiplayer_link_lost-idle", idle);
+
+    // Answers that go wrong: a wrong echo, a reject and silence.
+    Script wrong(false, fuzz::kPressGame);
+    wrong.AnswerNext(fuzz::kAnswerWrongEcho)
+        .WhenWaiting(m(K::kStartGame))
+        .AnswerNext(fuzz::kAnswerReject)
+        .RejectNextEcho()
+        .WhenWaiting(m(K::kStartGame))
+        .AnswerNext(fuzz::kAnswerSilence)
+        .WhenWaiting(m(K::kStartGame));
+    put("reach-room_multiplayer_status_Server_failed_to_start_Game.-server-wrong-answers", wrong);
+}
+
 // The local player's moves while the seeds are made: the first filled slot
 // on the first free cell, the first target offered, the pile when the hand is empty.
 void PlayLocalTurn() {
@@ -205,6 +346,70 @@ void QuickSaveSeeds(const std::string& name, void (*start)()) {
     fuzz::DrainMessages();
 }
 
+// Quick saves written while each room's own screen is current, as the A
+// prompt writes them: the screen opened the way its room, the quick menu or
+// the screen under it opens it, and the club's turns run until it is entered.
+// Each is named for the screen a restore must enter (see fuzz/replay.cpp).
+void RoomSeeds() {
+    struct Room {
+        uint8_t type;
+        const char* name;
+        void (*open)();
+    };
+    // Opens the screen and runs the club's turns until it is current.
+    static auto openAndSettle = [](void (*open)(), uint8_t type) {
+        open();
+        for (int turn = 0; turn < 400 && (gClub.InTransition() || gClub.CurrentType() != type); ++turn) {
+            gClub.Update();
+        }
+    };
+    const Room rooms[] = {
+        {kScreenMultiplayer, "multiplayer", [] { gClub.OpenMultiplayerScreen(); }},
+        {kScreenInstantPlay, "instant-play", [] { gClub.OpenInstantPlayScreen(); }},
+        {kScreenBoss, "boss", [] { gClub.OpenBossScreen(); }},
+        {kScreenShop, "shop", [] { gClub.OpenShopScreen(kScreenClubView); }},
+        {kScreenGuestTournament, "tournament-guest", [] { gClub.OpenTournamentScreen(0); }},
+        {kScreenMemberTournament, "tournament-member", [] { gClub.OpenTournamentScreen(1); }},
+        {kScreenEliteTournament, "tournament-elite", [] { gClub.OpenTournamentScreen(2); }},
+        {kScreenOptions, "options", [] { gClub.OpenOptionsScreen(); }},
+        {kScreenCharacter, "character", [] { gClub.OpenCharacterScreen(); }},
+        // The instant-play room's tables open the bet screen over it.
+        {kScreenBet, "bet",
+         [] {
+             openAndSettle([] { gClub.OpenInstantPlayScreen(); }, kScreenInstantPlay);
+             gClub.OpenBetScreen(kScreenInstantPlay, 7);
+         }},
+        // The card shop's collection button opens the collection manager.
+        {kScreenCollection, "collection",
+         [] {
+             openAndSettle([] { gClub.OpenShopScreen(kScreenClubView); }, kScreenShop);
+             gClub.OpenCollectionScreen(kScreenShop, 0, 0);
+         }},
+        // The room's trade handshake, once done, opens the trade screen.
+        {kScreenTrade, "trade",
+         [] {
+             openAndSettle([] { gClub.OpenMultiplayerScreen(); }, kScreenMultiplayer);
+             gClub.OpenTradeScreen(kScreenMultiplayer);
+         }},
+    };
+    for (const Room& room : rooms) {
+        fuzz::MakeSeedCharacter(1);
+        gProfile.AddCredits(2500);
+        SavePlayer();
+        gClub.Reset();
+        gClubActive = 1;
+        openAndSettle(room.open, room.type);
+        if (gClub.CurrentType() != room.type || gClub.InTransition() || !WriteQuickSave()) {
+            std::fprintf(stderr, "no quick save written in screen %d (%s)\n", room.type, room.name);
+            continue;
+        }
+        Put("quick_save", "reach-screen_enter_" + std::to_string(room.type) + "-" + room.name,
+            fuzz::ReadBytes(fuzz::TempDir() / "install" / "SAVE" / "QuickSave.QCP"));
+    }
+    gClub.Reset();
+    fuzz::DrainMessages();
+}
+
 void CharacterSeeds() {
     for (int slot = 1; slot <= 3; ++slot) {
         fuzz::MakeSeedCharacter(slot);
@@ -230,7 +435,7 @@ void CharacterSeeds() {
 void ReproSeeds(const fs::path& repro) {
     const fs::path clubFile = fuzz::TempDir() / "club.bin";
     platform::FileHandle club =
-        platform::CreateFile(fuzz::Handheld(clubFile), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
+        platform::CreateFile(fuzz::HandheldPath(clubFile), platform::GENERIC_WRITE, platform::CREATE_ALWAYS);
     gClub.WriteState(club);
     platform::CloseHandle(club);
     const fuzz::Bytes clubBlock = fuzz::ReadBytes(clubFile);
@@ -270,6 +475,7 @@ int main(int argc, char** argv) {
     InstallationSeeds(install);
     TextSeeds();
     LinkSeeds();
+    LinkPlaySeeds();
     CharacterSeeds();
     for (gSeedLevel = 0; gSeedLevel < 3; ++gSeedLevel) {
         SeedRandom(static_cast<uint32_t>(11 + gSeedLevel));
@@ -278,6 +484,7 @@ int main(int argc, char** argv) {
     }
     SeedRandom(3);
     QuickSaveSeeds("boss", [] { StartBossMatch(); });
+    RoomSeeds();
     if (argc == 3) ReproSeeds(argv[2]);
     for (const auto& entry : fs::directory_iterator(fuzz::TempDir() / "install" / "SAVE")) {
         Put("text_fields", entry.path().filename().string(), fuzz::ReadBytes(entry.path()));

@@ -274,6 +274,11 @@ int LinkReceive(LinkSocket socket, uint8_t* buffer, int size) {
     }
     LinkClockCatchUp clock;
     const LinkDeadline endless(0);
+    // Where the game waits for the other machine: a peer played inside the
+    // same process sends its next message on this line.
+    if (LinkBytesAvailable(socket) == 0) {
+        Trace("link", "waiting for data");
+    }
     for (;;) {
         // Readable also means closed, reset or broken: recv then says which.
         pollfd one{socket, POLLIN, 0};

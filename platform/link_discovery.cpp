@@ -149,6 +149,7 @@ LinkDiscovery LinkDiscover(uint32_t ms, LinkDevice* device) {
         // A network that refuses a broadcast is no reason to stop.
         ::sendto(fd, probe, sizeof probe, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
+    Trace("link", "searching");
     // The round lasts its whole time whether or not someone answers: it is
     // also the pause between two searches. The first answer counts.
     bool found = false;

@@ -42,7 +42,9 @@ done
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for program in "$fuzz_dir"/fuzz/fuzz_*; do
-    [ -f "$program" ] && [ -x "$program" ] && targets+=("${program##*/fuzz_}")
+    name=${program##*/fuzz_}
+    # fuzz_replay_<name> replays a target's inputs; it is no target of its own.
+    [ -f "$program" ] && [ -x "$program" ] && [ "${name#replay_}" = "$name" ] && targets+=("$name")
   done
 fi
 
@@ -56,7 +58,16 @@ for name in "${targets[@]}"; do
   if (cd "$work/run/$name" && "$fuzz_dir/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=20 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/crashes/$name-" \
         "$corpus" "$seeds/$name" >"$log" 2>&1); then
-    echo "fuzz $name: $(grep -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}') runs, no crash"
+    runs=$(grep -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}')
+    coverage=$(grep -E '^#[0-9]+' "$log" | tail -n 1 | grep -oE 'cov: [0-9]+ ft: [0-9]+' || true)
+    echo "fuzz $name: $runs runs in ${seconds} s, ${coverage:-cov: ?}, no crash"
+    # What the corpus reaches, for the targets that note it (fuzz/replay.cpp).
+    replay="$fuzz_dir/fuzz/fuzz_replay_$name"
+    if [ -x "$replay" ]; then
+      (cd "$work/run/$name" && "$replay" "$corpus" "$seeds/$name") >"$work/logs/$name-reached.txt" 2>&1 || true
+      echo "  reached (inputs of corpus and seeds; $work/logs/$name-reached.txt):"
+      grep -E '^ +[0-9]+ +(screen enter|.*(game|trade) starts|room trade (other|finished|resync)|match state 1[0-3]$)' "$work/logs/$name-reached.txt" | sed 's/^/  /' || true
+    fi
   else
     echo "fuzz $name: FAILED (log $log)"
     tail -n 40 "$log"

@@ -5,11 +5,15 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "infrared/ir_link.h"
 #include "platform/link.h"
+#include "platform/trace.h"
 #include "tests/support/link_peer.h"
 
 namespace qv {
@@ -171,6 +175,56 @@ TEST_F(LinkTest, DiscoveryFindsNothingAtAnUnknownOrSilentPeer) {
 void Connect(IrLink& link, RawPeer& peer) {
     ASSERT_TRUE(test::HostWithPeer(test::UseLinkSettings(1.0), peer, [&link] { return link.Host(5); }));
     ASSERT_GE(peer.Fd(), 0);
+}
+
+// A peer played inside the same process and thread (the link-play fuzz
+// target's) acts on the trace: it hears when a receive is about to wait with
+// nothing come, and when a join's probes have gone out.
+RawPeer* gAnsweringPeer = nullptr;
+std::vector<std::string> gLinkLines;
+
+void AnswerWhenTheLinkWaits(const std::string& kind, const std::string& text) {
+    if (kind != "link") return;
+    gLinkLines.push_back(text);
+    if (text == "waiting for data" && gAnsweringPeer != nullptr) gAnsweringPeer->Send(test::Message(8));
+}
+
+int LinesSaying(const std::string& text) {
+    return static_cast<int>(std::count(gLinkLines.begin(), gLinkLines.end(), text));
+}
+
+TEST_F(LinkTest, TheTraceSaysWhenAReceiveIsAboutToWaitAndWhenAJoinHasSentItsProbes) {
+    IrLink link;
+    RawPeer peer;
+    ASSERT_NO_FATAL_FAILURE(Connect(link, peer));
+    gAnsweringPeer = &peer;
+    gLinkLines.clear();
+    platform::SetTraceListener(AnswerWhenTheLinkWaits);
+    // Nothing has come: the line comes first, and what the peer sends on it
+    // ends the wait without a second thread.
+    uint8_t buffer[100];
+    int count = -1;
+    ASSERT_TRUE(link.Receive(buffer, 100, count));
+    EXPECT_EQ(Bytes(buffer, buffer + count), test::Message(8));
+    EXPECT_EQ(LinesSaying("waiting for data"), 1);
+
+    // Bytes that wait already are read without the line.
+    gAnsweringPeer = nullptr;
+    ASSERT_TRUE(peer.Send(test::Message(11)));
+    for (int i = 0; i < 100 && link.BytesAvailable() < 9; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    gLinkLines.clear();
+    ASSERT_TRUE(link.Receive(buffer, 100, count));
+    EXPECT_EQ(count, 9);
+    EXPECT_EQ(LinesSaying("waiting for data"), 0);
+
+    // Each of a join's six searches says so once its probes are out.
+    test::UseLinkSettings(0.01);
+    IrLink joiner;
+    EXPECT_FALSE(joiner.Join());
+    EXPECT_EQ(LinesSaying("searching"), 6);
+    platform::SetTraceListener(nullptr);
 }
 
 TEST_F(LinkTest, LivenessHoldsForASilentPeerAndFailsForAClosedOne) {
