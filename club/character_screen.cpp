@@ -94,6 +94,7 @@ void CharacterScreen::Enter() {
         PlayMusic(0);
     }
     EnterWithTapOrDissolve(*this);
+    TraceCharacter("shown slot " + std::to_string(selectedSlot_ + 1));
 }
 
 CharacterSummary CharacterScreen::ReadSlotHeader(int slotIndex) {

@@ -13,7 +13,9 @@ namespace qv::platform {
 bool PlaySoundAsync(const WString& path);
 
 // Raw output for the music driver: unsigned 8-bit or signed 16-bit samples.
-// Opening twice reopens. False when no device can be opened.
+// Opening twice reopens. False when no device can be opened. With
+// QUORVANE_AUDIO=none it always opens, on no device: the samples are taken
+// at the clock's pace and dropped.
 bool OpenAudioOutput(int rate, int channels, int bits);
 void CloseAudioOutput();
 // Bytes the output wants now to keep about 100 ms queued; never blocks.

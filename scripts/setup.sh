@@ -11,8 +11,10 @@ mkdir -p "$QV_BUILD_DIR"
 QV_BUILD_DIR=$(cd "$QV_BUILD_DIR" && pwd)
 
 source "$QV_ROOT/scripts/packages.sh"
+# xvfb, xdotool and libxtst-dev: the window tests run the game on an X
+# server of their own and click through XTest; the benchmark uses them too.
 qv_ensure_packages cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev \
-  libgtest-dev libcairo2-dev libxxhash-dev
+  libgtest-dev libcairo2-dev libxxhash-dev xvfb xdotool libxtst-dev
 
 qv_cmake_args=(-G Ninja -S "$QV_ROOT" -B "$QV_BUILD_DIR")
 [ "${QV_SANITIZE:-0}" = 1 ] && qv_cmake_args+=(-DQV_SANITIZE=ON)

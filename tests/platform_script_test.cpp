@@ -322,9 +322,18 @@ TEST_F(Headless, AudioOutputIsPacedByVirtualTime) {
     EXPECT_EQ(AudioBytesWanted(), 8820u);
     EXPECT_EQ(headless::AudioBytesQueued(), 4410u);
 
+    // No device: the same pace, and nothing reaches the backend.
     Restart("QUORVANE_AUDIO", "none");
-    EXPECT_FALSE(OpenAudioOutput(44100, 1, 8));
+    ASSERT_TRUE(OpenAudioOutput(44100, 1, 8));
+    EXPECT_EQ(AudioBytesWanted(), 4410u);
+    QueueAudio(samples.data(), 4410);
     EXPECT_EQ(AudioBytesWanted(), 0u);
+    headless::AdvanceTime(20);
+    EXPECT_EQ(AudioBytesWanted(), 882u);
+    EXPECT_EQ(headless::AudioBytesQueued(), 0u);
+    CloseAudioOutput();
+    EXPECT_EQ(AudioBytesWanted(), 0u);
+    EXPECT_FALSE(OpenAudioOutput(44100, 3, 8)) << "a layout no device takes";
 }
 
 TEST_F(Headless, ContactsAndCalendarRunTheirCommandsWithoutWaiting) {

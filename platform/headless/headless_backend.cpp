@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/audio_pace.h"
 #include "platform/backend.h"
 #include "platform/config.h"
 #include "platform/headless/headless.h"
@@ -156,31 +157,19 @@ public:
     void Raise() override {}
 
     bool OpenAudio(int rate, int channels, int bits) override {
-        frameBytes_ = static_cast<uint64_t>(channels) * static_cast<uint64_t>(bits / 8);
-        bytesPerSecond_ = static_cast<uint64_t>(rate) * frameBytes_;
-        inQueue_ = 0;
-        remainder_ = 0;
-        audioLast_ = now_;
+        audio_.Start(rate, channels, bits, now_);
         return true;
     }
 
-    void CloseAudio() override { bytesPerSecond_ = 0; }
+    void CloseAudio() override { audio_.Stop(); }
 
-    uint32_t AudioBytesWanted() override {
-        if (bytesPerSecond_ == 0) {
-            return 0;
-        }
-        Consume();
-        uint64_t target = bytesPerSecond_ / 10 / frameBytes_ * frameBytes_;
-        return inQueue_ >= target ? 0 : static_cast<uint32_t>((target - inQueue_) / frameBytes_ * frameBytes_);
-    }
+    uint32_t AudioBytesWanted() override { return audio_.Wanted(now_); }
 
     void QueueAudio(const void* data, uint32_t bytes) override {
-        if (bytesPerSecond_ == 0) {
+        if (!audio_.Running()) {
             return;
         }
-        Consume();
-        inQueue_ += bytes;
+        audio_.Add(bytes, now_);
         audioBytes_ += bytes;
         const auto* p = static_cast<const uint8_t*>(data);
         for (uint32_t i = 0; i < bytes; ++i) {
@@ -233,14 +222,6 @@ private:
         return GetConfig().captureDir + name;
     }
 
-    void Consume() {
-        uint64_t amount = (now_ - audioLast_) * bytesPerSecond_ + remainder_;
-        audioLast_ = now_;
-        uint64_t played = amount / 1000;
-        remainder_ = amount % 1000;
-        inQueue_ = played >= inQueue_ ? 0 : inQueue_ - played;
-    }
-
     uint64_t now_ = 0;
     uint64_t limit_;
     bool timedOut_ = false;
@@ -250,11 +231,7 @@ private:
     std::vector<uint16_t> lastFrame_;
     uint32_t lastFormat_ = 0;
     int presents_ = 0;
-    uint64_t bytesPerSecond_ = 0;
-    uint64_t frameBytes_ = 1;
-    uint64_t inQueue_ = 0;
-    uint64_t remainder_ = 0;
-    uint64_t audioLast_ = 0;
+    AudioPace audio_;
     uint64_t audioBytes_ = 0;
     uint64_t audioHash_ = 0xCBF29CE484222325ull;
 };

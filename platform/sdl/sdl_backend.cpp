@@ -103,8 +103,10 @@ public:
         }
     }
 
-    uint32_t Ticks() override { return static_cast<uint32_t>(SDL_GetTicks64() - start_); }
-    uint64_t Now() const override { return SDL_GetTicks64() - start_; }
+    uint32_t Ticks() override { return static_cast<uint32_t>(Now()); }
+    // SDL's clock starts again from 0 after SDL_Quit: the trace lines written
+    // while the process ends (its exit code) keep the time of the shutdown.
+    uint64_t Now() const override { return shutDown_ ? endedAt_ : SDL_GetTicks64() - start_; }
     void Sleep(uint32_t ms) override { SDL_Delay(ms); }
     int64_t DefaultTime() const override { return static_cast<int64_t>(std::time(nullptr)); }
 
@@ -152,6 +154,7 @@ public:
         if (shutDown_) {
             return;
         }
+        endedAt_ = Now();
         shutDown_ = true;
         audio_.Close();
         CloseDisplay();
@@ -244,6 +247,7 @@ private:
     uint32_t lastFormat_ = 0;
     bool stylusDown_ = false;
     bool shutDown_ = false;
+    uint64_t endedAt_ = 0;
     SdlAudio audio_;
 };
 
@@ -253,6 +257,9 @@ Backend* CreateSdlBackend() {
     // Ctrl-C and kill end the program at once, as for any terminal program;
     // SDL's handlers would only queue a close that modal waits never read.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The click that gives the window the focus is a tap like any other
+    // (press and release), not only a change of focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "Quorvane: cannot start SDL (%s); QUORVANE_BACKEND=headless runs without a window\n",
                      SDL_GetError());

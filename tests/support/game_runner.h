@@ -100,6 +100,9 @@ public:
     void Setenv(const std::string& name, const std::string& value) { env_[name] = value; }
     // Later runs write standard error into the directory; GameRun::errors has it.
     void CaptureStderr() { captureStderr_ = true; }
+    // Later runs lead a process group of their own (the process id is the
+    // group's), so that what they start can be ended with them.
+    void OwnProcessGroup() { ownGroup_ = true; }
     std::string TracePath() const {
         auto found = env_.find("QUORVANE_TRACE");
         return found == env_.end() ? std::string() : found->second;
@@ -167,6 +170,7 @@ public:
         std::filesystem::remove(TracePath(), ignored);
         pid_t pid = fork();
         if (pid == 0) {
+            if (ownGroup_) setpgid(0, 0);
             for (const auto& [name, value] : env_) {
                 if (value.empty()) {
                     unsetenv(name.c_str());
@@ -221,6 +225,7 @@ private:
     TempDir dir_{"run"};
     std::map<std::string, std::string> env_;
     bool captureStderr_ = false;
+    bool ownGroup_ = false;
 };
 
 }  // namespace qv::test
