@@ -535,7 +535,9 @@ void LinkAllBut(const std::filesystem::path& from, const std::filesystem::path& 
 TEST_F(RoomsTest, VictoryRunsWithAnOversizedBossAndAMissingCreditStrip) {
     test::TempDir dir("lair");
     const std::filesystem::path install = dir / "install";
-    LinkAllBut(test::kBuiltInstall, install, {"GFX/MENU/HELL/Starman2.QVJ", "GFX/CREDITS/AI.QVB"});
+    // The saves go to a folder of the test's own, not the player's.
+    LinkAllBut(test::kBuiltInstall, install, {"GFX/MENU/HELL/Starman2.QVJ", "GFX/CREDITS/AI.QVB", "SAVE"});
+    std::filesystem::create_directory(install / "SAVE");
     std::vector<uint8_t> rgb(300 * 400 * 3, 0);
     for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 200;
     ASSERT_TRUE(platform::WritePng((install / "GFX/MENU/HELL/Starman2.QVJ").string(), 300, 400, rgb.data()));
