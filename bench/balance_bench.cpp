@@ -19,7 +19,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -30,6 +29,8 @@
 #include "cards/opponents.h"
 #include "club/shop_screen.h"
 #include "engine/utilities.h"
+#include "match/board.h"
+#include "match/match.h"
 #include "tests/support/characters.h"
 #include "tests/support/economy.h"
 #include "tests/support/match_driver.h"
@@ -102,6 +103,10 @@ std::vector<std::vector<double>> RunJobs(const std::vector<Job>& jobs, int worke
             StartEnvironment();
             uint32_t j = 0;
             while (read(todo[0], &j, sizeof j) == sizeof j) {
+                // The board keeps the cards of the worker's last match, which
+                // the computer reads: every job starts from a board as fresh
+                // as after start-up, whichever worker takes it.
+                gMatch.SetBoardForTest(Board());
                 SeedRandom(jobs[j].seed);
                 std::string line = std::to_string(j);
                 for (double v : jobs[j].run()) line += " " + std::to_string(v);
