@@ -9,7 +9,7 @@
 //
 // --matches: matches of the starter deck against each opponent, and of each
 // level's opponents against each opponent of a level (default 20);
-// --careers: careers simulated (20), each stopped after --max-matches
+// --careers: careers simulated (20, at most 1000), each stopped after --max-matches
 // (3000); --player-level: the computer level that plays the player's side
 // (2); --workers: processes that share the matches (the cores).
 #include <sys/wait.h>
@@ -85,6 +85,8 @@ CareerResult CareerOf(const std::vector<double>& v) {
 // and open database) that take the next job from a shared pipe; the
 // numbers of every job, by job.
 std::vector<std::vector<double>> RunJobs(const std::vector<Job>& jobs, int workers) {
+    // Every job's number is in the pipe before a worker starts, so it must
+    // hold them all (main keeps the count far below its 64 KiB).
     int todo[2];
     if (pipe(todo) != 0) std::abort();
     for (uint32_t j = 0; j < jobs.size(); ++j) {
@@ -97,6 +99,7 @@ std::vector<std::vector<double>> RunJobs(const std::vector<Job>& jobs, int worke
         int out[2];
         if (pipe(out) != 0) std::abort();
         const pid_t pid = fork();
+        if (pid < 0) std::abort();
         if (pid == 0) {
             close(todo[1]);
             close(out[0]);
@@ -338,6 +341,7 @@ int main(int argc, char** argv) {
         *target = std::atoi(argv[++i]);
     }
     options.workers = std::max(1, options.workers);
+    options.careers = std::clamp(options.careers, 0, 1000);
     options.playerLevel = std::clamp(options.playerLevel, 0, 2);
     return qv::bench::Run(options);
 }
