@@ -10,6 +10,7 @@
 
 #include "cards/card_database.h"
 #include "cards/opponents.h"
+#include "club/shop_screen.h"
 #include "engine/display.h"
 #include "engine/font.h"
 #include "engine/install_dir.h"
@@ -17,6 +18,7 @@
 #include "engine/wstring.h"
 #include "match/board.h"
 #include "tests/support/characters.h"
+#include "tests/support/economy.h"
 #include "tests/support/headless.h"
 #include "tests/support/screen.h"
 
@@ -82,28 +84,76 @@ TEST_F(GeneratedData, CardsFollowTheQuartersAndGrowWithTheLevel) {
     EXPECT_EQ(maxPowerByLevel[4], 5);
 }
 
-// With the shipped cards, stronger opponents field stronger decks.
+// Buying boosters to sell the cards again never pays: a booster's eight
+// cards sell back on average for 40 to 70% of a single booster's price.
+TEST_F(GeneratedData, ABoosterSellsBackForLessThanItsPrice) {
+    const double price = ShopScreen::kBoosterPrices[0];
+    const double resale = test::AverageBoosterResale();
+    EXPECT_GE(resale, 0.4 * price);
+    EXPECT_LE(resale, 0.7 * price);
+}
+
+// Every card is worth more than any card of a lower level, and within a
+// level a card whose powers add up to more is never worth less: the
+// opponents' decks keep the most valuable of several draws, so more draws
+// must mean stronger cards.
+TEST_F(GeneratedData, WorthRisesWithTheLevelAndWithThePowers) {
+    int previousLevelTop = 0;
+    for (int level = 1; level <= 4; ++level) {
+        std::vector<std::pair<int, int>> byPower;  // (power sum, value)
+        for (int16_t id = static_cast<int16_t>(86 * (level - 1) + 1); id <= 86 * level; ++id) {
+            const Card card = LoadCard(id);
+            byPower.emplace_back(test::PowerSum(card), card.GetValue());
+        }
+        std::sort(byPower.begin(), byPower.end());
+        EXPECT_GT(byPower.front().second, 0) << "level " << level;
+        int top = 0;
+        for (size_t i = 0; i < byPower.size(); ++i) {
+            EXPECT_GT(byPower[i].second, previousLevelTop) << "level " << level;
+            if (i > 0 && byPower[i].first > byPower[i - 1].first) {
+                EXPECT_GE(byPower[i].second, top)
+                    << "level " << level << ": power sum " << byPower[i].first << " worth less than a weaker card";
+            }
+            top = std::max(top, byPower[i].second);
+        }
+        previousLevelTop = top;
+    }
+}
+
+// With the shipped cards, stronger opponents field stronger decks: within a
+// level each tier's decks are stronger and dearer than the tier's below, and
+// each level's decks stronger than the level's below.
 TEST_F(GeneratedData, StrongerOpponentsDrawStrongerDecks) {
     SeedRandom(1234);
-    double previous = -1;
-    for (int row = 0; row < 12; row += 3) {
-        double value = 0, power = 0;
-        for (int round = 0; round < 20; ++round) {
-            CardDeck deck;
-            GenerateOpponentDeck(deck, row / 4, row % 4);
-            ASSERT_EQ(deck.GetCount(), 16);
-            std::set<int16_t> ids;
-            for (int i = 0; i < 16; ++i) {
-                const Card& card = deck.CardAt(i);
-                ids.insert(card.GetId());
-                value += card.GetValue();
-                power += test::PowerSum(card);
+    constexpr int kRounds = 40;
+    double previousLevel = -1;
+    for (int level = 0; level < 3; ++level) {
+        double previousPower = -1, previousValue = -1, levelPower = 0;
+        for (int tier = 0; tier < 4; ++tier) {
+            double value = 0, power = 0;
+            for (int round = 0; round < kRounds; ++round) {
+                CardDeck deck;
+                GenerateOpponentDeck(deck, level, tier);
+                ASSERT_EQ(deck.GetCount(), 16);
+                std::set<int16_t> ids;
+                for (int i = 0; i < 16; ++i) {
+                    const Card& card = deck.CardAt(i);
+                    ids.insert(card.GetId());
+                    value += card.GetValue();
+                    power += test::PowerSum(card);
+                }
+                EXPECT_EQ(ids.size(), 16u);
             }
-            EXPECT_EQ(ids.size(), 16u);
+            SCOPED_TRACE(testing::Message() << "level " << level << " tier " << tier);
+            EXPECT_GT(power, previousPower);
+            EXPECT_GT(value, previousValue);
+            EXPECT_GT(power / (16 * kRounds), level == 0 ? 4.0 : 8.0);
+            previousPower = power;
+            previousValue = value;
+            levelPower += power;
         }
-        EXPECT_GT(value, previous) << "row " << row;
-        EXPECT_GT(power / 320, row < 4 ? 4.0 : 8.0) << "row " << row;
-        previous = value;
+        EXPECT_GT(levelPower, previousLevel) << "level " << level;
+        previousLevel = levelPower;
     }
 }
 

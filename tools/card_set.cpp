@@ -111,10 +111,32 @@ std::array<int, 8> RandomPowers(Rng& rng, int level) {
 // The raw worth stored for a wanted sell price (the reader halves it and takes 74%).
 int WorthForValue(int value) { return ((value * 100 + 73) / 74) * 2; }
 
+// A card sells for its level's base, plus a step for every point its powers
+// add up to above the least the level deals out. The bases keep each level's
+// dearest card of the set below the next level's cheapest, and within a
+// level the value rises with the powers, so the opponents' decks, which keep
+// the most valuable of several draws, are the stronger the more draws they
+// get. A booster's eight cards sell back for about two thirds of its price:
+// buying to sell again loses credits.
+struct ValueScale {
+    int base;
+    int step;
+    int leastTotal;
+};
+const ValueScale kValueScales[5] = {{0, 0, 0}, {1, 1, 2}, {6, 1, 3}, {20, 2, 8}, {70, 8, 15}};
+
+// draw (0..7) orders cards of the same power total without reaching the
+// next step.
+int CardValue(int level, const std::array<int, 8>& powers, int draw) {
+    const ValueScale& scale = kValueScales[level];
+    int total = 0;
+    for (int p : powers) total += p;
+    return scale.base + scale.step * (total - scale.leastTotal) + draw * scale.step / 8;
+}
+
 std::vector<CardSpec> BuildSet() {
     std::vector<CardSpec> cards;
     Rng rng(344);
-    static const int kBaseValue[5] = {0, 6, 30, 80, 180};
     for (int id = 1; id <= kCardTotal; ++id) {
         CardSpec card;
         card.id = id;
@@ -124,10 +146,7 @@ std::vector<CardSpec> BuildSet() {
         card.powers = RandomPowers(rng, card.level);
         const auto fixed = kTutorialPowers.find(id);
         if (fixed != kTutorialPowers.end()) card.powers = fixed->second;
-        int total = 0;
-        for (int p : card.powers) total += p;
-        const int value = kBaseValue[card.level] + total * card.level * 2 + rng.Below(8);
-        card.worth = WorthForValue(value);
+        card.worth = WorthForValue(CardValue(card.level, card.powers, rng.Below(8)));
         cards.push_back(card);
     }
     return cards;

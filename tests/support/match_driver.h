@@ -62,12 +62,14 @@ inline std::filesystem::path SavePath(const char* name) { return PrepareInstalla
 // The headless platform, the screen buffers, the card database, the
 // opponents and the match's pictures, once per process. The font is not
 // loaded, so every question box is answered at once by the system box with
-// its accepting (right) label and no test waits for a tap.
-inline void StartMatchEnvironment() {
+// its accepting (right) label and no test waits for a tap. extra settings
+// are made before the platform starts (see StartHeadlessIn).
+inline void StartMatchEnvironment(std::vector<EnvSetting> extra = {}) {
     static bool started = false;
     if (started) return;
     started = true;
-    StartHeadless(PrepareInstallation(), {{"QUORVANE_AUDIO", "none"}});
+    extra.emplace_back("QUORVANE_AUDIO", "none");
+    StartHeadless(PrepareInstallation(), extra);
     OpenScreen();
     OpenCardDatabase();
     LoadBoardPictures();
@@ -178,10 +180,11 @@ inline void PlayLocalTurn() {
     }
 }
 
-// Runs frames as the main loop does (the local turns played by
-// PlayLocalTurn, a tap queued for the wheel) until done() or the match is
-// left; false when maxFrames ran out first.
-inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000) {
+// Runs frames as the main loop does (the local turns played by playLocal,
+// a tap queued for the wheel) until done() or the match is left; false when
+// maxFrames ran out first.
+inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000,
+                     const std::function<void()>& playLocal = PlayLocalTurn) {
     for (int frame = 0; frame < maxFrames; ++frame) {
         if (done()) return true;
         if (gClubActive) return true;
@@ -191,7 +194,7 @@ inline bool RunMatch(const std::function<bool()>& done, int maxFrames = 20000) {
         }
         gMatch.Update();
         if (done()) return true;
-        PlayLocalTurn();
+        playLocal();
     }
     return done() || gClubActive;
 }
