@@ -23,8 +23,9 @@ struct Bitmap24 {
 };
 
 // Reads the whole file through the callback in blocks of kImageBlockSize
-// and decodes it, whatever its format (recognised from the content). False
-// for an undecodable file or one larger than kImageMaxWidth x kImageMaxHeight.
+// and decodes it as PNG or JPEG (recognised from the content). False for
+// any other format, an undecodable file or one larger than kImageMaxWidth x
+// kImageMaxHeight; out is then empty.
 bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out);
 
 }  // namespace qv::platform

@@ -11,7 +11,7 @@ mkdir -p "$QV_BUILD_DIR"
 QV_BUILD_DIR=$(cd "$QV_BUILD_DIR" && pwd)
 
 source "$QV_ROOT/scripts/packages.sh"
-qv_ensure_packages cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev \
+qv_ensure_packages cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libspng-dev libturbojpeg0-dev \
   libgtest-dev libcairo2-dev libxxhash-dev
 
 qv_cmake_args=(-G Ninja -S "$QV_ROOT" -B "$QV_BUILD_DIR")
