@@ -1,8 +1,11 @@
 // Runs one scenario script with the real program on the headless backend:
 // prepares the run as its header says, runs it (and the scripts it names
 // with next-run, in the same directory) and checks what each header
-// expects; exit 0 when every expectation held.
+// expects; exit 0 when every expectation held. With QV_SCENARIO_TRACES set
+// to a directory, each script's trace is also kept there as
+// <script name>.trace (scripts/compare-frames.sh compares two builds so).
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -111,6 +114,12 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, Ga
         }
     }
     const GameRun run = runner.Run(scenario.timeoutSeconds);
+    if (const char* keep = std::getenv("QV_SCENARIO_TRACES"); keep != nullptr && *keep != '\0') {
+        std::error_code ignored;
+        std::filesystem::create_directories(keep, ignored);
+        std::filesystem::copy_file(runner.TracePath(), std::filesystem::path(keep) / (name + ".trace"),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
     for (const Expectation& e : scenario.expectations) {
         if (e.directive == "expect-character" &&
             !UseRunInstallation(runner.Path("install"), runner.Path("registry.txt"))) {
