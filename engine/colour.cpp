@@ -24,8 +24,63 @@ int ClampTo(int value, int low, int high) {
     return value < low ? low : (value > high ? high : value);
 }
 
+// One pixel format's channel fields, for loops that split and join pixels
+// inline. kGammaShift: how far an 8-bit amount is shifted to each channel's
+// width.
+template <int kRedShift, int kGreenShift, int kRedMax, int kGreenMax, int kBlueMax, int kRedGamma,
+          int kGreenGamma, int kBlueGamma>
+struct Layout {
+    static constexpr Channels kMax{kRedMax, kGreenMax, kBlueMax};
+    static constexpr Channels kGammaShift{kRedGamma, kGreenGamma, kBlueGamma};
+    static Channels Split(uint16_t p) { return {(p >> kRedShift) & kRedMax, (p >> kGreenShift) & kGreenMax, p & kBlueMax}; }
+    static uint16_t Compose(Channels c) {
+        return static_cast<uint16_t>(((c.red & kRedMax) << kRedShift) | ((c.green & kGreenMax) << kGreenShift) |
+                                     (c.blue & kBlueMax));
+    }
+};
+using Layout565 = Layout<11, 5, 31, 63, 31, 3, 2, 3>;
+using Layout555 = Layout<10, 5, 31, 31, 31, 3, 3, 3>;
+using Layout444 = Layout<8, 4, 15, 15, 15, 4, 4, 4>;
+// An unknown format: every pixel splits to zeroes and composes to 0.
+struct NoLayout {
+    static constexpr Channels kMax{};
+    static constexpr Channels kGammaShift{};
+    static Channels Split(uint16_t) { return {}; }
+    static uint16_t Compose(Channels) { return 0; }
+};
+
+// Runs op with the layout of gPixelFormat (an empty object whose type
+// carries it), so that the pixel loops inside op are made once per format.
+template <typename Op>
+auto WithLayout(Op op) {
+    switch (gPixelFormat) {
+        case platform::kfDirect565: return op(Layout565{});
+        case platform::kfDirect555: return op(Layout555{});
+        case platform::kfDirect444: return op(Layout444{});
+        default: return op(NoLayout{});
+    }
+}
+
 // Green counts twice in 5-6-5, where it has one bit more.
-int GreenFactor() { return gPixelFormat == platform::kfDirect565 ? 2 : 1; }
+template <typename L>
+constexpr int kGreenFactor = L::kMax.green == 63 ? 2 : 1;
+
+template <typename L>
+uint16_t Tinted(uint16_t pixel, int red, int green, int blue) {
+    Channels c = L::Split(pixel);
+    c.red = ClampTo(c.red + red, 0, L::kMax.red);
+    c.green = ClampTo(c.green + green, 0, L::kMax.green);
+    c.blue = ClampTo(c.blue + blue, 0, L::kMax.blue);
+    return L::Compose(c);
+}
+
+// Arithmetic shifts, as the Gamma offset is applied everywhere; every
+// channel stays within its field, also for a negative amount.
+template <typename L>
+uint16_t Brightened(uint16_t colour, int amount) {
+    return Tinted<L>(colour, amount >> L::kGammaShift.red, amount >> L::kGammaShift.green,
+                     amount >> L::kGammaShift.blue);
+}
 
 // Runs op on every pixel of the clipped rectangle of the buffer.
 template <typename Op>
@@ -34,28 +89,20 @@ void ForEachPixel(int x, int y, int width, int height, int8_t buffer, Op op) {
     if (pixels == nullptr) return;
     draw::Span s = draw::Clip(x, y, width, height, kScreenWidth, kScreenHeight);
     for (int row = s.y0; row < s.y1; ++row) {
-        for (int column = s.x0; column < s.x1; ++column) {
-            uint16_t& p = pixels[row * draw::kRow + column];
-            p = op(p);
-        }
+        uint16_t* line = pixels + row * draw::kRow;
+        for (int column = s.x0; column < s.x1; ++column) line[column] = op(line[column]);
     }
 }
 
 }  // namespace
 
-Channels SplitRgb565(uint16_t p) { return {(p >> 11) & 31, (p >> 5) & 63, p & 31}; }
-Channels SplitRgb555(uint16_t p) { return {(p >> 10) & 31, (p >> 5) & 31, p & 31}; }
-Channels SplitRgb444(uint16_t p) { return {(p >> 8) & 15, (p >> 4) & 15, p & 15}; }
+Channels SplitRgb565(uint16_t p) { return Layout565::Split(p); }
+Channels SplitRgb555(uint16_t p) { return Layout555::Split(p); }
+Channels SplitRgb444(uint16_t p) { return Layout444::Split(p); }
 
-uint16_t ComposeRgb565(Channels c) {
-    return static_cast<uint16_t>(((c.red & 31) << 11) | ((c.green & 63) << 5) | (c.blue & 31));
-}
-uint16_t ComposeRgb555(Channels c) {
-    return static_cast<uint16_t>(((c.red & 31) << 10) | ((c.green & 31) << 5) | (c.blue & 31));
-}
-uint16_t ComposeRgb444(Channels c) {
-    return static_cast<uint16_t>(((c.red & 15) << 8) | ((c.green & 15) << 4) | (c.blue & 15));
-}
+uint16_t ComposeRgb565(Channels c) { return Layout565::Compose(c); }
+uint16_t ComposeRgb555(Channels c) { return Layout555::Compose(c); }
+uint16_t ComposeRgb444(Channels c) { return Layout444::Compose(c); }
 
 uint16_t PackRgb565(uint8_t red, uint8_t green, uint8_t blue) {
     return ComposeRgb565({red >> 3, green >> 2, blue >> 3});
@@ -68,30 +115,15 @@ uint16_t PackRgb444(uint8_t red, uint8_t green, uint8_t blue) {
 }
 
 Channels SplitPixel(uint16_t pixel) {
-    switch (gPixelFormat) {
-        case platform::kfDirect565: return SplitRgb565(pixel);
-        case platform::kfDirect555: return SplitRgb555(pixel);
-        case platform::kfDirect444: return SplitRgb444(pixel);
-        default: return {};
-    }
+    return WithLayout([&](auto layout) { return decltype(layout)::Split(pixel); });
 }
 
 uint16_t ComposePixel(Channels c) {
-    switch (gPixelFormat) {
-        case platform::kfDirect565: return ComposeRgb565(c);
-        case platform::kfDirect555: return ComposeRgb555(c);
-        case platform::kfDirect444: return ComposeRgb444(c);
-        default: return 0;
-    }
+    return WithLayout([&](auto layout) { return decltype(layout)::Compose(c); });
 }
 
 Channels ChannelMaxima() {
-    switch (gPixelFormat) {
-        case platform::kfDirect565: return {31, 63, 31};
-        case platform::kfDirect555: return {31, 31, 31};
-        case platform::kfDirect444: return {15, 15, 15};
-        default: return {};
-    }
+    return WithLayout([](auto layout) { return decltype(layout)::kMax; });
 }
 
 uint16_t TextColour(int index) {
@@ -105,12 +137,7 @@ uint16_t TextColour(int index) {
 }
 
 uint16_t TintColour(uint16_t pixel, int red, int green, int blue) {
-    Channels c = SplitPixel(pixel);
-    Channels m = ChannelMaxima();
-    c.red = ClampTo(c.red + red, 0, m.red);
-    c.green = ClampTo(c.green + green, 0, m.green);
-    c.blue = ClampTo(c.blue + blue, 0, m.blue);
-    return ComposePixel(c);
+    return WithLayout([&](auto layout) { return Tinted<decltype(layout)>(pixel, red, green, blue); });
 }
 
 void TintRect(int x, int y, int width, int height, int8_t red, int8_t green, int8_t blue,
@@ -135,17 +162,23 @@ void TintRect(int x, int y, int width, int height, int8_t red, int8_t green, int
             break;
         default: return;
     }
-    ForEachPixel(x, y, width, height, buffer, [&](uint16_t p) { return TintColour(p, r, g, b); });
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        ForEachPixel(x, y, width, height, buffer, [&](uint16_t p) { return Tinted<L>(p, r, g, b); });
+    });
 }
 
 void DarkenRect(int x, int y, int width, int height, int amount, int8_t buffer) {
-    int greenAmount = amount * GreenFactor();
-    ForEachPixel(x, y, width, height, buffer, [&](uint16_t p) {
-        Channels c = SplitPixel(p);
-        c.red = c.red > amount ? c.red - amount : 0;
-        c.green = c.green > greenAmount ? c.green - greenAmount : 0;
-        c.blue = c.blue > amount ? c.blue - amount : 0;
-        return ComposePixel(c);
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        const int greenAmount = amount * kGreenFactor<L>;
+        ForEachPixel(x, y, width, height, buffer, [&](uint16_t p) {
+            Channels c = L::Split(p);
+            c.red = c.red > amount ? c.red - amount : 0;
+            c.green = c.green > greenAmount ? c.green - greenAmount : 0;
+            c.blue = c.blue > amount ? c.blue - amount : 0;
+            return L::Compose(c);
+        });
     });
 }
 
@@ -154,61 +187,51 @@ void BlendRectToward(int x, int y, int width, int height, int amount, int8_t mod
     uint16_t* dst = draw::Buffer(modified);
     const uint16_t* goal = draw::Buffer(target);
     if (dst == nullptr || goal == nullptr) return;
-    int greenAmount = amount * GreenFactor();
-    draw::Span s = draw::Clip(x, y, width, height, kScreenWidth, kScreenHeight);
-    for (int row = s.y0; row < s.y1; ++row) {
-        for (int column = s.x0; column < s.x1; ++column) {
-            int at = row * draw::kRow + column;
-            Channels c = SplitPixel(dst[at]);
-            Channels t = SplitPixel(goal[at]);
-            c.red = c.red + amount < t.red ? c.red + amount : t.red;
-            c.green = c.green + greenAmount < t.green ? c.green + greenAmount : t.green;
-            c.blue = c.blue + amount < t.blue ? c.blue + amount : t.blue;
-            dst[at] = ComposePixel(c);
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        const int greenAmount = amount * kGreenFactor<L>;
+        draw::Span s = draw::Clip(x, y, width, height, kScreenWidth, kScreenHeight);
+        for (int row = s.y0; row < s.y1; ++row) {
+            for (int column = s.x0; column < s.x1; ++column) {
+                const int at = row * draw::kRow + column;
+                Channels c = L::Split(dst[at]);
+                const Channels t = L::Split(goal[at]);
+                c.red = c.red + amount < t.red ? c.red + amount : t.red;
+                c.green = c.green + greenAmount < t.green ? c.green + greenAmount : t.green;
+                c.blue = c.blue + amount < t.blue ? c.blue + amount : t.blue;
+                dst[at] = L::Compose(c);
+            }
         }
-    }
+    });
 }
 
 void GreyBuffer(int8_t buffer) {
-    bool wideGreen = gPixelFormat == platform::kfDirect565;
-    ForEachPixel(0, 0, kScreenWidth, kScreenHeight, buffer, [&](uint16_t p) {
-        Channels c = SplitPixel(p);
-        if (wideGreen) {
-            int a = (c.red + c.green / 2 + c.blue) / 3;
-            return ComposePixel({a, 2 * a, a});
-        }
-        int a = (c.red + c.green + c.blue) / 3;
-        return ComposePixel({a, a, a});
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        ForEachPixel(0, 0, kScreenWidth, kScreenHeight, buffer, [](uint16_t p) {
+            const Channels c = L::Split(p);
+            if (kGreenFactor<L> == 2) {
+                const int a = (c.red + c.green / 2 + c.blue) / 3;
+                return L::Compose({a, 2 * a, a});
+            }
+            const int a = (c.red + c.green + c.blue) / 3;
+            return L::Compose({a, a, a});
+        });
     });
 }
 
 uint16_t BrightenColour(uint16_t colour, int amount) {
-    // Arithmetic shifts, as the Gamma offset is applied everywhere; every
-    // channel stays within its field, also for a negative amount.
-    Channels c = SplitPixel(colour);
-    Channels m = ChannelMaxima();
-    switch (gPixelFormat) {
-        case platform::kfDirect565:
-            c.red += amount >> 3;
-            c.green += amount >> 2;
-            c.blue += amount >> 3;
-            break;
-        case platform::kfDirect555:
-            c.red += amount >> 3;
-            c.green += amount >> 3;
-            c.blue += amount >> 3;
-            break;
-        case platform::kfDirect444:
-            c.red += amount >> 4;
-            c.green += amount >> 4;
-            c.blue += amount >> 4;
-            break;
-        default: return 0;
-    }
-    c.red = ClampTo(c.red, 0, m.red);
-    c.green = ClampTo(c.green, 0, m.green);
-    c.blue = ClampTo(c.blue, 0, m.blue);
-    return ComposePixel(c);
+    return WithLayout([&](auto layout) { return Brightened<decltype(layout)>(colour, amount); });
+}
+
+void BrightenBuffer(int8_t source, int8_t target, int amount) {
+    const uint16_t* from = draw::Buffer(source);
+    uint16_t* to = draw::Buffer(target);
+    if (from == nullptr || to == nullptr) return;
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        for (uint32_t i = 0; i < gScreenPixelCount; ++i) to[i] = Brightened<L>(from[i], amount);
+    });
 }
 
 void DrawGlowFrame(int x, int y, int width, int height, int shade, int rings, int8_t buffer) {
@@ -216,51 +239,49 @@ void DrawGlowFrame(int x, int y, int width, int height, int shade, int rings, in
     uint16_t* dst = draw::Buffer(buffer);
     const uint16_t* saved = draw::Buffer(1);
     if (dst == nullptr || saved == nullptr) return;
-    Channels m = ChannelMaxima();
     auto inside = [](int column, int row) {
         return column >= 0 && column < kScreenWidth && row >= 0 && row < kScreenHeight;
     };
     int step = rings > 0 ? shade / rings : 0;
-    for (int k = 0; k < rings; ++k) {
-        int b = (k + 1) * step;
-        auto brighten = [&](uint16_t p) {
-            Channels c = SplitPixel(p);
-            c.red = ClampTo(c.red + b, 0, m.red);
-            c.green = ClampTo(c.green + 2 * b, 0, m.green);
-            c.blue = ClampTo(c.blue + b, 0, m.blue);
-            return ComposePixel(c);
-        };
-        int left = x + k, right = x + width - 1 - k;
-        int top = y + k, bottom = y + height - 1 - k;
-        for (int column = left; column <= right; ++column) {
-            for (int row : {top, bottom}) {
-                if (!inside(column, row)) continue;
-                int at = row * draw::kRow + column;
-                dst[at] = brighten(saved[at]);
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        for (int k = 0; k < rings; ++k) {
+            const int b = (k + 1) * step;
+            int left = x + k, right = x + width - 1 - k;
+            int top = y + k, bottom = y + height - 1 - k;
+            for (int column = left; column <= right; ++column) {
+                for (int row : {top, bottom}) {
+                    if (!inside(column, row)) continue;
+                    int at = row * draw::kRow + column;
+                    dst[at] = Tinted<L>(saved[at], b, 2 * b, b);
+                }
+            }
+            for (int row = top; row <= bottom; ++row) {
+                for (int column : {left, right}) {
+                    if (!inside(column, row)) continue;
+                    int at = row * draw::kRow + column;
+                    dst[at] = Tinted<L>(dst[at], b, 2 * b, b);
+                }
             }
         }
-        for (int row = top; row <= bottom; ++row) {
-            for (int column : {left, right}) {
-                if (!inside(column, row)) continue;
-                int at = row * draw::kRow + column;
-                dst[at] = brighten(dst[at]);
-            }
-        }
-    }
+    });
     UpdateMusic();
-    int greenShade = 2 * shade;
+    const int greenShade = 2 * shade;
     draw::Span s = draw::Clip(x + rings, y + rings, width - 2 * rings, height - 2 * rings,
                               kScreenWidth, kScreenHeight);
-    for (int row = s.y0; row < s.y1; ++row) {
-        for (int column = s.x0; column < s.x1; ++column) {
-            int at = row * draw::kRow + column;
-            Channels c = SplitPixel(saved[at]);
-            c.red = c.red > shade ? c.red - shade : 0;
-            c.green = c.green - greenShade > 0 ? c.green - greenShade : 0;
-            c.blue = c.blue > shade ? c.blue - shade : 0;
-            dst[at] = ComposePixel(c);
+    WithLayout([&](auto layout) {
+        using L = decltype(layout);
+        for (int row = s.y0; row < s.y1; ++row) {
+            for (int column = s.x0; column < s.x1; ++column) {
+                int at = row * draw::kRow + column;
+                Channels c = L::Split(saved[at]);
+                c.red = c.red > shade ? c.red - shade : 0;
+                c.green = c.green - greenShade > 0 ? c.green - greenShade : 0;
+                c.blue = c.blue > shade ? c.blue - shade : 0;
+                dst[at] = L::Compose(c);
+            }
         }
-    }
+    });
 }
 
 bool IsSeparatorPixel(int column, int row, const Picture& picture) {
