@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/colour.h"
@@ -145,6 +147,84 @@ void Convert(const SourceRows& source, uint16_t* pixels, int height, int width, 
     }
 }
 
+// Converted pictures, kept while their file's bytes, the dither flag, the
+// pixel format and the Gamma stay the same: a picture drawn again and again
+// (a card face at every redraw) is decoded once. The file is still read
+// every time, so a changed file is decoded afresh. Bounded: the least
+// recently used go first.
+constexpr size_t kCacheBudgetBytes = 2u * 1024u * 1024u;
+
+struct CachedPicture {
+    std::vector<uint8_t> file;
+    bool dither = false;
+    int32_t format = 0;
+    int gamma = 0;
+    uint16_t width = 0;
+    uint16_t height = 0;
+    std::vector<uint16_t> pixels;
+    uint64_t lastUse = 0;
+
+    size_t Bytes() const { return file.size() + pixels.size() * sizeof(uint16_t); }
+};
+
+struct PictureCache {
+    std::unordered_map<WString, CachedPicture> entries;
+    size_t bytes = 0;
+    uint64_t uses = 0;
+
+    const CachedPicture* Find(const WString& path, const std::vector<uint8_t>& file, bool dither) {
+        auto found = entries.find(path);
+        if (found == entries.end()) return nullptr;
+        CachedPicture& entry = found->second;
+        if (entry.file != file || entry.dither != dither || entry.format != gPixelFormat || entry.gamma != gGamma) {
+            return nullptr;
+        }
+        entry.lastUse = ++uses;
+        return &entry;
+    }
+
+    void Forget(const WString& path) {
+        auto found = entries.find(path);
+        if (found == entries.end()) return;
+        bytes -= found->second.Bytes();
+        entries.erase(found);
+    }
+
+    void Keep(const WString& path, CachedPicture entry) {
+        Forget(path);
+        if (entry.Bytes() > kCacheBudgetBytes / 4) return;
+        while (bytes + entry.Bytes() > kCacheBudgetBytes && !entries.empty()) {
+            auto oldest = entries.begin();
+            for (auto it = entries.begin(); it != entries.end(); ++it) {
+                if (it->second.lastUse < oldest->second.lastUse) oldest = it;
+            }
+            bytes -= oldest->second.Bytes();
+            entries.erase(oldest);
+        }
+        entry.lastUse = ++uses;
+        bytes += entry.Bytes();
+        entries.emplace(path, std::move(entry));
+    }
+};
+
+PictureCache gPictureCache;
+
+// Opens the file read-only (pictures may lie in an installation the player
+// cannot write) and reads it whole; false when either fails.
+bool ReadPictureFile(const WString& path, std::vector<uint8_t>* bytes) {
+    platform::FileHandle file = platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
+    if (file == platform::INVALID_HANDLE_VALUE) return false;
+    platform::SetFilePointer(file, 0, platform::FILE_BEGIN);
+    const bool read = platform::ReadImageFile(ReadImageData, file, bytes);
+    platform::CloseHandle(file);
+    return read;
+}
+
+bool DecodeUsable(const std::vector<uint8_t>& file, platform::Bitmap24* out) {
+    return platform::DecodeImage(file, out) && out->width > 0 && out->height > 0 && out->width <= 0xFFFF &&
+           out->height <= 0xFFFF && out->rgb.size() >= static_cast<size_t>(out->width) * out->height * 3;
+}
+
 void FailedPicture(Picture& picture) {
     picture.height = 0;
     picture.width = 0;
@@ -166,16 +246,9 @@ int32_t ReadImageData(void* context, uint8_t* buffer, uint32_t size) {
 }
 
 bool DecodeImageFile(const WString& path, platform::Bitmap24* out) {
-    // Read-only: pictures may lie in an installation the player cannot write.
-    platform::FileHandle file =
-        platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
-    if (file == platform::INVALID_HANDLE_VALUE) return false;
-    platform::SetFilePointer(file, 0, platform::FILE_BEGIN);
-    bool decoded = platform::DecompressImage(ReadImageData, file, out);
-    platform::CloseHandle(file);
-    return decoded && out->width > 0 && out->height > 0 && out->width <= 0xFFFF &&
-           out->height <= 0xFFFF &&
-           out->rgb.size() >= static_cast<size_t>(out->width) * out->height * 3;
+    std::vector<uint8_t> file;
+    *out = platform::Bitmap24{};
+    return ReadPictureFile(path, &file) && DecodeUsable(file, out);
 }
 
 uint16_t ConvertRgbPixel(uint8_t red, uint8_t green, uint8_t blue) {
@@ -198,8 +271,18 @@ void ConvertRgb24To444(int stride, uint8_t* bits, uint16_t* pixels, int height, 
 }
 
 bool LoadPicture(const WString& path, Picture& picture, bool dither) {
+    std::vector<uint8_t> file;
     platform::Bitmap24 bitmap;
-    if (!DecodeImageFile(path, &bitmap)) {
+    const bool read = ReadPictureFile(path, &file);
+    if (const CachedPicture* cached = read ? gPictureCache.Find(path, file, dither) : nullptr) {
+        picture.height = cached->height;
+        picture.width = cached->width;
+        picture.pixels = new uint16_t[cached->pixels.size()];
+        std::copy(cached->pixels.begin(), cached->pixels.end(), picture.pixels);
+        return true;
+    }
+    if (!read || !DecodeUsable(file, &bitmap)) {
+        gPictureCache.Forget(path);
         // An undecodable file is reported like a missing one.
         ShowNote(u"Quorvane/n/nError : " + path + u" Not found.");
         FailedPicture(picture);
@@ -207,6 +290,7 @@ bool LoadPicture(const WString& path, Picture& picture, bool dither) {
     }
     const int width = bitmap.width;
     const int height = bitmap.height;
+    const size_t count = static_cast<size_t>(width) * height;
     // The decoder gives top-down rows, red first: the conversion walks them
     // from the bottom row up, as it walks the rows of a device-independent
     // bitmap, straight into the picture.
@@ -214,8 +298,17 @@ bool LoadPicture(const WString& path, Picture& picture, bool dither) {
                           -static_cast<ptrdiff_t>(width) * 3, 0, 2};
     picture.height = static_cast<uint16_t>(height);
     picture.width = static_cast<uint16_t>(width);
-    picture.pixels = new uint16_t[static_cast<size_t>(width) * height];
+    picture.pixels = new uint16_t[count];
     Convert(rows, picture.pixels, height, width, dither);
+    CachedPicture entry;
+    entry.file = std::move(file);
+    entry.dither = dither;
+    entry.format = gPixelFormat;
+    entry.gamma = gGamma;
+    entry.width = picture.width;
+    entry.height = picture.height;
+    entry.pixels.assign(picture.pixels, picture.pixels + count);
+    gPictureCache.Keep(path, std::move(entry));
     return true;
 }
 

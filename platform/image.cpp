@@ -89,12 +89,11 @@ bool DecodeJpeg(const std::vector<uint8_t>& file, Bitmap24* out) {
 
 }  // namespace
 
-bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
-    if (read == nullptr || out == nullptr) {
+bool ReadImageFile(ImageReadCallback read, void* context, std::vector<uint8_t>* file) {
+    file->clear();
+    if (read == nullptr) {
         return false;
     }
-    *out = Bitmap24{};
-    std::vector<uint8_t> file;
     uint8_t block[kImageBlockSize];
     for (;;) {
         int32_t got = read(context, block, kImageBlockSize);
@@ -102,13 +101,20 @@ bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
             return false;
         }
         if (got == 0) {
-            break;
+            return true;
         }
-        if (static_cast<uint32_t>(got) > kImageBlockSize || file.size() + static_cast<size_t>(got) > kMaxFileBytes) {
+        if (static_cast<uint32_t>(got) > kImageBlockSize || file->size() + static_cast<size_t>(got) > kMaxFileBytes) {
             return false;
         }
-        file.insert(file.end(), block, block + got);
+        file->insert(file->end(), block, block + got);
     }
+}
+
+bool DecodeImage(const std::vector<uint8_t>& file, Bitmap24* out) {
+    if (out == nullptr) {
+        return false;
+    }
+    *out = Bitmap24{};
     bool decoded = false;
     if (IsPng(file)) {
         decoded = DecodePng(file, out);
@@ -119,6 +125,15 @@ bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
         *out = Bitmap24{};
     }
     return decoded;
+}
+
+bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
+    if (out == nullptr) {
+        return false;
+    }
+    *out = Bitmap24{};
+    std::vector<uint8_t> file;
+    return ReadImageFile(read, context, &file) && DecodeImage(file, out);
 }
 
 }  // namespace qv::platform
