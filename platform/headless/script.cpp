@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "platform/backend.h"
 #include "platform/internal.h"
 #include "platform/keys.h"
 #include "platform/system.h"
+#include "platform/trace.h"
 
 namespace qv::platform::headless {
 namespace {
@@ -365,6 +367,7 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
     lastRun_ = 0;
     loops_.clear();
     wanted_.clear();
+    wantedKinds_.clear();
     events_.clear();
     cursor_ = 0;
     // A step still to run has an index of at least next_, so "some step from
@@ -378,6 +381,9 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
             waitsEnd_ = i + 1;
             std::pair<std::string, std::string> looked{step.traceKind, step.text};
             if (std::find(wanted_.begin(), wanted_.end(), looked) == wanted_.end()) wanted_.push_back(looked);
+            if (std::find(wantedKinds_.begin(), wantedKinds_.end(), step.traceKind) == wantedKinds_.end()) {
+                wantedKinds_.push_back(step.traceKind);
+            }
         }
         if ((step.kind == ScriptStep::Kind::kWaitTrace || step.kind == ScriptStep::Kind::kUntil) &&
             step.traceKind == "present") {
@@ -392,6 +398,18 @@ bool ScriptRunner::WaitsRemain() const { return LowestToRun() < waitsEnd_; }
 bool ScriptRunner::WaitsForPresent(bool* withText) const {
     *withText = LowestToRun() < presentTextWaitsEnd_;
     return LowestToRun() < presentWaitsEnd_;
+}
+
+bool ScriptRunner::WantsTrace(const char* kind) const {
+    if (!WaitsRemain()) {
+        return false;
+    }
+    for (const std::string& wanted : wantedKinds_) {
+        if (std::strcmp(wanted.c_str(), kind) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void ScriptRunner::NoteTrace(const std::string& kind, const std::string& text) {
@@ -462,7 +480,15 @@ void ScriptRunner::Run(uint64_t now) {
 }
 
 void ScriptRunner::Execute(const ScriptStep& step) {
-    std::string where = std::to_string(step.x) + " " + std::to_string(step.y);
+    // The input lines are made only for a trace file or a step that waits
+    // for them: a scripted turn sends hundreds of inputs in one frame.
+    const bool traced = TraceEnabled() || WantsTrace("input");
+    auto note = [&](const char* what, bool withPlace) {
+        if (traced) {
+            Trace("input", withPlace ? std::string(what) + " " + std::to_string(step.x) + " " + std::to_string(step.y)
+                                     : std::string(what));
+        }
+    };
     switch (step.kind) {
     case ScriptStep::Kind::kWaitTrace:
     case ScriptStep::Kind::kUntil:
@@ -471,45 +497,45 @@ void ScriptRunner::Execute(const ScriptStep& step) {
     case ScriptStep::Kind::kEnd:
         break;
     case ScriptStep::Kind::kDown:
-        Trace("input", "down " + where);
+        note("down", true);
         PostInput(WM_LBUTTONDOWN, 1, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kMove:
-        Trace("input", "move " + where);
+        note("move", true);
         PostInput(WM_MOUSEMOVE, 1, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kUp:
-        Trace("input", step.x == kStylusOutside ? std::string("up outside") : "up " + where);
+        note(step.x == kStylusOutside ? "up outside" : "up", step.x != kStylusOutside);
         PostInput(WM_LBUTTONUP, 0, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kKeyDown:
-        Trace("input", "key " + step.text + " down");
+        if (traced) Trace("input", "key " + step.text + " down");
         PostInput(WM_KEYDOWN, static_cast<WParam>(step.key), 1);
         break;
     case ScriptStep::Kind::kKeyUp:
-        Trace("input", "key " + step.text + " up");
+        if (traced) Trace("input", "key " + step.text + " up");
         PostInput(WM_KEYUP, static_cast<WParam>(step.key), 1);
         break;
     case ScriptStep::Kind::kFocusLost:
-        Trace("input", "focus lost");
+        note("focus lost", false);
         PostInput(WM_ACTIVATE, 0, 0);
         PostInput(WM_KILLFOCUS, 0, 0);
         break;
     case ScriptStep::Kind::kFocusGained:
-        Trace("input", "focus gained");
+        note("focus gained", false);
         PostInput(WM_ACTIVATE, 1, 0);
         PostInput(WM_SETFOCUS, 0, 0);
         break;
     case ScriptStep::Kind::kClose:
-        Trace("input", "close");
+        note("close", false);
         PostInput(WM_CLOSE, 0, 0);
         break;
     case ScriptStep::Kind::kQuit:
-        Trace("input", "quit " + std::to_string(step.code));
+        if (traced) Trace("input", "quit " + std::to_string(step.code));
         PostQuitMessage(step.code);
         break;
     case ScriptStep::Kind::kPost:
-        Trace("input", "post " + std::to_string(step.message));
+        if (traced) Trace("input", "post " + std::to_string(step.message));
         PostMessage(nullptr, step.message, step.wParam, step.lParam);
         break;
     case ScriptStep::Kind::kCapture:

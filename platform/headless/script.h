@@ -66,6 +66,8 @@ public:
     void Run(uint64_t now);
     // Records a traced event for the steps that wait on one.
     void NoteTrace(const std::string& kind, const std::string& text);
+    // Whether some step still to run may wait for an event of the kind.
+    bool WantsTrace(const char* kind) const;
     // Whether a step still to run (on or until) looks for a present;
     // withText tells whether one of them looks at the present's text.
     bool WaitsForPresent(bool* withText) const;
@@ -94,6 +96,7 @@ private:
     // Only events that some on or until of the script looks for are kept,
     // and only those after the last one matched: the kinds and texts looked for.
     std::vector<std::pair<std::string, std::string>> wanted_;
+    std::vector<std::string> wantedKinds_;  // the kinds of wanted_, once each
     std::vector<std::pair<std::string, std::string>> events_;
     size_t cursor_ = 0;
     bool running_ = false;
