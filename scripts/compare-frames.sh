@@ -62,9 +62,10 @@ for trace in "$work"/other/traces/*.trace; do
     echo "$script: frames differ ($count_other frames there, $count_this here; first difference at frame ${first:-end})"
   fi
 done
+added=0
 for trace in "$work"/this/traces/*.trace; do
   [ -e "$trace" ] || continue
-  [ -f "$work/other/traces/$(basename "$trace")" ] || { echo "$(basename "$trace" .trace): only in $this"; changed=$((changed + 1)); }
+  [ -f "$work/other/traces/$(basename "$trace")" ] || { echo "$(basename "$trace" .trace): a new script"; added=$((added + 1)); }
 done
-echo "$same scripts show the same frames, $changed differ"
+echo "$same scripts show the same frames, $changed differ, $added are new"
 [ "$changed" -eq 0 ]
