@@ -128,7 +128,8 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, Ga
     }
     const std::vector<std::string> failures = CheckScenario(scenario, run, runner.Dir(), setUpFiles);
     if (failures.empty()) {
-        std::printf("%s: as expected (%zu trace lines)\n", name.c_str(), run.trace.size());
+        std::printf("%s: as expected (%zu trace lines, peak memory %ld kB)\n", name.c_str(), run.trace.size(),
+                    run.peakKb);
         return scenario.nextRun;
     }
     // The end of the trace without its frames first, then what went wrong.
