@@ -73,8 +73,9 @@ void Copy(const Surface& src, int sx, int sy, int width, int height, const Surfa
                 CopyRow(from, to, width, [colour](uint16_t p, uint16_t) { return static_cast<uint16_t>(p & colour); });
                 break;
             case Mode::kKeyedMasked:
-                CopyRow(from, to, width,
-                        [key, colour](uint16_t p, uint16_t q) { return p != key ? static_cast<uint16_t>(p & colour) : q; });
+                CopyRow(from, to, width, [key, colour](uint16_t p, uint16_t q) {
+                    return p != key ? static_cast<uint16_t>(p & colour) : q;
+                });
                 break;
         }
     }

@@ -39,8 +39,8 @@ T ClampTo(T value, int low, int high) {
 // One pixel format's channel fields, for loops that split and join pixels
 // inline. kGammaShift: how far an 8-bit amount is shifted to each channel's
 // width.
-template <int kRedShift, int kGreenShift, int kRedMax, int kGreenMax, int kBlueMax, int kRedGamma,
-          int kGreenGamma, int kBlueGamma>
+template <int kRedShift, int kGreenShift, int kRedMax, int kGreenMax, int kBlueMax, int kRedGamma, int kGreenGamma,
+          int kBlueGamma>
 struct Layout {
     static constexpr Channels kMax{kRedMax, kGreenMax, kBlueMax};
     static constexpr Channels kGammaShift{kRedGamma, kGreenGamma, kBlueGamma};

@@ -266,8 +266,10 @@ void ConvertRgb24To555(int stride, uint8_t* bits, uint16_t* pixels, int height, 
 
 void ConvertRgb24To444(int stride, uint8_t* bits, uint16_t* pixels, int height, int width,
                        bool dither) {
-    if (dither) ConvertDithered444(BitmapRows(stride, bits), pixels, height, width);
-    else ConvertPlain(BitmapRows(stride, bits), pixels, height, width, PackRgb444);
+    if (dither)
+        ConvertDithered444(BitmapRows(stride, bits), pixels, height, width);
+    else
+        ConvertPlain(BitmapRows(stride, bits), pixels, height, width, PackRgb444);
 }
 
 bool LoadPicture(const WString& path, Picture& picture, bool dither) {

@@ -33,8 +33,7 @@ bool IsJpeg(const std::vector<uint8_t>& file) {
 bool DecodePng(const std::vector<uint8_t>& file, Bitmap24* out) {
     // The chunks' CRCs already cover every byte of the compressed stream: its
     // own checksum would only add work.
-    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> context(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32),
-                                                                spng_ctx_free);
+    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> context(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32), spng_ctx_free);
     spng_ctx* ctx = context.get();
     // The size is checked before anything is decoded, so a huge header costs
     // nothing; no ancillary chunk may hold more than the file could.
@@ -72,8 +71,8 @@ bool DecodeJpeg(const std::vector<uint8_t>& file, Bitmap24* out) {
     int height = 0;
     int subsampling = 0;
     int colourSpace = 0;
-    if (tjDecompressHeader3(decoder.get(), file.data(), file.size(), &width, &height, &subsampling,
-                            &colourSpace) != 0 ||
+    if (tjDecompressHeader3(decoder.get(), file.data(), file.size(), &width, &height, &subsampling, &colourSpace) !=
+            0 ||
         !FitsTheLimits(width, height)) {
         return false;
     }
@@ -81,8 +80,8 @@ bool DecodeJpeg(const std::vector<uint8_t>& file, Bitmap24* out) {
     // A damaged stream is refused rather than shown half grey, and a
     // progressive file may not make the decoder loop over endless scans.
     const int flags = TJFLAG_ACCURATEDCT | TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
-    if (tjDecompress2(decoder.get(), file.data(), file.size(), out->rgb.data(), width, width * 3, height,
-                      TJPF_RGB, flags) != 0) {
+    if (tjDecompress2(decoder.get(), file.data(), file.size(), out->rgb.data(), width, width * 3, height, TJPF_RGB,
+                      flags) != 0) {
         return false;
     }
     out->width = width;

@@ -169,8 +169,8 @@ TEST_F(DrawTest, MissingOrUndecodableFileLeavesAnEmptyPicture) {
     test::WriteBytes(dir_ / "garbage.QVG", {0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5});
     // The file that once made the JPEG reader write past its table, in place
     // of a picture.
-    test::WriteBytes(dir_ / "huffman.QVJ",
-                     test::ReadBytes(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-stb-jpeg-dht-over-256.QVJ"));
+    test::WriteBytes(dir_ / "huffman.QVJ", test::ReadBytes(std::string(QV_SOURCE_DIR) +
+                                                           "/tests/data/repro/picture-stb-jpeg-dht-over-256.QVJ"));
     for (const char* name : {"absent.QVG", "garbage.QVG", "huffman.QVJ"}) {
         Picture picture;
         EXPECT_FALSE(LoadPicture(Path(name), picture, true));

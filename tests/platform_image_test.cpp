@@ -154,7 +154,8 @@ TEST(Image, PngAndJpegAreDecodedAndOtherFormatsRefused) {
     Source bmp{Bmp(7, 5, gradient)};
     EXPECT_FALSE(DecompressImage(ReadSource, &bmp, &bitmap)) << "a BMP is no picture format of the game";
     EXPECT_EQ(bitmap.width, 0);
-    Source gif{{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 'D', 1, 0, ';'}};
+    Source gif{
+        {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 'D', 1, 0, ';'}};
     EXPECT_FALSE(DecompressImage(ReadSource, &gif, &bitmap));
 }
 

@@ -131,15 +131,14 @@ TEST(ScriptParser, RepeatBlocksStayInPlaceAndTheirUntilsLeaveThem) {
 
 TEST(ScriptParser, MisplacedBlockLinesAreReported) {
     std::vector<std::string> errors;
-    std::vector<ScriptStep> steps = headless::ParseScript(
-        "end\n"
-        "until room x\n"
-        "repeat -1\n"
-        "repeat 100001\n"
-        "tap 1 1\n"
-        "repeat 2\n"
-        "close\n",
-        &errors);
+    std::vector<ScriptStep> steps = headless::ParseScript("end\n"
+                                                          "until room x\n"
+                                                          "repeat -1\n"
+                                                          "repeat 100001\n"
+                                                          "tap 1 1\n"
+                                                          "repeat 2\n"
+                                                          "close\n",
+                                                          &errors);
     ASSERT_EQ(errors.size(), 5u);
     EXPECT_EQ(errors[0].rfind("1: ", 0), 0u);
     EXPECT_EQ(errors[1].rfind("2: ", 0), 0u);

@@ -197,7 +197,7 @@ bool Canvas::SavePng(const std::string& path) {
         ctx != nullptr && spng_set_png_file(ctx, file) == 0 &&
         spng_set_option(ctx, SPNG_FILTER_CHOICE, narrow ? SPNG_DISABLE_FILTERING : SPNG_FILTER_CHOICE_UP) == 0 &&
         spng_set_option(ctx, SPNG_IMG_COMPRESSION_LEVEL, narrow ? 0 : 9) == 0 && spng_set_ihdr(ctx, &header) == 0 &&
-                         spng_encode_image(ctx, rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0;
+        spng_encode_image(ctx, rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0;
     context.reset();
     return std::fclose(file) == 0 && encoded;
 }

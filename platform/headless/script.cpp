@@ -494,8 +494,7 @@ void ScriptRunner::Execute(const ScriptStep& step) {
     case ScriptStep::Kind::kUntil:
     case ScriptStep::Kind::kPause:
     case ScriptStep::Kind::kRepeat:
-    case ScriptStep::Kind::kEnd:
-        break;
+    case ScriptStep::Kind::kEnd: break;
     case ScriptStep::Kind::kDown:
         note("down", true);
         PostInput(WM_LBUTTONDOWN, 1, MakeLParam(step.x, step.y));

@@ -40,7 +40,7 @@ struct ScriptStep {
     WParam wParam = 0;
     LParam lParam = 0;
     int code = 0;
-    int64_t count = 0;   // kRepeat: how many times its block runs
+    int64_t count = 0;  // kRepeat: how many times its block runs
     std::string traceKind;
     std::string text;    // trace text to wait for, or capture file
     int line = 0;        // script line it came from

@@ -266,11 +266,11 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
             if (count != 1 || !ParseInt(words[2], scenario.expectedExit)) fail("expect-exit takes a code");
         } else if (directive.rfind("expect-", 0) == 0) {
             static const std::vector<std::pair<std::string, size_t>> kLeast = {
-                {"expect-trace", 1},      {"expect-no-trace", 1},      {"expect-trace-count", 2},
-                {"expect-trace-then", 1}, {"expect-no-trace-then", 1}, {"expect-trace-within", 2},
-                {"expect-file", 1},       {"expect-no-file", 1},       {"expect-file-text", 2},
-                {"expect-file-bytes", 3}, {"expect-file-size", 2},     {"expect-file-unchanged", 1},
-                {"expect-empty-dir", 1},  {"expect-registry", 2},      {"expect-character", 2},
+                {"expect-trace", 1},       {"expect-no-trace", 1},      {"expect-trace-count", 2},
+                {"expect-trace-then", 1},  {"expect-no-trace-then", 1}, {"expect-trace-within", 2},
+                {"expect-file", 1},        {"expect-no-file", 1},       {"expect-file-text", 2},
+                {"expect-file-bytes", 3},  {"expect-file-size", 2},     {"expect-file-unchanged", 1},
+                {"expect-empty-dir", 1},   {"expect-registry", 2},      {"expect-character", 2},
                 {"expect-peak-memory", 1},
             };
             size_t least = 0;
