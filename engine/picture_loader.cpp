@@ -150,9 +150,11 @@ void Convert(const SourceRows& source, uint16_t* pixels, int height, int width, 
 // Converted pictures, kept while their file's bytes, the dither flag, the
 // pixel format and the Gamma stay the same: a picture drawn again and again
 // (a card face at every redraw) is decoded once. The file is still read
-// every time, so a changed file is decoded afresh. Bounded: the least
-// recently used go first.
-constexpr size_t kCacheBudgetBytes = 2u * 1024u * 1024u;
+// every time, so a changed file is decoded afresh. Only pictures of up to
+// 64 kB are kept (the large ones are loaded once and held by their screen)
+// and 1 MB in all: the least recently used go first.
+constexpr size_t kCacheBudgetBytes = 1024u * 1024u;
+constexpr size_t kLargestCachedBytes = 64u * 1024u;
 
 struct CachedPicture {
     std::vector<uint8_t> file;
@@ -192,7 +194,7 @@ struct PictureCache {
 
     void Keep(const WString& path, CachedPicture entry) {
         Forget(path);
-        if (entry.Bytes() > kCacheBudgetBytes / 4) return;
+        if (entry.Bytes() > kLargestCachedBytes) return;
         while (bytes + entry.Bytes() > kCacheBudgetBytes && !entries.empty()) {
             auto oldest = entries.begin();
             for (auto it = entries.begin(); it != entries.end(); ++it) {
