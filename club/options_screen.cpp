@@ -126,10 +126,7 @@ void OptionsScreen::PreviewGamma() {
     // afresh each time: a screen restored from a quick save was never
     // entered, and other screens may have used the buffer meanwhile.
     BlitFullScreen(background_, 2);
-    const int amount = gamma - gGamma;
-    for (uint32_t i = 0; i < gScreenPixelCount; ++i) {
-        gScreenBuffers[0][i] = BrightenColour(gScreenBuffers[2][i], amount);
-    }
+    BrightenBuffer(2, 0, gamma - gGamma);
 
     const int8_t savedGamma = gGamma;
     gGamma = static_cast<int8_t>(gamma);

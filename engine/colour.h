@@ -59,6 +59,8 @@ void GreyBuffer(int8_t buffer);
 // The colour brightened by the amount shifted to each channel's width
 // (a Gamma setting), each channel kept within 0 and its maximum.
 uint16_t BrightenColour(uint16_t colour, int amount);
+// Every pixel of the target buffer := the source's pixel brightened so.
+void BrightenBuffer(int8_t source, int8_t target, int amount);
 // The message box's frame: rings brightened from buffer 1 and the inside
 // darkened from buffer 1, into the target. No rings: only the inside.
 void DrawGlowFrame(int x, int y, int width, int height, int shade, int rings, int8_t buffer);

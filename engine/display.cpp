@@ -139,7 +139,15 @@ void FillBuffer(uint16_t colour, int8_t buffer) {
     if (gGamma != 0) {
         colour = BrightenColour(colour, gGamma);
     }
-    std::fill_n(pixels, gScreenPixelCount, colour);
+    // Sixteen at a time: a loop of known length that the compiler turns into
+    // vector stores.
+    const uint32_t count = gScreenPixelCount;
+    uint32_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        uint16_t* run = pixels + i;
+        for (int k = 0; k < 16; ++k) run[k] = colour;
+    }
+    for (; i < count; ++i) pixels[i] = colour;
 }
 
 void ClearAllBuffers(uint16_t colour) {

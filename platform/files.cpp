@@ -83,6 +83,22 @@ std::string MapPath(const WString& path) {
         }
     }
     std::string result = !text.empty() && text[0] == '/' ? "/" : "";
+    // The path as written, its empty components dropped: when it exists, so
+    // does every component as written, and one look suffices.
+    std::string exact = result;
+    for (size_t at = 0; at <= text.size();) {
+        size_t end = text.find('/', at);
+        end = end == std::string::npos ? text.size() : end;
+        if (end > at) {
+            if (!exact.empty() && exact.back() != '/') exact += '/';
+            exact.append(text, at, end - at);
+        }
+        at = end + 1;
+    }
+    if (!exact.empty() && exact != "/" && Exists(exact)) {
+        if (text.back() == '/') exact += '/';
+        return exact;
+    }
     bool lookUp = true;  // false once a component is missing: nothing below it exists
     size_t start = 0;
     while (start <= text.size()) {

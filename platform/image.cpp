@@ -1,24 +1,14 @@
-// Picture decoding with stb_image: the whole file is pulled through the
-// caller's callback, then decoded from memory to 24-bit RGB.
+// Picture decoding: the whole file is pulled through the caller's callback,
+// then decoded from memory to 24-bit RGB, PNG by libspng and JPEG by
+// libjpeg-turbo. Both are made to read files nobody vouches for; any other
+// format, and any file either refuses, is refused.
 #include "platform/image.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wall"
-#pragma GCC diagnostic ignored "-Wextra"
-#pragma GCC diagnostic ignored "-Wpedantic"
-#pragma GCC diagnostic ignored "-Wshadow"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_BMP
-#define STBI_NO_STDIO
-#include <stb_image.h>
-#pragma GCC diagnostic pop
+#include <spng.h>
+#include <turbojpeg.h>
 
-#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace qv::platform {
 namespace {
@@ -27,55 +17,85 @@ namespace {
 // rather than read into memory without end.
 constexpr size_t kMaxFileBytes = 32u * 1024u * 1024u;
 
-uint32_t BigEndian32(const uint8_t* p) {
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | p[3];
+bool FitsTheLimits(long width, long height) {
+    return width > 0 && height > 0 && width <= kImageMaxWidth && height <= kImageMaxHeight;
 }
 
-// Two things stb_image does with PNG chunks that the file can turn against
-// it, screened before it decodes:
-// - an empty first IDAT is copied to a null pointer (undefined, and fatal
-//   under the sanitizers): empty IDAT chunks carry nothing and are taken
-//   out, which changes no picture;
-// - an IDAT's buffer grows to its declared length before the data is read,
-//   so a few bytes claiming gigabytes cost gigabytes: a chunk before IEND
-//   whose data runs past the end of the file makes the file refused, as the
-//   decoder would refuse it once the data ran out.
-// False when the file is refused; anything that is not a PNG passes.
-bool ScreenPngChunks(std::vector<uint8_t>& file) {
+bool IsPng(const std::vector<uint8_t>& file) {
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (file.size() < sizeof kSignature || std::memcmp(file.data(), kSignature, sizeof kSignature) != 0) {
-        return true;
+    return file.size() >= sizeof kSignature && std::memcmp(file.data(), kSignature, sizeof kSignature) == 0;
+}
+
+bool IsJpeg(const std::vector<uint8_t>& file) {
+    return file.size() >= 3 && file[0] == 0xFF && file[1] == 0xD8 && file[2] == 0xFF;
+}
+
+bool DecodePng(const std::vector<uint8_t>& file, Bitmap24* out) {
+    // The chunks' CRCs already cover every byte of the compressed stream: its
+    // own checksum would only add work.
+    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> context(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32), spng_ctx_free);
+    spng_ctx* ctx = context.get();
+    // The size is checked before anything is decoded, so a huge header costs
+    // nothing; no ancillary chunk may hold more than the file could.
+    if (ctx == nullptr || spng_set_image_limits(ctx, kImageMaxWidth, kImageMaxHeight) != 0 ||
+        spng_set_chunk_limits(ctx, kMaxFileBytes, kMaxFileBytes) != 0 ||
+        spng_set_png_buffer(ctx, file.data(), file.size()) != 0) {
+        return false;
     }
-    size_t at = sizeof kSignature;
-    // Each chunk: length, type, data, CRC (the CRC of the last may be cut off).
-    while (at + 8 <= file.size()) {
-        const uint32_t length = BigEndian32(&file[at]);
-        const bool data = std::memcmp(&file[at + 4], "IDAT", 4) == 0;
-        if (length == 0 && data) {
-            const size_t end = std::min(file.size(), at + 12);
-            file.erase(file.begin() + static_cast<long>(at), file.begin() + static_cast<long>(end));
-            continue;
-        }
-        if (static_cast<uint64_t>(at) + 8u + length > file.size()) {
-            return false;
-        }
-        if (std::memcmp(&file[at + 4], "IEND", 4) == 0) {
-            return true;
-        }
-        at += 12u + length;
+    spng_ihdr header{};
+    size_t bytes = 0;
+    if (spng_get_ihdr(ctx, &header) != 0 || !FitsTheLimits(header.width, header.height) ||
+        spng_decoded_image_size(ctx, SPNG_FMT_RGB8, &bytes) != 0 ||
+        bytes != static_cast<size_t>(header.width) * header.height * 3) {
+        return false;
     }
+    // Alpha and transparency are dropped and no gamma is applied: the
+    // pixels are the file's own colour values.
+    out->rgb.resize(bytes);
+    // The chunks after the image data are read too, to the end chunk: a
+    // file cut short or damaged there is refused like one damaged earlier.
+    if (spng_decode_image(ctx, out->rgb.data(), bytes, SPNG_FMT_RGB8, 0) != 0 || spng_decode_chunks(ctx) != 0) {
+        return false;
+    }
+    out->width = static_cast<int>(header.width);
+    out->height = static_cast<int>(header.height);
+    return true;
+}
+
+bool DecodeJpeg(const std::vector<uint8_t>& file, Bitmap24* out) {
+    std::unique_ptr<void, decltype(&tjDestroy)> decoder(tjInitDecompress(), tjDestroy);
+    if (decoder == nullptr) {
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colourSpace = 0;
+    if (tjDecompressHeader3(decoder.get(), file.data(), file.size(), &width, &height, &subsampling, &colourSpace) !=
+            0 ||
+        !FitsTheLimits(width, height)) {
+        return false;
+    }
+    out->rgb.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    // A damaged stream is refused rather than shown half grey, and a
+    // progressive file may not make the decoder loop over endless scans.
+    const int flags = TJFLAG_ACCURATEDCT | TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
+    if (tjDecompress2(decoder.get(), file.data(), file.size(), out->rgb.data(), width, width * 3, height, TJPF_RGB,
+                      flags) != 0) {
+        return false;
+    }
+    out->width = width;
+    out->height = height;
     return true;
 }
 
 }  // namespace
 
-bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
-    if (read == nullptr || out == nullptr) {
+bool ReadImageFile(ImageReadCallback read, void* context, std::vector<uint8_t>* file) {
+    file->clear();
+    if (read == nullptr) {
         return false;
     }
-    *out = Bitmap24{};
-    std::vector<uint8_t> file;
     uint8_t block[kImageBlockSize];
     for (;;) {
         int32_t got = read(context, block, kImageBlockSize);
@@ -83,41 +103,39 @@ bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
             return false;
         }
         if (got == 0) {
-            break;
+            return true;
         }
-        if (static_cast<uint32_t>(got) > kImageBlockSize || file.size() + static_cast<size_t>(got) > kMaxFileBytes) {
+        if (static_cast<uint32_t>(got) > kImageBlockSize || file->size() + static_cast<size_t>(got) > kMaxFileBytes) {
             return false;
         }
-        file.insert(file.end(), block, block + got);
+        file->insert(file->end(), block, block + got);
     }
-    if (!ScreenPngChunks(file)) {
+}
+
+bool DecodeImage(const std::vector<uint8_t>& file, Bitmap24* out) {
+    if (out == nullptr) {
         return false;
     }
-    if (file.empty() || file.size() > static_cast<size_t>(INT32_MAX)) {
+    *out = Bitmap24{};
+    bool decoded = false;
+    if (IsPng(file)) {
+        decoded = DecodePng(file, out);
+    } else if (IsJpeg(file)) {
+        decoded = DecodeJpeg(file, out);
+    }
+    if (!decoded) {
+        *out = Bitmap24{};
+    }
+    return decoded;
+}
+
+bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out) {
+    if (out == nullptr) {
         return false;
     }
-    int length = static_cast<int>(file.size());
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    // Check the size before decoding, so a huge header costs nothing.
-    if (stbi_info_from_memory(file.data(), length, &width, &height, &channels) == 0 || width <= 0 ||
-        height <= 0 || width > kImageMaxWidth || height > kImageMaxHeight) {
-        return false;
-    }
-    stbi_uc* pixels = stbi_load_from_memory(file.data(), length, &width, &height, &channels, 3);
-    if (pixels == nullptr) {
-        return false;
-    }
-    if (width <= 0 || height <= 0 || width > kImageMaxWidth || height > kImageMaxHeight) {
-        stbi_image_free(pixels);
-        return false;
-    }
-    out->width = width;
-    out->height = height;
-    out->rgb.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    stbi_image_free(pixels);
-    return true;
+    *out = Bitmap24{};
+    std::vector<uint8_t> file;
+    return ReadImageFile(read, context, &file) && DecodeImage(file, out);
 }
 
 }  // namespace qv::platform

@@ -22,9 +22,14 @@ struct Bitmap24 {
     std::vector<uint8_t> rgb;
 };
 
-// Reads the whole file through the callback in blocks of kImageBlockSize
-// and decodes it, whatever its format (recognised from the content). False
-// for an undecodable file or one larger than kImageMaxWidth x kImageMaxHeight.
+// Reads the whole file through the callback in blocks of kImageBlockSize;
+// false on a read error or a file too large for any picture of the game.
+bool ReadImageFile(ImageReadCallback read, void* context, std::vector<uint8_t>* file);
+// Decodes a whole file as PNG or JPEG (recognised from the content). False
+// for any other format, an undecodable file or one larger than
+// kImageMaxWidth x kImageMaxHeight; out is then empty.
+bool DecodeImage(const std::vector<uint8_t>& file, Bitmap24* out);
+// Both of them.
 bool DecompressImage(ImageReadCallback read, void* context, Bitmap24* out);
 
 }  // namespace qv::platform

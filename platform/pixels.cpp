@@ -1,26 +1,18 @@
-// Pixel conversion, the frame hash and PNG writing (stb_image_write).
+// Pixel conversion, the frame hash and PNG writing (libspng).
 #include "platform/pixels.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <spng.h>
 #include <xxhash.h>
 
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "platform/display.h"
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wall"
-#pragma GCC diagnostic ignored "-Wextra"
-#pragma GCC diagnostic ignored "-Wpedantic"
-#pragma GCC diagnostic ignored "-Wshadow"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
 
 namespace qv::platform {
 namespace {
@@ -28,12 +20,6 @@ namespace {
 uint8_t Expand5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
 uint8_t Expand6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
 uint8_t Expand4(uint32_t v) { return static_cast<uint8_t>((v << 4) | v); }
-
-void AppendBytes(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
-}
 
 }  // namespace
 
@@ -119,9 +105,28 @@ uint64_t HashFrame(const uint16_t* frame, int count) {
 
 std::vector<uint8_t> EncodePng(int width, int height, const uint8_t* rgb) {
     std::vector<uint8_t> out;
-    if (width <= 0 || height <= 0 ||
-        stbi_write_png_to_func(AppendBytes, &out, width, height, 3, rgb, width * 3) == 0) {
-        out.clear();
+    if (width <= 0 || height <= 0) {
+        return out;
+    }
+    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> context(spng_ctx_new(SPNG_CTX_ENCODER), spng_ctx_free);
+    spng_ctx* ctx = context.get();
+    spng_ihdr header{};
+    header.width = static_cast<uint32_t>(width);
+    header.height = static_cast<uint32_t>(height);
+    header.bit_depth = 8;
+    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+    if (ctx == nullptr || spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1) != 0 || spng_set_ihdr(ctx, &header) != 0 ||
+        spng_encode_image(ctx, rgb, bytes, SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0) {
+        return out;
+    }
+    size_t length = 0;
+    int error = 0;
+    // The buffer is ours to free once taken.
+    std::unique_ptr<void, decltype(&std::free)> png(spng_get_png_buffer(ctx, &length, &error), std::free);
+    if (png != nullptr && error == 0) {
+        const auto* first = static_cast<const uint8_t*>(png.get());
+        out.assign(first, first + length);
     }
     return out;
 }

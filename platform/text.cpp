@@ -36,8 +36,20 @@ void AppendUtf16(WString* out, uint32_t code) {
 
 std::string ToUtf8(const WString& text) {
     std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
+    // Paths and names are mostly plain ASCII: that part is copied straight.
+    size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] < 0x80) {
+        ++ascii;
+    }
+    out.resize(ascii);
+    for (size_t i = 0; i < ascii; ++i) {
+        out[i] = static_cast<char>(text[i]);
+    }
+    if (ascii == text.size()) {
+        return out;
+    }
+    out.reserve(text.size() + 8);
+    for (size_t i = ascii; i < text.size(); ++i) {
         uint32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {

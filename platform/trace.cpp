@@ -15,6 +15,7 @@ namespace {
 
 int gTraceFd = -1;
 TraceListener gListener = nullptr;
+TraceFilter gWants = nullptr;
 
 void WriteAll(int fd, const std::string& line) {
     size_t done = 0;
@@ -45,10 +46,20 @@ void OpenTrace(const std::string& hostPath) {
 
 bool TraceEnabled() { return gTraceFd >= 0; }
 
-void SetTraceListener(TraceListener listener) { gListener = listener; }
+void SetTraceListener(TraceListener listener, TraceFilter wants) {
+    gListener = listener;
+    gWants = wants;
+}
 
 void Trace(const char* kind, const std::string& text) {
-    std::string kindText = kind != nullptr ? kind : "";
+    if (kind == nullptr) {
+        kind = "";
+    }
+    const bool listened = gListener != nullptr && (gWants == nullptr || gWants(kind));
+    if (gTraceFd < 0 && !listened) {
+        return;
+    }
+    std::string kindText = kind;
     std::string escaped = EscapeLine(text);
     if (gTraceFd >= 0) {
         std::string line = std::to_string(HasBackend() ? CurrentBackend().Now() : 0) + " " + kindText;
@@ -58,7 +69,7 @@ void Trace(const char* kind, const std::string& text) {
         line += "\n";
         WriteAll(gTraceFd, line);
     }
-    if (gListener != nullptr) {
+    if (listened) {
         gListener(kindText, escaped);
     }
 }

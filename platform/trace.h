@@ -10,8 +10,11 @@ void OpenTrace(const std::string& hostPath);
 // Whether lines are being written.
 bool TraceEnabled();
 
-// Called for every traced event (the headless script waits on them).
+// Called for every traced event (the headless script waits on them) whose
+// kind the filter, when there is one, wants; with no trace file, an event
+// nobody wants costs nothing.
 using TraceListener = void (*)(const std::string& kind, const std::string& text);
-void SetTraceListener(TraceListener listener);
+using TraceFilter = bool (*)(const char* kind);
+void SetTraceListener(TraceListener listener, TraceFilter wants = nullptr);
 
 }  // namespace qv::platform

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything and prints the performance figures: instructions per
-# presented frame of a whole headless quick game, the level-2 computer's move
-# time, the headless quick game's wall time and the window's processor use on
-# a static screen and in a tap wait. Not part of the test suite.
+# Builds everything and prints the performance figures: the instructions of
+# start-up, of every frame of a tournament match (the worst and the median),
+# and per presented frame of a whole headless quick game; the peak memory of
+# one and of twelve played tournament rounds; the level-2 computer's move
+# time; the headless quick game's wall time and the window's processor use
+# on a static screen, in a tap wait and in a match waiting for the player.
+# Not part of the test suite.
 #
 #   scripts/bench.sh               all figures
 #   QV_BENCH_CLIMB=60 scripts/bench.sh   also a 60 s hill climb for slow positions
@@ -58,6 +61,52 @@ quick_game() {
     QUORVANE_SCRIPT="$work/full_match.script" QUORVANE_TIME_LIMIT=3000000 QUORVANE_AUDIO=none \
     QUORVANE_TRACE= "$@"
 }
+
+runner=$build/tests/scenario_runner
+scenarios=$root/tests/scenarios
+mkdir -p "$work/tmp"
+
+# Start-up: from the program's start to its main loop (then it leaves).
+if command -v valgrind >/dev/null; then
+  echo "== Start-up"
+  printf 'on loading waiting for a tap\ntap 120 160\non state main loop\nquit 0\n' >"$work/startup.script"
+  env QUORVANE_BACKEND=headless QUORVANE_REGISTRY="$work/registry.txt" QUORVANE_SCRIPT="$work/startup.script" \
+    QUORVANE_AUDIO=none QUORVANE_TRACE= valgrind --tool=callgrind --callgrind-out-file="$work/startup.out" \
+    "$build/quorvane" >/dev/null 2>&1
+  echo "instructions to the main loop (callgrind): $(awk '/^(summary|totals):/ {print $2; exit}' "$work/startup.out")"
+  echo
+
+  # Every frame of the player's match in a guest tournament, played by the
+  # rooms' scripted player (it sends a whole turn's inputs in one frame).
+  # callgrind writes its counts after each present; a first run with a trace
+  # tells which presents belong to the match, a second runs without one, as
+  # the player's game does.
+  echo "== One tournament match, frame by frame"
+  match_script=$scenarios/rooms/tournament-lost-at-the-guest-level.script
+  (cd "$build" && TMPDIR="$work/tmp" QV_SCENARIO_TRACES="$work/traces" "$runner" "$match_script" >/dev/null 2>&1) || true
+  mkdir -p "$work/frames"
+  (cd "$build" && TMPDIR="$work/tmp" QV_GAME_WRAPPER="env QUORVANE_TRACE= valgrind --tool=callgrind \
+    --callgrind-out-file=$work/frames/cg --dump-after=*HeadlessBackend::Present* --dump-instr=no --dump-line=no" \
+    "$runner" "$match_script" >/dev/null 2>&1) || true
+  read -r first last < <(awk '$2 == "present" {n++} / room tournament match/ {a = n + 1} / room tournament result/ {b = n}
+    END {print a, b}' "$work/traces/$(basename "$match_script").trace")
+  for ((i = first; i <= last; i++)); do
+    printf '%d %s\n' "$i" "$(awk '/^(summary|totals):/ {print $2; exit}' "$work/frames/cg.$i")"
+  done >"$work/match-frames.txt"
+  rm -rf "$work/frames"
+  read -r worst_frame worst < <(sort -k2 -n "$work/match-frames.txt" | tail -1)
+  echo "frames: $(wc -l <"$work/match-frames.txt") (presents $first to $last)"
+  echo "median frame: $(awk '{print $2}' "$work/match-frames.txt" | median) instructions"
+  echo "worst frame: $worst instructions (present $worst_frame)"
+  echo
+fi
+
+echo "== Peak memory of played tournament rounds (the headless program's resident memory)"
+for script in tournament-lost-at-the-guest-level tournament-twelve-rounds-in-constant-memory; do
+  peak=$(cd "$build" && TMPDIR="$work/tmp" "$runner" "$scenarios/rooms/$script.script" | grep -o 'peak memory [0-9]* kB' || true)
+  echo "$script: ${peak:-the run failed}"
+done
+echo
 
 echo "== Whole headless quick game"
 quick_game QUORVANE_TRACE="$work/trace.txt" "$build/quorvane"
@@ -122,9 +171,14 @@ for scale in 1 2 4; do
   sleep 9  # logo, loading and its closing scroll: then the loading screen waits for a tap
   waiting=$(measure)
   tap 120 160
-  sleep 2  # the main loop on the club's static screen
+  sleep 2  # the main loop on the character screen (no character yet)
   static=$(measure)
-  echo "scale $scale: static screen $static, loading screen's tap wait $waiting"
+  tap 100 243  # its quick game: the Versus intro, then the who-starts wheel
+  sleep 5
+  tap 120 160  # stops the wheel
+  sleep 6      # the computer's first move, if it starts: then the match waits for the player
+  match=$(measure)
+  echo "scale $scale: static screen $static, loading screen's tap wait $waiting, match waiting for the player $match"
   kill "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null || true
   game_pid=""
 done

@@ -13,7 +13,7 @@ QV_BUILD_DIR=$(cd "$QV_BUILD_DIR" && pwd)
 source "$QV_ROOT/scripts/packages.sh"
 # xvfb, xdotool and libxtst-dev: the window tests run the game on an X
 # server of their own and click through XTest; the benchmark uses them too.
-qv_ensure_packages cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libstb-dev \
+qv_ensure_packages cmake ninja-build g++ pkg-config libsdl2-dev libmikmod-dev libspng-dev libturbojpeg0-dev \
   libgtest-dev libcairo2-dev libxxhash-dev xvfb xdotool libxtst-dev
 
 qv_cmake_args=(-G Ninja -S "$QV_ROOT" -B "$QV_BUILD_DIR")

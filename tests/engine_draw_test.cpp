@@ -167,7 +167,11 @@ TEST_F(DrawTest, DitherSpreadsDroppedBitsOnlyIn444AndKeepsBlackTransparent) {
 
 TEST_F(DrawTest, MissingOrUndecodableFileLeavesAnEmptyPicture) {
     test::WriteBytes(dir_ / "garbage.QVG", {0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5});
-    for (const char* name : {"absent.QVG", "garbage.QVG"}) {
+    // The file that once made the JPEG reader write past its table, in place
+    // of a picture.
+    test::WriteBytes(dir_ / "huffman.QVJ", test::ReadBytes(std::string(QV_SOURCE_DIR) +
+                                                           "/tests/data/repro/picture-stb-jpeg-dht-over-256.QVJ"));
+    for (const char* name : {"absent.QVG", "garbage.QVG", "huffman.QVJ"}) {
         Picture picture;
         EXPECT_FALSE(LoadPicture(Path(name), picture, true));
         EXPECT_EQ(picture.width, 0);
@@ -187,6 +191,7 @@ TEST_F(DrawTest, MissingOrUndecodableFileLeavesAnEmptyPicture) {
     const std::string trace = test::ReadText(dir_ / "trace.txt");
     EXPECT_NE(trace.find("absent.QVG Not found."), std::string::npos);
     EXPECT_NE(trace.find("garbage.QVG Not found."), std::string::npos);
+    EXPECT_NE(trace.find("huffman.QVJ Not found."), std::string::npos);
 }
 
 TEST_F(DrawTest, ChannelArithmeticOfTheColourOperations) {

@@ -1,8 +1,10 @@
 // Picture decoding: files pulled through the callback in blocks, decoded
 // from their content, and garbage or oversized pictures refused.
 #include <gtest/gtest.h>
+#include <turbojpeg.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -104,14 +106,57 @@ TEST(Image, PngIsReadInBlocksAndDecodedExactly) {
     EXPECT_GE(source.calls, 3);
 }
 
-TEST(Image, FormatComesFromTheContent) {
-    const std::vector<uint8_t> rgb = Gradient(7, 5);  // odd width: padded rows
-    Source source{Bmp(7, 5, rgb)};
+// A JPEG of the picture, every channel at full resolution.
+std::vector<uint8_t> Jpeg(int width, int height, const std::vector<uint8_t>& rgb, int quality = 100) {
+    tjhandle encoder = tjInitCompress();
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    std::vector<uint8_t> out;
+    if (tjCompress2(encoder, rgb.data(), width, width * 3, height, TJPF_RGB, &bytes, &size, TJSAMP_444, quality,
+                    TJFLAG_ACCURATEDCT) == 0) {
+        out.assign(bytes, bytes + size);
+    }
+    tjFree(bytes);
+    tjDestroy(encoder);
+    return out;
+}
+
+// PNG and JPEG, whatever the file's name says; every other format is
+// refused like a damaged file.
+TEST(Image, PngAndJpegAreDecodedAndOtherFormatsRefused) {
+    // Smooth, so that the JPEG keeps it within a step or two.
+    std::vector<uint8_t> rgb(static_cast<size_t>(24) * 16 * 3);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            uint8_t* p = &rgb[(static_cast<size_t>(y) * 24 + x) * 3];
+            p[0] = static_cast<uint8_t>(200 - 4 * x);
+            p[1] = static_cast<uint8_t>(40 + 3 * y);
+            p[2] = static_cast<uint8_t>(90 + x + y);
+        }
+    }
+    Source jpeg{Jpeg(24, 16, rgb)};
+    ASSERT_FALSE(jpeg.bytes.empty());
     Bitmap24 bitmap;
-    ASSERT_TRUE(DecompressImage(ReadSource, &source, &bitmap));
-    EXPECT_EQ(bitmap.width, 7);
-    EXPECT_EQ(bitmap.height, 5);
-    EXPECT_EQ(bitmap.rgb, rgb) << "rows top to bottom, red first";
+    ASSERT_TRUE(DecompressImage(ReadSource, &jpeg, &bitmap));
+    EXPECT_EQ(bitmap.width, 24);
+    EXPECT_EQ(bitmap.height, 16);
+    ASSERT_EQ(bitmap.rgb.size(), rgb.size());
+    int worst = 0;
+    for (size_t i = 0; i < rgb.size(); ++i) worst = std::max(worst, std::abs(bitmap.rgb[i] - rgb[i]));
+    EXPECT_LE(worst, 3) << "rows top to bottom, red first";
+
+    // A JPEG cut short is refused rather than shown half grey.
+    Source cut{std::vector<uint8_t>(jpeg.bytes.begin(), jpeg.bytes.end() - 40)};
+    EXPECT_FALSE(DecompressImage(ReadSource, &cut, &bitmap));
+    EXPECT_TRUE(bitmap.rgb.empty());
+
+    const std::vector<uint8_t> gradient = Gradient(7, 5);
+    Source bmp{Bmp(7, 5, gradient)};
+    EXPECT_FALSE(DecompressImage(ReadSource, &bmp, &bitmap)) << "a BMP is no picture format of the game";
+    EXPECT_EQ(bitmap.width, 0);
+    Source gif{
+        {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 'D', 1, 0, ';'}};
+    EXPECT_FALSE(DecompressImage(ReadSource, &gif, &bitmap));
 }
 
 TEST(Image, GarbageTruncatedFailingAndOversizedFilesAreRefused) {
@@ -140,7 +185,8 @@ TEST(Image, GarbageTruncatedFailingAndOversizedFilesAreRefused) {
     Source tooWide{EncodePng(801, 2, wide.data())};
     EXPECT_FALSE(DecompressImage(ReadSource, &tooWide, &bitmap));
     const std::vector<uint8_t> tall = Gradient(2, 601);
-    Source tooTall{Bmp(2, 601, tall)};
+    Source tooTall{Jpeg(2, 601, tall)};
+    ASSERT_FALSE(tooTall.bytes.empty());
     EXPECT_FALSE(DecompressImage(ReadSource, &tooTall, &bitmap));
     const std::vector<uint8_t> largest = Gradient(800, 600);
     Source fits{EncodePng(800, 600, largest.data())};
@@ -210,6 +256,32 @@ TEST(Image, ChunkClaimingMoreThanTheFileHoldsIsRefusedUpFront) {
         Source cutShort{std::vector<uint8_t>(png.begin(), png.begin() + static_cast<long>(cut))};
         EXPECT_FALSE(DecompressImage(ReadSource, &cutShort, &bitmap)) << cut;
     }
+}
+
+// An 18-byte file whose Huffman table counts more than 256 codes: the JPEG
+// reader before this one wrote past the end of its code-length table while
+// it only looked for the picture's size. As the game meets it (in place of a
+// picture, its first marker behind two fill bytes) and as the picture fuzz
+// target stores it (two option bytes ahead of the file), it is refused, and
+// so is the same table in a well-formed start of a JPEG.
+TEST(Image, JpegHuffmanTableCountingTooManyCodesIsRefused) {
+    const std::vector<uint8_t> found =
+        test::ReadBytes(std::string(QV_SOURCE_DIR) + "/tests/data/repro/picture-stb-jpeg-dht-over-256.QVJ");
+    ASSERT_EQ(found.size(), 18u);
+    Bitmap24 bitmap;
+    Source whole{found};
+    EXPECT_FALSE(DecompressImage(ReadSource, &whole, &bitmap));
+    Source cut{std::vector<uint8_t>(found.begin() + 2, found.end())};
+    EXPECT_FALSE(DecompressImage(ReadSource, &cut, &bitmap));
+    EXPECT_TRUE(bitmap.rgb.empty());
+
+    // SOI, then a DHT whose sixteen counts add up to 16 x 255.
+    std::vector<uint8_t> table = {0xFF, 0xD8, 0xFF, 0xC4, 0x10, 0x03, 0x00};
+    table.insert(table.end(), 16, 0xFF);
+    table.insert(table.end(), 4080, 0x01);
+    table.insert(table.end(), {0xFF, 0xD9});
+    Source full{table};
+    EXPECT_FALSE(DecompressImage(ReadSource, &full, &bitmap));
 }
 
 }  // namespace

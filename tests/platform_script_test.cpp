@@ -84,7 +84,7 @@ TEST(ScriptParser, BadLinesAreReportedAndSkipped) {
     EXPECT_EQ(errors[2].rfind("3: ", 0), 0u);
 }
 
-TEST(ScriptParser, RepeatBlocksUnrollAndTheirUntilsLeaveThem) {
+TEST(ScriptParser, RepeatBlocksStayInPlaceAndTheirUntilsLeaveThem) {
     std::vector<std::string> errors;
     std::vector<ScriptStep> steps = headless::ParseScript(
         "wait 5\n"
@@ -103,47 +103,53 @@ TEST(ScriptParser, RepeatBlocksUnrollAndTheirUntilsLeaveThem) {
         "quit 1\n",
         &errors);
     EXPECT_TRUE(errors.empty());
-    // pause, then 3 rounds of: until, down, up, 2 x (until, key down, key up), pause; then quit.
-    const size_t round = 10;
-    ASSERT_EQ(steps.size(), 1 + 3 * round + 1);
+    // pause, repeat, until, down, up, repeat, until, key down, key up, end, pause, end, quit.
+    ASSERT_EQ(steps.size(), 13u);
     EXPECT_EQ(steps[0].kind, Kind::kPause);
     EXPECT_EQ(steps[0].delay, 5u);
-    for (size_t r = 0; r < 3; ++r) {
-        const size_t first = 1 + r * round;
-        EXPECT_EQ(steps[first].kind, Kind::kUntil);
-        EXPECT_EQ(steps[first].text, "done");
-        EXPECT_EQ(steps[first].jumpTo, 1 + 3 * round) << "the outer until leaves all rounds";
-        EXPECT_EQ(steps[first + 3].kind, Kind::kUntil);
-        EXPECT_EQ(steps[first + 3].jumpTo, first + 9) << "the inner until leaves its own block";
-        EXPECT_EQ(steps[first + 6].jumpTo, first + 9);
-        EXPECT_EQ(steps[first + 9].kind, Kind::kPause);
-        EXPECT_EQ(steps[first + 9].delay, 40u) << "a closing wait belongs to every round";
-    }
-    EXPECT_EQ(steps.back().kind, Kind::kQuit);
+    EXPECT_EQ(steps[1].kind, Kind::kRepeat);
+    EXPECT_EQ(steps[1].count, 3);
+    EXPECT_EQ(steps[1].jumpTo, 12u);
+    EXPECT_EQ(steps[2].jumpTo, 12u) << "the outer until leaves the outer block";
+    EXPECT_EQ(steps[5].kind, Kind::kRepeat);
+    EXPECT_EQ(steps[6].jumpTo, 10u) << "the inner until leaves its own block";
+    EXPECT_EQ(steps[9].kind, Kind::kEnd);
+    EXPECT_EQ(steps[9].jumpTo, 6u);
+    EXPECT_EQ(steps[10].kind, Kind::kPause);
+    EXPECT_EQ(steps[10].delay, 40u) << "a closing wait belongs to every round";
+    EXPECT_EQ(steps[11].kind, Kind::kEnd);
+    EXPECT_EQ(steps[11].jumpTo, 2u);
+    EXPECT_EQ(steps[12].kind, Kind::kQuit) << "a block of no rounds is left out";
+
+    // Rounds take no room: a scripted match of a hundred thousand turns of
+    // a hundred thousand moves is a handful of steps.
+    errors.clear();
+    steps = headless::ParseScript("repeat 100000\n  repeat 100000\n    tap 1 1\n  end\nend\n", &errors);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(steps.size(), 6u);
 }
 
 TEST(ScriptParser, MisplacedBlockLinesAreReported) {
     std::vector<std::string> errors;
-    std::vector<ScriptStep> steps = headless::ParseScript(
-        "end\n"
-        "until room x\n"
-        "repeat -1\n"
-        "repeat 100000\n"
-        "repeat 100000\n"
-        "tap 1 1\n"
-        "end\n"
-        "end\n"
-        "repeat 2\n"
-        "close\n",
-        &errors);
+    std::vector<ScriptStep> steps = headless::ParseScript("end\n"
+                                                          "until room x\n"
+                                                          "repeat -1\n"
+                                                          "repeat 100001\n"
+                                                          "tap 1 1\n"
+                                                          "repeat 2\n"
+                                                          "close\n",
+                                                          &errors);
     ASSERT_EQ(errors.size(), 5u);
     EXPECT_EQ(errors[0].rfind("1: ", 0), 0u);
     EXPECT_EQ(errors[1].rfind("2: ", 0), 0u);
     EXPECT_EQ(errors[2].rfind("3: ", 0), 0u);
-    EXPECT_NE(errors[3].find("too long"), std::string::npos) << errors[3];
-    EXPECT_NE(errors[4].find("repeat without end"), std::string::npos) << errors[4];
-    ASSERT_EQ(steps.size(), 2u) << "the oversized blocks are dropped, the open one closed";
-    EXPECT_EQ(steps[1].kind, Kind::kClose);
+    EXPECT_EQ(errors[3].rfind("4: ", 0), 0u);
+    EXPECT_NE(errors[4].find("6: repeat without end"), std::string::npos) << errors[4];
+    // down, up, then the open block closed with the script.
+    ASSERT_EQ(steps.size(), 5u);
+    EXPECT_EQ(steps[2].kind, Kind::kRepeat);
+    EXPECT_EQ(steps[3].kind, Kind::kClose);
+    EXPECT_EQ(steps[4].kind, Kind::kEnd);
 }
 
 class Headless : public test::PlatformTest {
@@ -284,6 +290,36 @@ TEST_F(Headless, UntilEndsARepeatOnceItsEventCame) {
     Msg tap = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
     if (LowWord(tap.lParam) == 1) tap = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
     EXPECT_EQ(LowWord(tap.lParam), 9);
+}
+
+// Each round of a block runs its steps at their pace: the delays count from
+// the step that ran last, also across the block's beginning and end.
+TEST_F(Headless, NestedBlocksRunEveryRoundInOrder) {
+    RunScript("wait 5\n"
+              "repeat 2\n"
+              "  tap 1 1\n"
+              "  repeat 2\n"
+              "    wait 10\n"
+              "    key a press\n"
+              "  end\n"
+              "  wait 40\n"
+              "end\n"
+              "tap 9 9\n");
+    uint32_t last = 0;
+    for (int round = 0; round < 2; ++round) {
+        Msg down = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
+        EXPECT_EQ(LowWord(down.lParam), 1);
+        EXPECT_GE(down.time, round == 0 ? 5u : last + 40) << "round " << round;
+        last = WaitFor(WM_LBUTTONUP, WM_LBUTTONUP).time;
+        for (int press = 0; press < 2; ++press) {
+            Msg key = WaitFor(WM_KEYDOWN, WM_KEYDOWN);
+            EXPECT_GE(key.time, last + 10);
+            last = WaitFor(WM_KEYUP, WM_KEYUP).time;
+        }
+    }
+    Msg end = WaitFor(WM_LBUTTONDOWN, WM_LBUTTONDOWN);
+    EXPECT_EQ(LowWord(end.lParam), 9);
+    EXPECT_GE(end.time, last + 40);
 }
 
 TEST_F(Headless, MessageBoxIsTracedAndAnsweredWithTheFirstButton) {

@@ -74,7 +74,7 @@ class HeadlessBackend final : public Backend {
 public:
     HeadlessBackend() : limit_(GetConfig().timeLimit), capture_(GetConfig().capture) {
         gActive = this;
-        SetTraceListener(&HeadlessBackend::OnTrace);
+        SetTraceListener(&HeadlessBackend::OnTrace, &HeadlessBackend::WantsTrace);
         const std::string& scriptPath = GetConfig().script;
         if (scriptPath.empty()) {
             return;
@@ -215,6 +215,8 @@ private:
             gActive->script_.NoteTrace(kind, text);
         }
     }
+
+    static bool WantsTrace(const char* kind) { return gActive != nullptr && gActive->script_.WantsTrace(kind); }
 
     std::string FrameFileName(int n) const {
         char name[32];

@@ -1,13 +1,17 @@
 // The headless input script: parsing and playing its steps.
 #include "platform/headless/script.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 #include "platform/backend.h"
 #include "platform/internal.h"
 #include "platform/keys.h"
 #include "platform/system.h"
+#include "platform/trace.h"
 
 namespace qv::platform::headless {
 namespace {
@@ -37,7 +41,8 @@ struct Parser {
     std::vector<ScriptStep>* steps;
     uint64_t pendingDelay = 0;
     int line = 0;
-    // Open repeat blocks: the repeat count and the first step of the body.
+    // Open repeat blocks: the repeat count, where its kRepeat step stands
+    // and its line.
     struct Block {
         int64_t count;
         size_t first;
@@ -45,8 +50,8 @@ struct Parser {
     };
     std::vector<Block> blocks = {};
 
-    // Closes the innermost block: its body is copied count - 1 more times,
-    // and its own until steps jump past the last copy.
+    // Closes the innermost block with its kEnd step; its own until steps
+    // jump past it. A block that runs 0 times is left out.
     bool EndBlock(std::string* error) {
         if (blocks.empty()) {
             *error = "end without repeat";
@@ -60,31 +65,21 @@ struct Parser {
         }
         const Block block = blocks.back();
         blocks.pop_back();
-        const size_t bodySize = steps->size() - block.first;
-        if (bodySize * static_cast<uint64_t>(block.count) > kMaxScriptSteps) {
-            *error = "repeat block too long";
+        if (block.count == 0) {
             steps->resize(block.first);
-            return false;
+            return true;
         }
-        std::vector<bool> own(bodySize);
-        for (size_t i = 0; i < bodySize; ++i) {
-            const ScriptStep& step = (*steps)[block.first + i];
-            own[i] = step.kind == ScriptStep::Kind::kUntil && step.jumpTo == 0;
+        ScriptStep end;
+        end.kind = ScriptStep::Kind::kEnd;
+        end.jumpTo = block.first + 1;
+        Add(end, -1);
+        const size_t after = steps->size();
+        (*steps)[block.first].jumpTo = after;
+        for (size_t i = block.first + 1; i + 1 < after; ++i) {
+            ScriptStep& step = (*steps)[i];
+            // Those of inner blocks already jump past their own block.
+            if (step.kind == ScriptStep::Kind::kUntil && step.jumpTo == 0) step.jumpTo = after;
         }
-        for (int64_t round = 1; round < block.count; ++round) {
-            const size_t offset = static_cast<size_t>(round) * bodySize;
-            for (size_t i = 0; i < bodySize; ++i) {
-                ScriptStep copy = (*steps)[block.first + i];
-                if (copy.jumpTo != 0) copy.jumpTo += offset;  // an inner block's exit
-                steps->push_back(copy);
-            }
-        }
-        for (int64_t round = 0; round < block.count; ++round) {
-            for (size_t i = 0; i < bodySize; ++i) {
-                if (own[i]) (*steps)[block.first + static_cast<size_t>(round) * bodySize + i].jumpTo = steps->size();
-            }
-        }
-        if (block.count == 0) steps->resize(block.first);
         return true;
     }
 
@@ -140,6 +135,9 @@ struct Parser {
                 Add(pause, -1);
             }
             blocks.push_back({count, steps->size(), line});
+            step.kind = ScriptStep::Kind::kRepeat;
+            step.count = count;
+            Add(step, -1);
             return true;
         }
         if (name == "end") {
@@ -344,12 +342,16 @@ std::vector<ScriptStep> ParseScript(const std::string& source, std::vector<std::
         if (error.empty() && !parser.Command(words, rest, at, &error) && steps.size() > before) {
             steps.resize(before);
         }
+        if (error.empty() && steps.size() > kMaxScriptSteps) {
+            steps.resize(before);
+            error = "script too long";
+        }
         if (!error.empty() && errors != nullptr) {
             errors->push_back(std::to_string(parser.line) + ": " + error);
         }
     }
-    // A block left open ends with the script (one too long is dropped);
-    // either way its line is reported as a repeat without end.
+    // A block left open ends with the script; its line is reported as a
+    // repeat without end.
     while (!parser.blocks.empty()) {
         std::string error;
         const int line = parser.blocks.back().line;
@@ -363,6 +365,9 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
     steps_ = std::move(steps);
     next_ = 0;
     lastRun_ = 0;
+    loops_.clear();
+    wanted_.clear();
+    wantedKinds_.clear();
     events_.clear();
     cursor_ = 0;
     // A step still to run has an index of at least next_, so "some step from
@@ -374,6 +379,11 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
         const ScriptStep& step = steps_[i];
         if (step.kind == ScriptStep::Kind::kWaitTrace || step.kind == ScriptStep::Kind::kUntil) {
             waitsEnd_ = i + 1;
+            std::pair<std::string, std::string> looked{step.traceKind, step.text};
+            if (std::find(wanted_.begin(), wanted_.end(), looked) == wanted_.end()) wanted_.push_back(looked);
+            if (std::find(wantedKinds_.begin(), wantedKinds_.end(), step.traceKind) == wantedKinds_.end()) {
+                wantedKinds_.push_back(step.traceKind);
+            }
         }
         if ((step.kind == ScriptStep::Kind::kWaitTrace || step.kind == ScriptStep::Kind::kUntil) &&
             step.traceKind == "present") {
@@ -383,16 +393,34 @@ void ScriptRunner::Load(std::vector<ScriptStep> steps) {
     }
 }
 
-bool ScriptRunner::WaitsRemain() const { return next_ < waitsEnd_; }
+bool ScriptRunner::WaitsRemain() const { return LowestToRun() < waitsEnd_; }
 
 bool ScriptRunner::WaitsForPresent(bool* withText) const {
-    *withText = next_ < presentTextWaitsEnd_;
-    return next_ < presentWaitsEnd_;
+    *withText = LowestToRun() < presentTextWaitsEnd_;
+    return LowestToRun() < presentWaitsEnd_;
+}
+
+bool ScriptRunner::WantsTrace(const char* kind) const {
+    if (!WaitsRemain()) {
+        return false;
+    }
+    for (const std::string& wanted : wantedKinds_) {
+        if (std::strcmp(wanted.c_str(), kind) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void ScriptRunner::NoteTrace(const std::string& kind, const std::string& text) {
-    if (WaitsRemain()) {
-        events_.emplace_back(kind, text);
+    if (!WaitsRemain()) {
+        return;
+    }
+    for (const auto& [wantedKind, wantedText] : wanted_) {
+        if (kind == wantedKind && text.find(wantedText) != std::string::npos) {
+            events_.emplace_back(kind, text);
+            return;
+        }
     }
 }
 
@@ -420,68 +448,93 @@ void ScriptRunner::Run(uint64_t now) {
             break;
         }
         ScriptStep current = step;
-        lastRun_ = now;
         ++next_;
+        // The block steps take no time of their own: the delays count from
+        // the last step that ran.
+        if (current.kind == ScriptStep::Kind::kRepeat) {
+            loops_.push_back({next_, current.count});
+            continue;
+        }
+        if (current.kind == ScriptStep::Kind::kEnd) {
+            if (!loops_.empty() && --loops_.back().left > 0) {
+                next_ = std::min(current.jumpTo, steps_.size());
+            } else if (!loops_.empty()) {
+                loops_.pop_back();
+            }
+            continue;
+        }
+        lastRun_ = now;
         if (current.kind == ScriptStep::Kind::kUntil && Matches(current)) {
-            next_ = current.jumpTo;
+            if (!loops_.empty()) loops_.pop_back();
+            next_ = std::min(current.jumpTo, steps_.size());
             continue;
         }
         Execute(current);
     }
-    if (cursor_ > 0 && cursor_ == events_.size()) {
-        events_.clear();
+    // What is before the last match is never looked at again.
+    if (cursor_ > 0 && cursor_ * 2 >= events_.size()) {
+        events_.erase(events_.begin(), events_.begin() + static_cast<std::ptrdiff_t>(cursor_));
         cursor_ = 0;
     }
     running_ = false;
 }
 
 void ScriptRunner::Execute(const ScriptStep& step) {
-    std::string where = std::to_string(step.x) + " " + std::to_string(step.y);
+    // The input lines are made only for a trace file or a step that waits
+    // for them: a scripted turn sends hundreds of inputs in one frame.
+    const bool traced = TraceEnabled() || WantsTrace("input");
+    auto note = [&](const char* what, bool withPlace) {
+        if (traced) {
+            Trace("input", withPlace ? std::string(what) + " " + std::to_string(step.x) + " " + std::to_string(step.y)
+                                     : std::string(what));
+        }
+    };
     switch (step.kind) {
     case ScriptStep::Kind::kWaitTrace:
     case ScriptStep::Kind::kUntil:
     case ScriptStep::Kind::kPause:
-        break;
+    case ScriptStep::Kind::kRepeat:
+    case ScriptStep::Kind::kEnd: break;
     case ScriptStep::Kind::kDown:
-        Trace("input", "down " + where);
+        note("down", true);
         PostInput(WM_LBUTTONDOWN, 1, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kMove:
-        Trace("input", "move " + where);
+        note("move", true);
         PostInput(WM_MOUSEMOVE, 1, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kUp:
-        Trace("input", step.x == kStylusOutside ? std::string("up outside") : "up " + where);
+        note(step.x == kStylusOutside ? "up outside" : "up", step.x != kStylusOutside);
         PostInput(WM_LBUTTONUP, 0, MakeLParam(step.x, step.y));
         break;
     case ScriptStep::Kind::kKeyDown:
-        Trace("input", "key " + step.text + " down");
+        if (traced) Trace("input", "key " + step.text + " down");
         PostInput(WM_KEYDOWN, static_cast<WParam>(step.key), 1);
         break;
     case ScriptStep::Kind::kKeyUp:
-        Trace("input", "key " + step.text + " up");
+        if (traced) Trace("input", "key " + step.text + " up");
         PostInput(WM_KEYUP, static_cast<WParam>(step.key), 1);
         break;
     case ScriptStep::Kind::kFocusLost:
-        Trace("input", "focus lost");
+        note("focus lost", false);
         PostInput(WM_ACTIVATE, 0, 0);
         PostInput(WM_KILLFOCUS, 0, 0);
         break;
     case ScriptStep::Kind::kFocusGained:
-        Trace("input", "focus gained");
+        note("focus gained", false);
         PostInput(WM_ACTIVATE, 1, 0);
         PostInput(WM_SETFOCUS, 0, 0);
         break;
     case ScriptStep::Kind::kClose:
-        Trace("input", "close");
+        note("close", false);
         PostInput(WM_CLOSE, 0, 0);
         break;
     case ScriptStep::Kind::kQuit:
-        Trace("input", "quit " + std::to_string(step.code));
+        if (traced) Trace("input", "quit " + std::to_string(step.code));
         PostQuitMessage(step.code);
         break;
     case ScriptStep::Kind::kPost:
-        Trace("input", "post " + std::to_string(step.message));
+        if (traced) Trace("input", "post " + std::to_string(step.message));
         PostMessage(nullptr, step.message, step.wParam, step.lParam);
         break;
     case ScriptStep::Kind::kCapture:

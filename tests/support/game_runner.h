@@ -4,6 +4,7 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,6 +54,7 @@ inline std::string ExpandIncludes(const std::string& text, const std::filesystem
 struct GameRun {
     int exitCode = -1;
     bool timedOut = false;
+    long peakKb = 0;  // the program's peak resident memory (of the wrapper, when there is one)
     std::vector<std::string> trace;
     std::string errors;  // standard error, when the runner captures it
 
@@ -86,7 +88,9 @@ struct GameRun {
 // A temporary directory holding the registry file, the trace and the script
 // of a headless run; removed when the runner goes. Every run gets
 // QUORVANE_BACKEND=headless and those three paths; Setenv adds or overrides
-// variables (an empty value removes the variable).
+// variables (an empty value removes the variable). QV_GAME_WRAPPER, when
+// set, is a command put in front of the program (a profiler, say), run by
+// the shell.
 class GameRunner {
 public:
     GameRunner() {
@@ -184,7 +188,13 @@ public:
             if (captureStderr_ && freopen(Path("stderr.txt").c_str(), "w", stderr) == nullptr) {
                 _exit(126);
             }
-            execl(QV_GAME_EXE, QV_GAME_EXE, static_cast<char*>(nullptr));
+            const char* wrapper = getenv("QV_GAME_WRAPPER");
+            if (wrapper != nullptr && *wrapper != '\0') {
+                const std::string command = std::string(wrapper) + " \"$0\"";
+                execl("/bin/sh", "sh", "-c", command.c_str(), QV_GAME_EXE, static_cast<char*>(nullptr));
+            } else {
+                execl(QV_GAME_EXE, QV_GAME_EXE, static_cast<char*>(nullptr));
+            }
             _exit(127);
         }
         return pid;
@@ -198,14 +208,15 @@ public:
         }
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
         int status = 0;
+        rusage usage{};
         for (;;) {
-            pid_t done = waitpid(pid, &status, WNOHANG);
+            pid_t done = wait4(pid, &status, WNOHANG, &usage);
             if (done == pid) {
                 break;
             }
             if (done < 0 || std::chrono::steady_clock::now() > deadline) {
                 kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
+                wait4(pid, &status, 0, &usage);
                 run.timedOut = true;
                 break;
             }
@@ -214,6 +225,7 @@ public:
         if (!run.timedOut && WIFEXITED(status)) {
             run.exitCode = WEXITSTATUS(status);
         }
+        run.peakKb = usage.ru_maxrss;
         run.trace = ReadLines(TracePath());
         if (captureStderr_) {
             run.errors = ReadFile("stderr.txt");

@@ -306,7 +306,7 @@ inline Scenario ParseScenario(const std::string& text, const std::filesystem::pa
                 {"expect-file", 1},       {"expect-no-file", 1},       {"expect-file-text", 2},
                 {"expect-file-bytes", 3}, {"expect-file-size", 2},     {"expect-file-unchanged", 1},
                 {"expect-empty-dir", 1},  {"expect-registry", 2},      {"expect-character", 2},
-                {"expect-stderr", 1},
+                {"expect-stderr", 1},     {"expect-peak-memory", 1},
             };
             size_t least = 0;
             for (const auto& [name, n] : kLeast) least = name == directive ? n : least;
@@ -407,6 +407,20 @@ inline std::vector<std::string> CheckScenario(const Scenario& scenario, const Ga
             const int count = CountTrace(run.trace, w[1], After(e.rest, 2));
             met = op == '=' ? count == wanted : op == '<' ? count < wanted : count > wanted;
             detail = std::to_string(count) + " such lines";
+        } else if (d == "expect-peak-memory") {
+            // "<N": the program's peak resident memory stays below N MB. The
+            // sanitizers' own bookkeeping and quarantine make it meaningless
+            // there.
+            int most = 0;
+            if (w[0][0] != '<' || !ParseInt(w[0].substr(1), most)) {
+                failures.push_back("line " + std::to_string(e.line) + ": the peak must be <N (MB)");
+                continue;
+            }
+#if defined(__SANITIZE_ADDRESS__)
+            continue;
+#endif
+            met = run.peakKb < static_cast<long>(most) * 1024;
+            detail = std::to_string(run.peakKb / 1024) + " MB";
         } else if (d == "expect-file") {
             met = std::filesystem::exists(file);
         } else if (d == "expect-no-file") {

@@ -2,8 +2,12 @@
 // prepares the run as its header says, runs it (and the scripts it names
 // with next-run, in the same directory) and checks what each header
 // expects, also against the other road that an expect-character-as line runs
-// in a directory of its own; exit 0 when every expectation held.
+// in a directory of its own; exit 0 when every expectation held. With
+// QV_SCENARIO_TRACES set to a directory, each script's trace is also kept
+// there as <script name>.trace (scripts/compare-frames.sh compares two builds
+// so).
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -145,6 +149,12 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, st
         }
     }
     const GameRun run = runner.Run(scenario.timeoutSeconds);
+    if (const char* keep = std::getenv("QV_SCENARIO_TRACES"); keep != nullptr && *keep != '\0') {
+        std::error_code ignored;
+        std::filesystem::create_directories(keep, ignored);
+        std::filesystem::copy_file(runner.TracePath(), std::filesystem::path(keep) / (name + ".trace"),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
     for (const Expectation& e : scenario.expectations) {
         if (e.directive == "expect-character" &&
             !UseRunInstallation(runner.Path("install"), runner.Path("registry.txt"))) {
@@ -159,7 +169,8 @@ std::filesystem::path RunOne(const std::filesystem::path& script, bool first, st
         }
     }
     if (failures.empty()) {
-        std::printf("%s: as expected (%zu trace lines)\n", name.c_str(), run.trace.size());
+        std::printf("%s: as expected (%zu trace lines, peak memory %ld kB)\n", name.c_str(), run.trace.size(),
+                    run.peakKb);
         return scenario.nextRun;
     }
     // The end of the trace without its frames first, then what went wrong.
