@@ -441,6 +441,17 @@ void ReproSeeds(const fs::path& repro) {
     const fuzz::Bytes clubBlock = fuzz::ReadBytes(clubFile);
     for (const auto& entry : fs::directory_iterator(repro)) {
         const std::string name = entry.path().filename().string();
+        if (entry.is_directory()) {
+            // A pair of files the game wrote as they stand now: a quick
+            // save with its club block, and its character.
+            for (const auto& file : fs::directory_iterator(entry.path())) {
+                const std::string fileName = file.path().filename().string();
+                const fuzz::Bytes fileBytes = fuzz::ReadBytes(file.path());
+                if (fileName.rfind("QuickSave", 0) == 0) Put("quick_save", name + "-" + fileName, fileBytes);
+                if (fileName.rfind("Player", 0) == 0) Put("character_file", name + "-" + fileName, fileBytes);
+            }
+            continue;
+        }
         const fuzz::Bytes bytes = fuzz::ReadBytes(entry.path());
         if (entry.path().extension() == ".QCP" && bytes.size() > 2) {
             fuzz::Bytes framed{bytes[0]};
