@@ -56,18 +56,8 @@ bool IndexIsSound(platform::FileHandle index, platform::FileHandle data) {
 }  // namespace
 
 std::vector<uint8_t> ReadWholeDataFile(const WString& path) {
-    std::vector<uint8_t> buffer;
-    platform::FileHandle file = platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
-    if (file == platform::INVALID_HANDLE_VALUE) return buffer;
-    const uint32_t size = platform::GetFileSize(file);
-    if (size != platform::INVALID_FILE_SIZE && size > 0) {
-        buffer.resize(size);
-        uint32_t read = 0;
-        platform::ReadFile(file, buffer.data(), size, &read);
-        buffer.resize(read);
-        for (uint8_t& byte : buffer) byte ^= kDataFileKey;
-    }
-    platform::CloseHandle(file);
+    std::vector<uint8_t> buffer = ReadWholeFile(path);
+    for (uint8_t& byte : buffer) byte ^= kDataFileKey;
     return buffer;
 }
 

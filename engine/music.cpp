@@ -4,7 +4,11 @@
 
 #include <mikmod.h>
 
+#include <cstddef>
+#include <vector>
+
 #include "engine/music_driver.h"
+#include "engine/utilities.h"
 #include "engine/wstring.h"
 #include "platform/files.h"
 #include "platform/sound.h"
@@ -25,6 +29,20 @@ namespace {
 // falls back to a driver it never initialised, on which loading a module
 // crashes: every call that could reach the player is skipped then.
 bool gLibraryReady = false;
+
+// Loading a tune costs as much as a whole frame of a match, and the screens
+// change between a few tunes again and again (the pre-match tune after the
+// menus). A freed tune is kept stopped with its file's bytes, and loading the
+// same bytes again takes it back and starts it from its first position, as
+// the looping timer starts an ended tune.
+struct KeptTune {
+    std::vector<uint8_t> bytes;
+    MODULE* module = nullptr;
+};
+constexpr size_t kKeptTunes = 12;  // more than the game's tunes
+std::vector<KeptTune> gKeptTunes;
+std::vector<uint8_t> gLoadedBytes;  // the file of gMusicModule
+bool gRewindOnPlay = false;         // gMusicModule was kept: start it afresh
 
 }  // namespace
 
@@ -71,8 +89,24 @@ bool LoadMusic(const WString& path) {
     // The library takes 8-bit paths: the low byte of each character, then
     // mapped to the host's form.
     const std::unique_ptr<char[]> narrow = NarrowPath(path);
-    const std::string hostPath = platform::MapPath(Widen(narrow.get()));
-    gMusicModule = Player_Load(hostPath.c_str(), 20, 0);
+    std::vector<uint8_t> bytes = ReadWholeFile(Widen(narrow.get()));
+    gMusicModule = nullptr;
+    if (!bytes.empty()) {
+        for (auto kept = gKeptTunes.begin(); kept != gKeptTunes.end(); ++kept) {
+            if (kept->bytes == bytes) {
+                gMusicModule = kept->module;
+                gKeptTunes.erase(kept);
+                gRewindOnPlay = true;
+                break;
+            }
+        }
+        if (gMusicModule == nullptr) {
+            gMusicModule =
+                Player_LoadMem(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()), 20, 0);
+            gRewindOnPlay = false;
+        }
+    }
+    gLoadedBytes = std::move(bytes);
     if (gMusicModule == nullptr) {
         platform::MessageBox(nullptr, path, u"Load sound error", platform::MB_OK);
         return false;
@@ -85,11 +119,24 @@ void PlayMusic(int position) {
     if (gMusicModule == nullptr) return;
     Player_SetPosition(static_cast<UWORD>(position));
     Player_Start(gMusicModule);
+    // A kept tune still stands where it stopped: position 0 on the player's
+    // own tune starts it from its beginning with its first speed and volumes.
+    if (gRewindOnPlay) Player_SetPosition(static_cast<UWORD>(position));
+    gRewindOnPlay = false;
     gMusicPlaying = 1;
 }
 
 void FreeMusic() {
-    if (gMusicModule != nullptr) Player_Free(gMusicModule);
+    if (gMusicModule != nullptr) {
+        if (Player_GetModule() == gMusicModule) Player_Stop();
+        if (gKeptTunes.size() == kKeptTunes) {
+            Player_Free(gKeptTunes.front().module);
+            gKeptTunes.erase(gKeptTunes.begin());
+        }
+        gKeptTunes.push_back({std::move(gLoadedBytes), gMusicModule});
+    }
+    gLoadedBytes.clear();
+    gRewindOnPlay = false;
     gMusicModule = nullptr;
     gMusicPlaying = 0;
 }

@@ -194,4 +194,18 @@ int ReadHashNumber(std::span<const uint8_t> buffer, size_t& cursor) {
     return static_cast<int>(value);
 }
 
+std::vector<uint8_t> ReadWholeFile(const WString& path) {
+    std::vector<uint8_t> bytes;
+    platform::FileHandle file = platform::CreateFile(path, platform::GENERIC_READ, platform::OPEN_EXISTING);
+    if (file == platform::INVALID_HANDLE_VALUE) return bytes;
+    const uint32_t size = platform::GetFileSize(file);
+    if (size != platform::INVALID_FILE_SIZE && size > 0) {
+        bytes.resize(size);
+        uint32_t read = 0;
+        if (!platform::ReadFile(file, bytes.data(), size, &read) || read != size) bytes.clear();
+    }
+    platform::CloseHandle(file);
+    return bytes;
+}
+
 }  // namespace qv

@@ -1,8 +1,10 @@
-// Random numbers, decimal formatting, scrambled save texts, '#' data fields.
+// Random numbers, decimal formatting, scrambled save texts, '#' data fields,
+// whole files.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/types.h"
@@ -36,5 +38,9 @@ bool ReadScrambledText(platform::FileHandle file, int maxLength, WString& text);
 // closing '#'; at the end of the buffer an empty field / 0 is given.
 WString ReadHashField(std::span<const uint8_t> buffer, size_t& cursor);
 int ReadHashNumber(std::span<const uint8_t> buffer, size_t& cursor);
+
+// The whole file's bytes; empty when it cannot be opened, is empty or
+// cannot be read to its end.
+std::vector<uint8_t> ReadWholeFile(const WString& path);
 
 }  // namespace qv

@@ -95,6 +95,39 @@ TEST_F(MusicTest, SoundSwitchStopsUpdatesSoTheTunePausesAndThenGoesOn) {
     EXPECT_GE(rest, 700u);
 }
 
+// Screens change back and forth between a few tunes: a tune loaded again
+// from the same bytes is the one already in memory, started from its top
+// (not from where it was freed); a file whose bytes changed is loaded anew.
+TEST_F(MusicTest, TuneLoadedAgainIsTheKeptOneFromItsTopUnlessItsFileChanged) {
+    ASSERT_TRUE(LoadMusic(TunePath()));
+    MODULE* const first = gMusicModule;
+    PlayMusic(0);
+    test::PlayUntilStopped(600);  // freed in the middle of the tune
+    ASSERT_TRUE(IsMusicPlaying());
+    FreeMusic();
+    EXPECT_FALSE(IsMusicPlaying());
+    EXPECT_EQ(gMusicModule, nullptr);
+
+    ASSERT_TRUE(LoadMusic(TunePath()));
+    EXPECT_EQ(gMusicModule, first);
+    EXPECT_FALSE(IsMusicPlaying()) << "loading does not start it";
+    PlayMusic(0);
+    EXPECT_EQ(Player_GetModule(), first);
+    EXPECT_GE(test::PlayUntilStopped(5000), 700u) << "the whole 960 ms again";
+    FreeMusic();
+
+    const std::filesystem::path file = dir_ / "SOUNDS" / "Tune.QVX";
+    test::WriteBytes(file, test::MakeModule(2 * kRows));
+    ASSERT_TRUE(LoadMusic(TunePath()));
+    EXPECT_NE(gMusicModule, first);
+    PlayMusic(0);
+    EXPECT_GE(test::PlayUntilStopped(5000), 1500u) << "the new file's 1920 ms";
+    FreeMusic();
+    test::WriteBytes(file, test::MakeModule(kRows));
+    ASSERT_TRUE(LoadMusic(TunePath()));
+    EXPECT_EQ(gMusicModule, first) << "the first bytes again: the first module";
+}
+
 TEST_F(MusicTest, MissingModuleShowsItsPathAndTheGameGoesOnSilently) {
     const WString missing = test::HandheldPath(dir_) + u"\\SOUNDS\\Nothing.QVX";
     EXPECT_FALSE(LoadMusic(missing));
