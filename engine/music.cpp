@@ -4,6 +4,8 @@
 
 #include <mikmod.h>
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -39,8 +41,11 @@ struct KeptTune {
     std::vector<uint8_t> bytes;
     MODULE* module = nullptr;
 };
+// A fixed table, oldest first: the modules stay reachable to the end of the
+// process, as the loaded one does, since the library is never shut down.
 constexpr size_t kKeptTunes = 12;  // more than the game's tunes
-std::vector<KeptTune> gKeptTunes;
+std::array<KeptTune, kKeptTunes> gKeptTunes;
+size_t gKeptCount = 0;
 std::vector<uint8_t> gLoadedBytes;  // the file of gMusicModule
 bool gRewindOnPlay = false;         // gMusicModule was kept: start it afresh
 
@@ -92,10 +97,11 @@ bool LoadMusic(const WString& path) {
     std::vector<uint8_t> bytes = ReadWholeFile(Widen(narrow.get()));
     gMusicModule = nullptr;
     if (!bytes.empty()) {
-        for (auto kept = gKeptTunes.begin(); kept != gKeptTunes.end(); ++kept) {
-            if (kept->bytes == bytes) {
-                gMusicModule = kept->module;
-                gKeptTunes.erase(kept);
+        for (size_t i = 0; i < gKeptCount; ++i) {
+            if (gKeptTunes[i].bytes == bytes) {
+                gMusicModule = gKeptTunes[i].module;
+                std::move(gKeptTunes.begin() + i + 1, gKeptTunes.begin() + gKeptCount, gKeptTunes.begin() + i);
+                gKeptTunes[--gKeptCount] = KeptTune{};
                 gRewindOnPlay = true;
                 break;
             }
@@ -129,11 +135,12 @@ void PlayMusic(int position) {
 void FreeMusic() {
     if (gMusicModule != nullptr) {
         if (Player_GetModule() == gMusicModule) Player_Stop();
-        if (gKeptTunes.size() == kKeptTunes) {
-            Player_Free(gKeptTunes.front().module);
-            gKeptTunes.erase(gKeptTunes.begin());
+        if (gKeptCount == kKeptTunes) {
+            Player_Free(gKeptTunes[0].module);
+            std::move(gKeptTunes.begin() + 1, gKeptTunes.end(), gKeptTunes.begin());
+            --gKeptCount;
         }
-        gKeptTunes.push_back({std::move(gLoadedBytes), gMusicModule});
+        gKeptTunes[gKeptCount++] = {std::move(gLoadedBytes), gMusicModule};
     }
     gLoadedBytes.clear();
     gRewindOnPlay = false;
